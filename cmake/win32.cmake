@@ -1,0 +1,47 @@
+# Windows build: quillet.exe, the same unit tests, the GUI tests on the real
+# resources and the end-to-end driver, all run under Wine.
+enable_language(RC)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(resource_script)
+if(EXISTS ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
+  set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
+endif()
+add_library(quillet_win STATIC ${win32_sources})
+target_link_libraries(quillet_win quillet_core comctl32 comdlg32 gdi32 user32 shell32)
+
+file(GLOB app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
+if(resource_script AND app_sources)
+  add_executable(quillet WIN32 ${app_sources} ${resource_script})
+  target_link_libraries(quillet quillet_win)
+endif()
+
+add_executable(quillet_unit ${unit_test_sources})
+target_link_libraries(quillet_unit quillet_core gtest_main)
+add_test(NAME wine.unit COMMAND quillet_unit)
+
+file(GLOB gui_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gui/*.cpp)
+if(gui_test_sources)
+  # The app's own files minus its entry point, so tests open the real main window.
+  set(app_parts ${app_sources})
+  list(FILTER app_parts EXCLUDE REGEX "main_win\\.cpp$")
+  add_executable(quillet_gui ${gui_test_sources} ${app_parts} ${resource_script})
+  target_link_libraries(quillet_gui quillet_win gtest)
+  add_test(NAME wine.gui COMMAND quillet_gui)
+endif()
+
+file(GLOB cli_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
+if(cli_sources)
+  add_executable(quillet-calc ${cli_sources})
+  target_link_libraries(quillet-calc quillet_core)
+endif()
+
+file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(e2e_sources AND TARGET quillet)
+  add_executable(quillet_e2e ${e2e_sources})
+  target_link_libraries(quillet_e2e gtest user32 gdi32)
+  add_dependencies(quillet_e2e quillet)
+  add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${CMAKE_SOURCE_DIR}/data)
+endif()

@@ -1,0 +1,52 @@
+#!/bin/sh
+# Runs a Windows program under Wine: the project's own 32-bit prefix under
+# build/, no Wine debug output, a virtual display when there is none.
+#   wine-run.sh PROGRAM [ARGS...]   run it, exit with its exit code
+#   wine-run.sh --start             prepare prefix, display and a lasting wineserver
+#   wine-run.sh --stop              end the wineserver and the virtual display
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX="${QUILLET_WINEPREFIX:-$root/build/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG=-all
+xdisplay="${QUILLET_XDISPLAY:-:77}"
+xlock="/tmp/.X${xdisplay#:}-lock"
+
+start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  export DISPLAY="$xdisplay"
+  if [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ]; then
+    rm -f "$xlock"
+    nohup Xvfb "$xdisplay" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    i=0
+    while [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done
+  fi
+}
+
+prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    # No window manager under Xvfb: let Wine draw captions and frames itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.quillet-ready"
+  fi
+}
+
+case "${1:-}" in
+  --start)
+    start_display; prepare_prefix; wineserver -p; exit 0 ;;
+  --stop)
+    wineserver -k 2>/dev/null
+    if [ -z "${DISPLAY:-}" ] && [ -f "$xlock" ]; then
+      kill "$(tr -d ' ' < "$xlock")" 2>/dev/null
+    fi
+    exit 0 ;;
+  --display)
+    start_display; echo "$DISPLAY"; exit 0 ;;
+esac
+
+start_display
+prepare_prefix
+exec wine "$@"

@@ -1,0 +1,34 @@
+// Message boxes, dialog-control and list-box helpers over Win32 USER.
+// Texts handed to the platform are cut at 255 characters; texts read from a
+// control at 254. List positions count from 1; 0 means no item.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "common/short_text.h"
+
+// Owned by GetActiveWindow() at the moment of the call; return the button code.
+int MessageOk(std::string_view caption, std::string_view text);
+int MessageStyled(std::string_view caption, std::string_view text, std::uint16_t style);
+int AskYesNo(std::string_view caption, std::string_view text);
+int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint16_t style);
+int AskYesNoCancel(std::string_view caption, std::string_view text);
+
+void SetWindowCaption(HWND window, std::string_view text);
+void SetItemText(HWND dialog, int id, std::string_view text);
+ShortText GetItemText(HWND dialog, int id);
+ShortText TakeItemText(HWND dialog, int id);
+HWND ItemWindow(HWND dialog, int id);
+void ShowItem(HWND dialog, int id);
+void HideItem(HWND dialog, int id);
+
+void ListClear(HWND dialog, int id);
+void ListAdd(HWND dialog, int id, std::string_view text);
+void ListDelete(HWND dialog, int id, std::uint16_t position);
+void ListSelect(HWND dialog, int id, std::uint16_t position);
+std::uint16_t ListSelected(HWND dialog, int id);
+ShortText ListItemText(HWND dialog, int id, std::uint16_t position);
+ShortText ListSelectedText(HWND dialog, int id);

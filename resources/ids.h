@@ -1,0 +1,36 @@
+/* Resource and control ids, shared by the resource script and the code.
+   Plain defines only: windres reads this file too. */
+#ifndef QUILLET_RESOURCES_IDS_H
+#define QUILLET_RESOURCES_IDS_H
+
+/* Main window "PRINCIPAL" */
+#define IDC_COMMENT 0
+#define IDC_OK 1
+#define IDC_CANCEL 2
+#define IDC_COMPUTE 3
+#define IDC_PARAM_LABEL1 51 /* 51..54: letter of parameter i is 50+i */
+#define IDC_PARAM_EDIT1 61  /* 61..64: value of parameter i is 60+i */
+#define IDC_RESULT1 80
+#define IDC_RESULT2 81
+#define IDC_FORMULA 101
+#define IDC_NEW 201
+#define IDC_TABLE_BUTTON 210
+#define IDC_TABLE_ICON 211
+#define IDC_GROUP 65535         /* -1: the group boxes */
+#define IDC_RESULT1_LABEL 65534 /* -2: "f=" or "f1=" */
+#define IDC_RESULT2_LABEL 65533 /* -3: "f2=" */
+#define IDC_NAME_LABEL 65531    /* -5: "f=" or "f1,f2:" before the formula */
+
+/* Menu "MENU" */
+#define IDM_EXIT 2
+#define IDM_NEW 201
+#define IDM_OPEN 202
+#define IDM_SAVE 203
+#define IDM_TABLE 210
+#define IDM_TOOLS_EDIT 501
+#define IDM_TOOL_FIRST 531
+#define IDM_TOOL_LAST 594
+#define IDM_INFO 800
+#define IDM_ABOUT 801
+
+#endif
