@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make libgtest-dev googletest libbenchmark-dev libmuparser-dev
+  cmake g++ make python3 libgtest-dev googletest libbenchmark-dev libmuparser-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386 xvfb xauth imagemagick fonts-wine fonts-liberation
