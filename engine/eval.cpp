@@ -1,0 +1,200 @@
+#include "engine/eval.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+#include "common/language.h"
+#include "common/number_text.h"
+
+std::int32_t MathError = 0;
+const char* MathMessages[5];
+
+namespace {
+
+const char* const kMessageSets[3][5] = {
+    {"", "Divisió per zero",
+     "* Error de factorial (n!)*\r\n\r\nn ha d'estar a l'interval [0,170]\r\n( <=170 per raons "
+     "tècniques)",
+     "Potència de base negativa i exponent no enter", "Desbordament (massa gran)"},
+    {"", "Division by zero",
+     "* Factorial (n!) error*\r\n\r\nn must be in [0,170] range\r\n( <=170 by technic reasons)",
+     "Power of negative base and not integer exponent", "Overflow (too great)"},
+    {"", "División por cero",
+     "* Error de factorial (n!)*\r\n\r\nn debe estar en el intervalo [0,170]\r\n( <=170 por "
+     "razones técnicas)",
+     "Potencia de base negativa y exponente no entero", "Desbordamiento"},
+};
+
+// The set of the start (Catalan) is in place before any evaluation.
+const bool kMessagesLoaded = (LoadMathMessages(0), true);
+
+// Natural logarithm and exponential on the x87 unit, so that the 32-bit
+// program and the native build get the same bits whatever their maths libraries.
+#if defined(__i386__) || defined(__x86_64__)
+long double ExtendedLn(long double x) {
+  long double r;
+  __asm__("fldln2\n\tfxch\n\tfyl2x" : "=t"(r) : "0"(x));
+  return r;
+}
+
+long double ExtendedExp(long double x) {
+  long double r;
+  __asm__(
+      "fldl2e\n\t"
+      "fmulp\n\t"            // y = x * log2(e)
+      "fld %%st(0)\n\t"
+      "frndint\n\t"          // n = round(y)
+      "fld %%st(1)\n\t"
+      "fsub %%st(1), %%st\n\t"  // f = y - n, |f| <= 0.5
+      "f2xm1\n\t"
+      "fld1\n\t"
+      "faddp\n\t"            // 2^f
+      "fscale\n\t"           // 2^f * 2^n
+      "fstp %%st(1)\n\t"
+      "fstp %%st(1)"
+      : "=t"(r)
+      : "0"(x));
+  return r;
+}
+#else
+long double ExtendedLn(long double x) { return std::log(x); }
+long double ExtendedExp(long double x) { return std::exp(x); }
+#endif
+
+double Fail(int code) {
+  MathError = code;
+  return 0;
+}
+
+// A double that overflowed its range is an error, never a value.
+double Checked(double r) { return std::isfinite(r) ? r : Fail(4); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// x^n for n >= 1 by n multiplications, refusing the next factor as soon as
+// |r| reaches OverflowLimit / |x|. Shortcuts give the same bits as the loop.
+double PositivePower(double x, std::int64_t n) {
+  if (x == 1) return 1;
+  if (x == -1) return n % 2 ? -1 : 1;
+  const long double limit = OverflowLimit / std::fabs(static_cast<long double>(x));
+  double r = 1;
+  for (std::int64_t k = 0; k < n; ++k) {
+    if (std::fabs(static_cast<long double>(r)) >= limit) return Fail(4);
+    r = r * x;
+    if (r == 0) {
+      // Zero stays zero; a negative base only flips its sign once per factor left.
+      if (x < 0 && (n - k - 1) % 2) r = -r;
+      return r;
+    }
+  }
+  return r;
+}
+
+double Power(double a, double b) {
+  if (b == 0) return 1;
+  if (std::fabs(b) >= 2147483648.0) return Fail(4);  // no 32-bit truncation
+  if (std::fabs(b) == std::trunc(std::fabs(b))) return IntPower(a, static_cast<std::int32_t>(b));
+  if (a > 0) {
+    long double exponent = static_cast<long double>(b) * ExtendedLn(a);
+    return Checked(static_cast<double>(ExtendedExp(exponent)));
+  }
+  if (a == 0) return 0;
+  return Fail(3);
+}
+
+// A split point: an operator with a digit or "!" before it, so that a sign
+// (after an operator, an exponent's "E", or at the start) is never taken for
+// one. A "." before it ends a number such as "5." just as well.
+bool IsSplitPoint(const ShortText& s, std::size_t p, char op) {
+  if (s[p] != op) return false;
+  char before = s[p - 1];
+  return IsDigit(before) || before == '!' || before == '.';
+}
+
+double EvalFlat(const ShortText& s) {
+  static constexpr char kOperators[] = "+-*/^!";
+  for (const char* op = kOperators; *op; ++op) {
+    for (std::size_t p = s.size(); p-- > 1;) {
+      if (!IsSplitPoint(s, p, *op)) continue;
+      double a = EvalFormula(s.Left(p));
+      if (MathError != 0) return 0;
+      if (*op == '!') {
+        if (a < 0 || a > FactorialLimit) return Fail(2);
+        return Factorial(static_cast<int>(a));
+      }
+      double b = EvalFormula(s.From(p + 1));
+      if (MathError != 0) return 0;
+      switch (*op) {
+        case '+': return Checked(a + b);
+        case '-': return Checked(a - b);
+        case '*': return Checked(a * b);
+        case '/': return b == 0 ? Fail(1) : Checked(a / b);
+        default: return Power(a, b);
+      }
+    }
+  }
+  if (!s.empty() && s[0] == '-') {
+    double v = EvalFormula(s.From(1));
+    if (MathError != 0) return 0;
+    return -1 * v;
+  }
+  ParsedNumber n = ParseNumber(s);
+  if (n.errorPos != 0) return 0;
+  return Checked(static_cast<double>(n.value));
+}
+
+}  // namespace
+
+void LoadMathMessages(int language) {
+  if (language < 0 || language > 2) return;
+  for (int i = 0; i < 5; ++i) MathMessages[i] = kMessageSets[language][i];
+}
+
+FormulaGroup FirstGroup(std::string_view text) {
+  int depth = 0;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '(') {
+      if (depth == 0) start = i;
+      ++depth;
+    } else if (text[i] == ')' && depth > 0) {
+      if (--depth == 0) return {true, start, i, text.substr(start + 1, i - start - 1)};
+    }
+  }
+  return {};
+}
+
+double EvalFormula(std::string_view text) {
+  (void)kMessagesLoaded;
+  // Catalan is the start set; it is not reloaded, so 0 keeps whatever is there.
+  if (LANGUAGE == 1 || LANGUAGE == 2) LoadMathMessages(LANGUAGE);
+  MathError = 0;
+  ShortText s(text);
+  for (FormulaGroup g = FirstGroup(s); g.found; g = FirstGroup(s)) {
+    double v = EvalFormula(g.contents);
+    if (MathError != 0) return 0;
+    s = s.Left(g.start) + NumberText(v) + s.From(g.end + 1);
+  }
+  return EvalFlat(s);
+}
+
+double IntPower(double x, std::int32_t n) {
+  MathError = 0;
+  if (x == 0) return n < 0 ? Fail(1) : 0;
+  if (n > 0) return PositivePower(x, n);
+  if (n < 0) {
+    double d = PositivePower(x, -static_cast<std::int64_t>(n));
+    if (MathError != 0) return 0;
+    if (d == 0) return Fail(4);  // x^-n too small for a double: its inverse overflows
+    return Checked(1 / d);
+  }
+  return 1;
+}
+
+double Factorial(int n) {
+  if (n < 0 || n > FactorialLimit) return Fail(2);
+  double r = 1;
+  for (int i = 2; i <= n; ++i) r *= i;
+  return r;
+}
