@@ -1,0 +1,35 @@
+#include "common/text_helpers.h"
+
+namespace {
+
+// Only the accents of Catalan and Spanish topic names; ñ, ç, ì, ù, circumflexes
+// and the other diaereses stay as typed.
+char FoldedVowel(unsigned char c) {
+  switch (c) {
+    case 0xC0: case 0xC1: case 0xE0: case 0xE1: return 'a';
+    case 0xC8: case 0xC9: case 0xE8: case 0xE9: return 'e';
+    case 0xCD: case 0xCF: case 0xED: case 0xEF: return 'i';
+    case 0xD2: case 0xD3: case 0xF2: case 0xF3: return 'o';
+    case 0xDA: case 0xDC: case 0xFA: case 0xFC: return 'u';
+    default: return static_cast<char>(c);
+  }
+}
+
+}  // namespace
+
+// Both take their input as a text, so a longer input is cut to 255 first.
+ShortText FoldAccents(std::string_view text) {
+  const ShortText input(text);
+  ShortText folded;
+  for (char c : input.view()) folded += FoldedVowel(static_cast<unsigned char>(c));
+  return folded;
+}
+
+ShortText RemoveSpaces(std::string_view text) {
+  const ShortText input(text);
+  ShortText kept;
+  for (char c : input.view()) {
+    if (c != ' ') kept += c;
+  }
+  return kept;
+}
