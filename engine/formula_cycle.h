@@ -75,3 +75,6 @@ void FormulaEdited(FormulaWindow& w);
 // Enter (command 1) with the focus in a parameter field or elsewhere; the formula
 // field and the Ok button are OkFormula's.
 void EnterOutsideFormula(FormulaWindow& w);
+// The "Resultado" button: the results of the formula on the screen (accepting
+// it first when it was edited since it was last accepted).
+void ComputeButton(FormulaWindow& w);

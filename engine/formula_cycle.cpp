@@ -1,0 +1,234 @@
+#include "engine/formula_cycle.h"
+
+#include <cmath>
+
+#include "common/number_text.h"
+#include "engine/check.h"
+#include "engine/eval.h"
+#include "resources/ids.h"
+
+const FormulaRecord DefaultFormula = {"f", "", ""};
+FormulaRecord CurrentFormula;
+std::uint8_t FormulaCount = 1;
+ShortText Formulas[3];
+double Results[3];
+std::uint8_t ParamCount = 0;
+ShortText ParamNames;
+ShortText ParamValues[5] = {"", "0", "0", "0", "0"};
+
+namespace {
+
+// True while Formulas and ParamNames belong to the text in the formula field:
+// set once a formula passed its checks, cleared by any edit of the field.
+bool FormulaReady = false;
+
+int ShownParams() { return ParamCount < kMaxParams ? ParamCount : kMaxParams; }
+
+ShortText Letter(int i) { return ShortText(ParamNames.view().substr(i - 1, 1)); }
+
+// The text put into a formula for a value: blanks around a number would stop
+// the evaluator from seeing the operator next to it ("5 *2" reads as 0), and
+// an empty field stands for 0.
+ShortText SubstitutionText(const ShortText& value) {
+  ShortText trimmed = TrimBlanks(value);
+  return trimmed.empty() ? ShortText("0") : trimmed;
+}
+
+void ShowResult(FormulaWindow& w, int f, std::string_view formula) {
+  Results[f] = EvalFormula(formula);
+  if (MathError == 0) {
+    w.SetText(ResultIds[f], NumberText(Results[f]));
+  } else {
+    w.ShowStyledMessage("*Error*", MathMessages[MathError], kExclamationStyle);
+  }
+}
+
+}  // namespace
+
+bool IsNameLetter(char c) {
+  return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && c != 'E' && c != 'e';
+}
+
+RealField ReadRealText(std::string_view text) {
+  ShortText trimmed = TrimBlanks(text);
+  if (trimmed.empty()) return {0, false};
+  ParsedNumber parsed = ParseNumber(trimmed);
+  if (parsed.errorPos != 0) return {0, true};
+  double value = static_cast<double>(parsed.value);
+  if (std::isinf(value)) return {0, true};  // beyond the double range
+  return {value, false};
+}
+
+RealField ReadRealField(FormulaWindow& w, int id) { return ReadRealText(w.ItemText(id)); }
+
+ShortText SubstParam(char letter, std::string_view value, std::string_view formula) {
+  ShortText put = !value.empty() && value[0] == '-' ? ShortText("(") + value + ")" : ShortText(value);
+  ShortText result;
+  for (char c : formula) {
+    if (c == letter) {
+      result += put;
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+void OkFormula(FormulaWindow& w) {
+  CurrentFormula = DefaultFormula;
+  CurrentFormula.Expression = w.ItemText(IDC_FORMULA).Left(kExpressionMax);
+  AcceptFormula(w, CurrentFormula);
+}
+
+void LoadFormula(FormulaWindow& w, const FormulaRecord& record) {
+  const FormulaRecord r = record;  // the caller may pass CurrentFormula itself
+  w.SetText(IDC_NAME_LABEL, r.Name + "=");
+  w.SetText(IDC_RESULT1_LABEL, r.Name + "=");
+  // The window answers this change at once (fields hidden) before we go on.
+  w.SetText(IDC_FORMULA, r.Expression);
+  w.SetText(IDC_COMMENT, r.Comment);
+  w.SetText(IDC_RESULT1, "");
+  w.SetText(IDC_RESULT2, "");
+  AcceptFormula(w, r);
+}
+
+void AcceptFormula(FormulaWindow& w, const FormulaRecord& r) {
+  FormulaReady = false;
+  if (r.Expression.empty()) {
+    ParamCount = 0;
+    ShowParamFields(w);
+    return;
+  }
+  std::size_t equals = r.Expression.view().find('=');
+  if (equals != std::string_view::npos) {
+    FormulaCount = 2;
+    Formulas[1] = r.Expression.Left(equals);
+    Formulas[2] = r.Expression.From(equals + 1);
+    w.Show(IDC_RESULT2);
+    w.Show(IDC_RESULT2_LABEL);
+    w.SetText(IDC_NAME_LABEL, "f1,f2:");
+    w.SetText(IDC_RESULT1_LABEL, "f1=");
+    w.SetText(IDC_RESULT2_LABEL, "f2=");
+  } else {
+    FormulaCount = 1;
+    Formulas[1] = r.Expression;
+    w.SetText(IDC_NAME_LABEL, r.Name + "=");
+    w.SetText(IDC_RESULT1_LABEL, r.Name + "=");
+    w.Hide(IDC_RESULT2);
+    w.Hide(IDC_RESULT2_LABEL);
+  }
+  ParamNames.Clear();
+  for (int f = 1; f <= FormulaCount; ++f) {
+    CheckResult check = CheckFormula(Formulas[f]);
+    if (!check.ok) {
+      if (!check.silent) w.ShowMessage(check.caption, check.text);
+      return;
+    }
+  }
+  for (int f = 1; f <= FormulaCount; ++f) {
+    if (!FindParams(w, Formulas[f])) return;
+  }
+  FormulaReady = true;
+  if (ParamCount > 0) {
+    ShowParamFields(w);
+  } else {
+    for (int f = 1; f <= FormulaCount; ++f) ShowResult(w, f, Formulas[f]);
+  }
+  w.EnableMenuItem(IDM_SAVE, true);
+  w.EnableMenuItem(IDM_TABLE, true);
+}
+
+bool FindParams(FormulaWindow& w, std::string_view formula) {
+  if (formula.empty()) return false;
+  for (char c : formula) {
+    if (IsNameLetter(c) && ParamNames.view().find(c) == std::string_view::npos) ParamNames += c;
+  }
+  ParamCount = static_cast<std::uint8_t>(ParamNames.size());
+  if (ParamCount > kMaxParams) {
+    // Nothing may index the four parameter fields past the last one.
+    ParamCount = 0;
+    ParamNames.Clear();
+    w.ShowMessage("demasiados parámetros", "hom admite hasta 4 parámetros");
+    return false;
+  }
+  return true;
+}
+
+void ShowParamFields(FormulaWindow& w) {
+  for (int i = 1; i <= kMaxParams; ++i) {
+    if (i <= ParamCount) {
+      w.SetText(IDC_PARAM_LABEL1 + i - 1, Letter(i));
+      w.Show(IDC_PARAM_LABEL1 + i - 1);
+      w.Show(IDC_PARAM_EDIT1 + i - 1);
+      w.SetText(IDC_PARAM_EDIT1 + i - 1, ParamValues[i]);
+    } else {
+      w.Hide(IDC_PARAM_LABEL1 + i - 1);
+      w.Hide(IDC_PARAM_EDIT1 + i - 1);
+    }
+  }
+  // Typing into a hidden field would go nowhere: only a shown field takes the focus.
+  if (ParamCount > 0) w.Focus(IDC_PARAM_EDIT1);
+}
+
+void ReadParamValues(FormulaWindow& w) {
+  for (int i = 1; i <= ShownParams(); ++i) {
+    int id = IDC_PARAM_EDIT1 + i - 1;
+    if (w.ItemText(id).empty()) w.SetText(id, "0");
+    if (ReadRealField(w, id).error) {
+      w.ShowMessage(ShortText("error: parámetro ") + Letter(i), "no es un número real");
+      return;
+    }
+    ParamValues[i] = w.ItemText(id);
+  }
+}
+
+void ComputeResults(FormulaWindow& w) {
+  ReadParamValues(w);
+  for (int f = 1; f <= FormulaCount; ++f) {
+    ShortText formula = Formulas[f];
+    for (int p = 1; p <= ShownParams(); ++p) {
+      formula = SubstParam(ParamNames[p - 1], SubstitutionText(ParamValues[p]), formula);
+    }
+    ShowResult(w, f, formula);
+  }
+}
+
+int FocusedParam(FormulaWindow& w) {
+  for (int i = 1; i <= ShownParams(); ++i) {
+    if (w.HasFocus(IDC_PARAM_EDIT1 + i - 1)) return i;
+  }
+  return ParamCount + 1;
+}
+
+void FormulaEdited(FormulaWindow& w) {
+  FormulaReady = false;
+  ParamCount = 0;
+  ShowParamFields(w);
+  w.Focus(IDC_FORMULA);
+}
+
+void EnterOutsideFormula(FormulaWindow& w) {
+  if (ParamCount == 0) return;
+  int k = FocusedParam(w);
+  if (k > ShownParams()) return;
+  ShortText typed = w.ItemText(IDC_PARAM_EDIT1 + k - 1);
+  // Only a number becomes the parameter's value; a wrong text is reported
+  // when the values are read, and the previous value stays in use.
+  if (!ReadRealText(typed).error) ParamValues[k] = typed;
+  if (k < ShownParams()) {
+    w.Focus(IDC_PARAM_EDIT1 + k);
+  } else {
+    ComputeResults(w);
+  }
+}
+
+void ComputeButton(FormulaWindow& w) {
+  if (FormulaReady) {
+    ComputeResults(w);
+    return;
+  }
+  // The formula in the field was never accepted: accept it first, so the
+  // results belong to the formula on the screen.
+  OkFormula(w);
+  if (FormulaReady && ParamCount > 0) ComputeResults(w);
+}
