@@ -1,0 +1,78 @@
+#include "common/codepage.h"
+
+#include <cstdint>
+
+namespace {
+
+// Unicode of the bytes 0x80..0x9F; the rest of the code page is Latin-1.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::uint32_t CodePoint(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
+char ToCp1252(std::uint32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string out;
+  std::size_t i = 0;
+  const std::size_t n = utf8.size();
+  while (i < n) {
+    auto lead = static_cast<unsigned char>(utf8[i]);
+    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
+              : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0) {  // a continuation byte or an invalid lead
+      out += '?';
+      ++i;
+      continue;
+    }
+    std::uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+    bool valid = true;
+    for (int k = 1; k <= extra; ++k) {
+      if (i + k >= n || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (!valid) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    out += ToCp1252(cp);
+    i += extra + 1;
+  }
+  return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
+  return out;
+}
