@@ -1,0 +1,115 @@
+#include "common/dialog_win.h"
+
+#include <string>
+
+namespace {
+
+// The owner is looked up at each call: whichever window is active now
+// (none is fine) is disabled while the box is open.
+int ShowBox(std::string_view caption, std::string_view text, UINT style) {
+  const ShortText cutCaption(caption);
+  const ShortText cutText(text);
+  return MessageBoxA(GetActiveWindow(), cutText.c_str(), cutCaption.c_str(), style);
+}
+
+LRESULT SendToList(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendDlgItemMessageA(dialog, id, message, wParam, lParam);
+}
+
+// Positions count from 1; position 0 becomes index -1, which every list
+// message refuses.
+WPARAM ListIndex(std::uint16_t position) {
+  return static_cast<WPARAM>(static_cast<int>(position) - 1);
+}
+
+}  // namespace
+
+int MessageOk(std::string_view caption, std::string_view text) {
+  return ShowBox(caption, text, MB_OK);
+}
+
+int MessageStyled(std::string_view caption, std::string_view text, std::uint16_t style) {
+  return ShowBox(caption, text, style);
+}
+
+int AskYesNo(std::string_view caption, std::string_view text) {
+  return ShowBox(caption, text, MB_YESNO);
+}
+
+int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint16_t style) {
+  return ShowBox(caption, text, style | MB_YESNO);
+}
+
+int AskYesNoCancel(std::string_view caption, std::string_view text) {
+  return ShowBox(caption, text, MB_YESNOCANCEL);
+}
+
+void SetWindowCaption(HWND window, std::string_view text) {
+  SetWindowTextA(window, ShortText(text).c_str());
+}
+
+void SetItemText(HWND dialog, int id, std::string_view text) {
+  SetDlgItemTextA(dialog, id, ShortText(text).c_str());
+}
+
+ShortText GetItemText(HWND dialog, int id) {
+  char buffer[255];
+  buffer[0] = '\0';
+  const UINT length = GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+  return ShortText(std::string_view(buffer, length < sizeof buffer ? length : 0));
+}
+
+ShortText TakeItemText(HWND dialog, int id) {
+  ShortText text = GetItemText(dialog, id);
+  SetItemText(dialog, id, "");
+  return text;
+}
+
+HWND ItemWindow(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+
+void ShowItem(HWND dialog, int id) { ShowWindow(ItemWindow(dialog, id), SW_SHOW); }
+
+void HideItem(HWND dialog, int id) { ShowWindow(ItemWindow(dialog, id), SW_HIDE); }
+
+void ListClear(HWND dialog, int id) { SendToList(dialog, id, LB_RESETCONTENT, 0, 0); }
+
+void ListAdd(HWND dialog, int id, std::string_view text) {
+  const ShortText item(text);
+  SendToList(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void ListDelete(HWND dialog, int id, std::uint16_t position) {
+  SendToList(dialog, id, LB_DELETESTRING, ListIndex(position), 0);
+}
+
+void ListSelect(HWND dialog, int id, std::uint16_t position) {
+  SendToList(dialog, id, LB_SETCURSEL, ListIndex(position), 0);
+}
+
+std::uint16_t ListSelected(HWND dialog, int id) {
+  const LRESULT index = SendToList(dialog, id, LB_GETCURSEL, 0, 0);
+  return index < 0 ? 0 : static_cast<std::uint16_t>(index + 1);
+}
+
+ShortText ListItemText(HWND dialog, int id, std::uint16_t position) {
+  const WPARAM index = ListIndex(position);
+  // Items added here hold at most 255 characters, but a list filled by a
+  // direct LB_ADDSTRING could hold more: never let LB_GETTEXT overrun.
+  const LRESULT length = SendToList(dialog, id, LB_GETTEXTLEN, index, 0);
+  if (length < 0) return ShortText();
+  if (length <= 255) {
+    char buffer[256];
+    buffer[0] = '\0';
+    const LRESULT copied =
+        SendToList(dialog, id, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
+    return copied < 0 ? ShortText() : ShortText(std::string_view(buffer, copied));
+  }
+  std::string longer(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied =
+      SendToList(dialog, id, LB_GETTEXT, index, reinterpret_cast<LPARAM>(longer.data()));
+  return copied < 0 ? ShortText() : ShortText(std::string_view(longer.data(), copied));
+}
+
+ShortText ListSelectedText(HWND dialog, int id) {
+  return ListItemText(dialog, id, ListSelected(dialog, id));
+}

@@ -1,0 +1,216 @@
+// The message-box, control and list-box helpers on real controls.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/dialog_win.h"
+#include "tests/gui/dialog_template.h"
+#include "tests/gui/msgbox_recorder.h"
+
+namespace {
+
+constexpr int kEdit = 101;
+constexpr int kList = 102;
+constexpr int kLabel = 103;
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
+// A visible, active dialog with an edit, an unsorted list box and a label.
+class DialogHelpers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DialogTemplate t("Ayudantes", 200, 120,
+                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME);
+    t.Add(DialogTemplate::kEdit, kEdit, "", WS_BORDER | ES_AUTOHSCROLL, 5, 5, 150, 12);
+    t.Add(DialogTemplate::kListBox, kList, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 5, 22, 150,
+          60);
+    t.Add(DialogTemplate::kStatic, kLabel, "etiqueta", SS_LEFT, 5, 90, 100, 10);
+    dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr,
+                                         &PlainDialogProc, 0);
+    ASSERT_NE(dialog_, nullptr);
+    SetActiveWindow(dialog_);
+  }
+  void TearDown() override {
+    if (dialog_ != nullptr) DestroyWindow(dialog_);
+  }
+
+  std::string ControlText(int id) const {
+    char buffer[1024] = "";
+    GetDlgItemTextA(dialog_, id, buffer, sizeof buffer);
+    return buffer;
+  }
+  LRESULT ToList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return SendDlgItemMessageA(dialog_, kList, message, wParam, lParam);
+  }
+  void FillList(std::initializer_list<const char*> items) const {
+    for (const char* item : items) ListAdd(dialog_, kList, item);
+  }
+
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(DialogHelpers, ItemTexts) {
+  SetItemText(dialog_, kEdit, "Física");
+  EXPECT_EQ(ControlText(kEdit), "Física");
+  EXPECT_EQ(GetItemText(dialog_, kEdit), "Física");
+
+  SetItemText(dialog_, kEdit, "F");
+  EXPECT_EQ(TakeItemText(dialog_, kEdit), "F");
+  EXPECT_EQ(ControlText(kEdit), "");
+  EXPECT_EQ(TakeItemText(dialog_, kEdit), "");
+}
+
+TEST_F(DialogHelpers, TextLimits) {
+  const std::string long_text = std::string(250, 'a') + std::string(50, 'b');
+
+  SetItemText(dialog_, kEdit, long_text);  // handed over cut at 255
+  EXPECT_EQ(ControlText(kEdit), long_text.substr(0, 255));
+
+  SetDlgItemTextA(dialog_, kEdit, long_text.c_str());  // read back cut at 254
+  EXPECT_EQ(GetItemText(dialog_, kEdit).str(), long_text.substr(0, 254));
+  EXPECT_EQ(TakeItemText(dialog_, kEdit).str(), long_text.substr(0, 254));
+  EXPECT_EQ(ControlText(kEdit), "");
+
+  SetWindowCaption(dialog_, long_text);
+  char caption[1024] = "";
+  GetWindowTextA(dialog_, caption, sizeof caption);
+  EXPECT_EQ(std::string(caption), long_text.substr(0, 255));
+}
+
+TEST_F(DialogHelpers, ShowAndHide) {
+  EXPECT_EQ(ItemWindow(dialog_, kLabel), GetDlgItem(dialog_, kLabel));
+  HideItem(dialog_, kLabel);
+  EXPECT_FALSE(IsWindowVisible(ItemWindow(dialog_, kLabel)));
+  ShowItem(dialog_, kLabel);
+  EXPECT_TRUE(IsWindowVisible(ItemWindow(dialog_, kLabel)));
+}
+
+TEST_F(DialogHelpers, ListPositionsCountFromOne) {
+  FillList({"uno", "dos", "tres"});
+  EXPECT_EQ(ToList(LB_GETCOUNT), 3);
+  EXPECT_EQ(ListSelected(dialog_, kList), 0);  // nothing selected yet
+
+  struct Case {
+    std::uint16_t select;
+    std::uint16_t selected;
+    const char* text;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {1, 1, "uno"}, {3, 3, "tres"}, {2, 2, "dos"}, {0, 0, ""},  // 0 takes the selection away
+       }) {
+    ListSelect(dialog_, kList, c.select);
+    EXPECT_EQ(ListSelected(dialog_, kList), c.selected) << c.select;
+    EXPECT_EQ(ToList(LB_GETCURSEL), c.selected - 1) << c.select;
+    if (c.selected != 0) {
+      EXPECT_EQ(ListSelectedText(dialog_, kList), c.text) << c.select;
+    }
+  }
+
+  for (std::uint16_t p : {1, 2, 3}) {
+    char expected[16] = "";
+    ToList(LB_GETTEXT, p - 1, reinterpret_cast<LPARAM>(expected));
+    EXPECT_EQ(ListItemText(dialog_, kList, p), expected) << p;
+  }
+  EXPECT_EQ(ListItemText(dialog_, kList, 0), "");
+  EXPECT_EQ(ListItemText(dialog_, kList, 4), "");
+}
+
+TEST_F(DialogHelpers, ListDeleteMovesLaterItemsUp) {
+  FillList({"uno", "dos", "tres"});
+  ListDelete(dialog_, kList, 1);
+  EXPECT_EQ(ToList(LB_GETCOUNT), 2);
+  EXPECT_EQ(ListItemText(dialog_, kList, 1), "dos");
+  EXPECT_EQ(ListItemText(dialog_, kList, 2), "tres");
+  ListDelete(dialog_, kList, 2);
+  EXPECT_EQ(ToList(LB_GETCOUNT), 1);
+  EXPECT_EQ(ListItemText(dialog_, kList, 1), "dos");
+  ListDelete(dialog_, kList, 0);  // no item: nothing happens
+  EXPECT_EQ(ToList(LB_GETCOUNT), 1);
+  ListClear(dialog_, kList);
+  EXPECT_EQ(ToList(LB_GETCOUNT), 0);
+  EXPECT_EQ(ListSelected(dialog_, kList), 0);
+}
+
+TEST_F(DialogHelpers, ListTextsKeepAtMost255) {
+  const std::string long_item(300, 'x');
+  ListAdd(dialog_, kList, long_item);
+  EXPECT_EQ(ToList(LB_GETTEXTLEN, 0), 255);
+  EXPECT_EQ(ListItemText(dialog_, kList, 1).size(), 255u);
+
+  // An item put in without the helper is longer; reading it must not overrun.
+  ToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(long_item.c_str()));
+  EXPECT_EQ(ListItemText(dialog_, kList, 2).str(), long_item.substr(0, 255));
+
+  ListAdd(dialog_, kList, "Ñandú");
+  ListSelect(dialog_, kList, 3);
+  EXPECT_EQ(ListSelectedText(dialog_, kList), "Ñandú");
+}
+
+// Which buttons and icon each kind of box shows, and what its caller gets back.
+TEST_F(DialogHelpers, MessageBoxKinds) {
+  struct Case {
+    const char* name;
+    int (*show)();
+    int script;  // 0: the recorder's default
+    int style;   // as observed: button set | icon
+    int result;
+  };
+  const Case cases[] = {
+      {"MessageOk", [] { return MessageOk("Título", "Texto"); }, 0, MB_OK, IDOK},
+      {"MessageStyled 0x30", [] { return MessageStyled("Título", "Texto", 0x30); }, 0,
+       MB_OK | MB_ICONEXCLAMATION, IDOK},
+      {"MessageStyled as given", [] { return MessageStyled("Título", "Texto", 0x24); }, IDYES,
+       MB_YESNO | MB_ICONQUESTION, IDYES},
+      {"AskYesNo no", [] { return AskYesNo("Título", "Texto"); }, IDNO, MB_YESNO, IDNO},
+      {"AskYesNo yes", [] { return AskYesNo("Título", "Texto"); }, IDYES, MB_YESNO, IDYES},
+      {"AskYesNoStyled 0x20", [] { return AskYesNoStyled("Título", "Texto", 0x20); }, IDYES,
+       MB_YESNO | MB_ICONQUESTION, IDYES},
+      {"AskYesNoStyled 0x30", [] { return AskYesNoStyled("Título", "Texto", 0x30); }, IDNO,
+       MB_YESNO | MB_ICONEXCLAMATION, IDNO},
+      {"AskYesNoCancel cancel", [] { return AskYesNoCancel("Título", "Texto"); }, IDCANCEL,
+       MB_YESNOCANCEL, IDCANCEL},
+      {"AskYesNoCancel no", [] { return AskYesNoCancel("Título", "Texto"); }, IDNO,
+       MB_YESNOCANCEL, IDNO},
+  };
+  for (const Case& c : cases) {
+    MessageBoxRecorder boxes;
+    if (c.script != 0) boxes.Script(c.script);
+    EXPECT_EQ(c.show(), c.result) << c.name;
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
+    EXPECT_EQ(boxes.Last().Style(), c.style) << c.name;
+    EXPECT_EQ(boxes.Last().caption, "Título") << c.name;
+    EXPECT_EQ(boxes.Last().text, "Texto") << c.name;
+  }
+}
+
+TEST_F(DialogHelpers, MessageTextsAreCutAt255) {
+  MessageBoxRecorder boxes;
+  const std::string caption = std::string(255, 'c') + "CUT";
+  const std::string text = std::string(255, 't') + std::string(45, 'T');
+  MessageOk(caption, text);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Last().caption, std::string(255, 'c'));
+  EXPECT_EQ(boxes.Last().text, std::string(255, 't'));
+}
+
+TEST_F(DialogHelpers, BoxIsOwnedByTheActiveWindow) {
+  MessageBoxRecorder boxes;
+  ASSERT_EQ(GetActiveWindow(), dialog_);
+  AskYesNo("Título", "Texto");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Last().owner, dialog_);
+  EXPECT_TRUE(IsWindowEnabled(dialog_));  // enabled again once the box is gone
+
+  DestroyWindow(dialog_);
+  dialog_ = nullptr;
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  MessageOk("Título", "Texto");
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_EQ(boxes.Last().owner, nullptr);
+}
+
+}  // namespace
