@@ -65,13 +65,21 @@ ShortText TakeItemText(HWND dialog, int id) {
   return text;
 }
 
-HWND ItemWindow(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+HWND ItemWindow(HWND dialog, int id) {
+  return GetDlgItem(dialog, id);
+}
 
-void ShowItem(HWND dialog, int id) { ShowWindow(ItemWindow(dialog, id), SW_SHOW); }
+void ShowItem(HWND dialog, int id) {
+  ShowWindow(ItemWindow(dialog, id), SW_SHOW);
+}
 
-void HideItem(HWND dialog, int id) { ShowWindow(ItemWindow(dialog, id), SW_HIDE); }
+void HideItem(HWND dialog, int id) {
+  ShowWindow(ItemWindow(dialog, id), SW_HIDE);
+}
 
-void ListClear(HWND dialog, int id) { SendToList(dialog, id, LB_RESETCONTENT, 0, 0); }
+void ListClear(HWND dialog, int id) {
+  SendToList(dialog, id, LB_RESETCONTENT, 0, 0);
+}
 
 void ListAdd(HWND dialog, int id, std::string_view text) {
   const ShortText item(text);

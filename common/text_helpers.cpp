@@ -4,6 +4,7 @@ namespace {
 
 // Only the accents of Catalan and Spanish topic names; ñ, ç, ì, ù, circumflexes
 // and the other diaereses stay as typed.
+// clang-format off
 char FoldedVowel(unsigned char c) {
   switch (c) {
     case 0xC0: case 0xC1: case 0xE0: case 0xE1: return 'a';
@@ -14,6 +15,7 @@ char FoldedVowel(unsigned char c) {
     default: return static_cast<char>(c);
   }
 }
+// clang-format on
 
 }  // namespace
 

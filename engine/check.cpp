@@ -12,6 +12,7 @@ using Byte = unsigned char;
 bool IsIn(Byte c, std::string_view members) {
   return members.find(static_cast<char>(c)) != std::string_view::npos;
 }
+// clang-format off
 bool IsDigit(Byte c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(Byte c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 // "E" and "e" mark an exponent, so they are letters but never parameter names.
@@ -26,14 +27,15 @@ bool IsNumberStart(Byte c) { return c == '.' || IsDigit(c); }
 bool IsOperandEnd(Byte c) { return c == ')' || IsNameLetter(c); }
 bool NeedsOperandBefore(Byte c) { return IsIn(c, "!)*+/^"); }
 bool IsOpenOperator(Byte c) { return IsIn(c, "(*+-/^"); }
+// clang-format on
 
 // Indexed by LANGUAGE: Catalan, English, Spanish.
-constexpr const char* kInvalidCharacter[3] = {
-    "Error: caràcter no vàlid", "Error: wrong character", "Error: carácter no válido"};
-constexpr const char* kMissingOperator[3] = {
-    "Error: Falta operador", "Error: lacks operator", "Error: Falta operador"};
-constexpr const char* kMissingOperand[3] = {
-    "Error: Falta operand", "Error: lacks operand", "Error: Falta operando"};
+constexpr const char* kInvalidCharacter[3] = {"Error: caràcter no vàlid", "Error: wrong character",
+                                              "Error: carácter no válido"};
+constexpr const char* kMissingOperator[3] = {"Error: Falta operador", "Error: lacks operator",
+                                             "Error: Falta operador"};
+constexpr const char* kMissingOperand[3] = {"Error: Falta operand", "Error: lacks operand",
+                                            "Error: Falta operando"};
 constexpr const char* kParenthesesCaption = "Error: ";
 
 CheckResult Refuse(const char* const (&captions)[3], const ShortText& text) {

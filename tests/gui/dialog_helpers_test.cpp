@@ -1,7 +1,6 @@
 // The message-box, control and list-box helpers on real controls.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -26,8 +25,7 @@ class DialogHelpers : public ::testing::Test {
     DialogTemplate t("Ayudantes", 200, 120,
                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME);
     t.Add(DialogTemplate::kEdit, kEdit, "", WS_BORDER | ES_AUTOHSCROLL, 5, 5, 150, 12);
-    t.Add(DialogTemplate::kListBox, kList, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 5, 22, 150,
-          60);
+    t.Add(DialogTemplate::kListBox, kList, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 5, 22, 150, 60);
     t.Add(DialogTemplate::kStatic, kLabel, "etiqueta", SS_LEFT, 5, 90, 100, 10);
     dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr,
                                          &PlainDialogProc, 0);
@@ -173,8 +171,8 @@ TEST_F(DialogHelpers, MessageBoxKinds) {
        MB_YESNO | MB_ICONEXCLAMATION, IDNO},
       {"AskYesNoCancel cancel", [] { return AskYesNoCancel("Título", "Texto"); }, IDCANCEL,
        MB_YESNOCANCEL, IDCANCEL},
-      {"AskYesNoCancel no", [] { return AskYesNoCancel("Título", "Texto"); }, IDNO,
-       MB_YESNOCANCEL, IDNO},
+      {"AskYesNoCancel no", [] { return AskYesNoCancel("Título", "Texto"); }, IDNO, MB_YESNOCANCEL,
+       IDNO},
   };
   for (const Case& c : cases) {
     MessageBoxRecorder boxes;

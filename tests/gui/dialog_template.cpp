@@ -9,7 +9,7 @@ constexpr std::size_t kCountWord = 4;
 
 DialogTemplate::DialogTemplate(std::string_view title, short cx, short cy, DWORD style) {
   PutDword(style | DS_SETFONT);
-  PutDword(0);  // extended style
+  PutDword(0);          // extended style
   words_.push_back(0);  // control count
   for (short v : {short(0), short(0), cx, cy}) words_.push_back(static_cast<WORD>(v));
   words_.push_back(0);  // no menu

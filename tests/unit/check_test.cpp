@@ -44,6 +44,7 @@ void ExpectRefused(const Refusal& c) {
 }
 
 TEST_F(CheckTest, AcceptsTheLanguage) {
+  // clang-format off
   for (const char* f : {
            "2*x^2-3*x+1", "(a+b)/2", "0", ".5", "x", "Z", "3!", "2!",  // plain forms
            "-2", "+2", "-(3)", "2*-3", "2^-1", "(-4)", "2--3", "-x",   // signs
@@ -54,6 +55,7 @@ TEST_F(CheckTest, AcceptsTheLanguage) {
        }) {
     ExpectAccepted(f);
   }
+  // clang-format on
 }
 
 TEST_F(CheckTest, BlankTextIsRefusedSilently) {
@@ -70,16 +72,24 @@ TEST_F(CheckTest, BlankTextIsRefusedSilently) {
 
 TEST_F(CheckTest, BadStartAndBadEnd) {
   for (const Refusal& c : std::initializer_list<Refusal>{
-           {"*2", kOperand, "? *2"},   {"!2", kOperand, "? !2"},
-           {")2", kOperand, "? )2"},   {"/2", kOperand, "? /2"},
-           {"^2", kOperand, "? ^2"},   {"*", kOperand, "? *"},
-           {"2+", kOperand, "2+ ?"},   {"2-", kOperand, "2- ?"},
-           {"2*", kOperand, "2* ?"},   {"2/", kOperand, "2/ ?"},
-           {"2^", kOperand, "2^ ?"},   {"x(", kOperand, "x( ?"},
-           {"(", kOperand, "( ?"},     {"+", kOperand, "+ ?"},
+           {"*2", kOperand, "? *2"},
+           {"!2", kOperand, "? !2"},
+           {")2", kOperand, "? )2"},
+           {"/2", kOperand, "? /2"},
+           {"^2", kOperand, "? ^2"},
+           {"*", kOperand, "? *"},
+           {"2+", kOperand, "2+ ?"},
+           {"2-", kOperand, "2- ?"},
+           {"2*", kOperand, "2* ?"},
+           {"2/", kOperand, "2/ ?"},
+           {"2^", kOperand, "2^ ?"},
+           {"x(", kOperand, "x( ?"},
+           {"(", kOperand, "( ?"},
+           {"+", kOperand, "+ ?"},
            {"-", kOperand, "- ?"},
            // The start test comes first, and both come before the scan.
-           {"*2+", kOperand, "? *2+"}, {"#2+", kOperand, "#2+ ?"},
+           {"*2+", kOperand, "? *2+"},
+           {"#2+", kOperand, "#2+ ?"},
        }) {
     ExpectRefused(c);
   }
@@ -87,11 +97,16 @@ TEST_F(CheckTest, BadStartAndBadEnd) {
 
 TEST_F(CheckTest, InvalidCharacters) {
   for (const Refusal& c : std::initializer_list<Refusal>{
-           {"2+3#1", kInvalid, "2+3# : #"}, {"2,5", kInvalid, "2, : ,"},
-           {" 2+3", kInvalid, "  :  "},     {"2+3 ", kInvalid, "2+3  :  "},
-           {"2 + 3", kInvalid, "2  :  "},   {"x=2", kInvalid, "x= : ="},
-           {"x^ 2", kInvalid, "x^  :  "}, {"ñ", kInvalid, "ñ : ñ"},
-           {"2·3", kInvalid, "2· : ·"},     {"2[3]", kInvalid, "2[ : ["},
+           {"2+3#1", kInvalid, "2+3# : #"},
+           {"2,5", kInvalid, "2, : ,"},
+           {" 2+3", kInvalid, "  :  "},
+           {"2+3 ", kInvalid, "2+3  :  "},
+           {"2 + 3", kInvalid, "2  :  "},
+           {"x=2", kInvalid, "x= : ="},
+           {"x^ 2", kInvalid, "x^  :  "},
+           {"ñ", kInvalid, "ñ : ñ"},
+           {"2·3", kInvalid, "2· : ·"},
+           {"2[3]", kInvalid, "2[ : ["},
        }) {
     ExpectRefused(c);
   }
@@ -100,14 +115,21 @@ TEST_F(CheckTest, InvalidCharacters) {
 TEST_F(CheckTest, MissingOperator) {
   for (const Refusal& c : std::initializer_list<Refusal>{
            // a name letter or "(" after something that is not operator-like
-           {"2x", kOperator, "2?x"},       {"x(2)", kOperator, "x?("},
-           {"(1)(2)", kOperator, "(1)?("}, {"xy", kOperator, "x?y"},
-           {"3(2)", kOperator, "3?("},     {"sin(x)", kOperator, "s?i"},
-           {"pi", kOperator, "p?i"},       {".x", kOperator, ".?x"},
-           {"ex", kOperator, "e?x"},       {"2e(1)", kOperator, "2e?("},
+           {"2x", kOperator, "2?x"},
+           {"x(2)", kOperator, "x?("},
+           {"(1)(2)", kOperator, "(1)?("},
+           {"xy", kOperator, "x?y"},
+           {"3(2)", kOperator, "3?("},
+           {"sin(x)", kOperator, "s?i"},
+           {"pi", kOperator, "p?i"},
+           {".x", kOperator, ".?x"},
+           {"ex", kOperator, "e?x"},
+           {"2e(1)", kOperator, "2e?("},
            // a number start after an operand end
-           {"x2", kOperator, "x?2"},       {"(1)3", kOperator, "(1)?3"},
-           {"x.5", kOperator, "x?."},      {"a+b2", kOperator, "a+b?2"},
+           {"x2", kOperator, "x?2"},
+           {"(1)3", kOperator, "(1)?3"},
+           {"x.5", kOperator, "x?."},
+           {"a+b2", kOperator, "a+b?2"},
        }) {
     ExpectRefused(c);
   }
@@ -115,11 +137,16 @@ TEST_F(CheckTest, MissingOperator) {
 
 TEST_F(CheckTest, MissingOperand) {
   for (const Refusal& c : std::initializer_list<Refusal>{
-           {"2*/3", kOperand, "2*?/"},  {"(*2)", kOperand, "(?*"},
-           {"2++3", kOperand, "2+?+"},  {"()", kOperand, "(?)"},
-           {"(+3)", kOperand, "(?+"},   {"2*+3", kOperand, "2*?+"},
-           {"2-!", kOperand, "2-?!"},   {"2^^3", kOperand, "2^?^"},
-           {"(!2)", kOperand, "(?!"},   {"2-)+(3", kOperand, "2-?)"},
+           {"2*/3", kOperand, "2*?/"},
+           {"(*2)", kOperand, "(?*"},
+           {"2++3", kOperand, "2+?+"},
+           {"()", kOperand, "(?)"},
+           {"(+3)", kOperand, "(?+"},
+           {"2*+3", kOperand, "2*?+"},
+           {"2-!", kOperand, "2-?!"},
+           {"2^^3", kOperand, "2^?^"},
+           {"(!2)", kOperand, "(?!"},
+           {"2-)+(3", kOperand, "2-?)"},
        }) {
     ExpectRefused(c);
   }
@@ -172,9 +199,13 @@ TEST_F(CheckTest, CaptionsFollowTheLanguage) {
 }
 
 TEST_F(CheckTest, CaptionsAreWindows1252) {
-  EXPECT_EQ(CheckFormula("#").caption, "Error: car\xE1" "cter no v\xE1lido");
+  EXPECT_EQ(CheckFormula("#").caption,
+            "Error: car\xE1"
+            "cter no v\xE1lido");
   LANGUAGE = 0;
-  EXPECT_EQ(CheckFormula("#").caption, "Error: car\xE0" "cter no v\xE0lid");
+  EXPECT_EQ(CheckFormula("#").caption,
+            "Error: car\xE0"
+            "cter no v\xE0lid");
 }
 
 TEST_F(CheckTest, ManyUnmatchedParenthesesStillCountRight) {
@@ -203,8 +234,8 @@ TEST_F(CheckTest, LongTextsAreCutAt255) {
 // Valid, as the character table lists it; everything else is refused as invalid.
 bool InValidClass(int byte) {
   return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-         (byte >= 'a' && byte <= 'z') || std::string_view("!()*+-./^").find(char(byte)) !=
-                                             std::string_view::npos;
+         (byte >= 'a' && byte <= 'z') ||
+         std::string_view("!()*+-./^").find(char(byte)) != std::string_view::npos;
 }
 
 TEST_F(CheckTest, EveryByteAlone) {
@@ -218,8 +249,8 @@ TEST_F(CheckTest, EveryByteAlone) {
       EXPECT_EQ(r.text.str(), one + " : " + one) << b;
     } else {
       // Alone, only an operand can stand: digits, ".", letters.
-      const bool operand = b == '.' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
-                           (b >= 'a' && b <= 'z');
+      const bool operand =
+          b == '.' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
       EXPECT_EQ(r.ok, operand) << b;
       if (!operand) {
         EXPECT_EQ(r.caption, kOperand) << b;

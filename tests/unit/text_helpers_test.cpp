@@ -27,8 +27,9 @@ TEST(FoldAccents, Examples) {
 // Exactly twenty bytes fold; every other byte, including the neighbours of
 // the folded ones, passes unchanged. The result keeps the length.
 TEST(FoldAccents, EveryByte) {
-  const std::string folded_from = "\xC0\xC1\xE0\xE1\xC8\xC9\xE8\xE9\xCD\xCF\xED\xEF"
-                                  "\xD2\xD3\xF2\xF3\xDA\xDC\xFA\xFC";
+  const std::string folded_from =
+      "\xC0\xC1\xE0\xE1\xC8\xC9\xE8\xE9\xCD\xCF\xED\xEF"
+      "\xD2\xD3\xF2\xF3\xDA\xDC\xFA\xFC";
   const std::string folded_to = "aaaaeeeeiiiioooouuuu";
   for (int b = 0; b < 256; ++b) {
     const char c = static_cast<char>(b);
@@ -46,7 +47,10 @@ TEST(RemoveSpaces, Examples) {
            {"", ""},
            {"    ", ""},
            {"Física Nuclear", "FísicaNuclear"},
-           {"a\xA0" "b", "a\xA0" "b"},  // a non-breaking space is not a blank
+           {"a\xA0"
+            "b",
+            "a\xA0"
+            "b"},  // a non-breaking space is not a blank
        }) {
     EXPECT_EQ(RemoveSpaces(c.in), c.out) << c.in;
   }
