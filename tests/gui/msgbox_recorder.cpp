@@ -27,10 +27,9 @@ std::string TextOf(HWND window) {
 bool HasSystemDialogProc(HWND window) {
   const auto proc = reinterpret_cast<LPCSTR>(GetWindowLongPtrW(window, DWLP_DLGPROC));
   HMODULE module = nullptr;
-  if (proc == nullptr ||
-      !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          proc, &module)) {
+  if (proc == nullptr || !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                                 GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                             proc, &module)) {
     return false;
   }
   return module == GetModuleHandleA("user32.dll");
@@ -89,12 +88,21 @@ int MessageBoxRecord::Style() const {
   };
   int iconStyle = 0;
   switch (icon) {
-    case BoxIcon::Error: iconStyle = MB_ICONHAND; break;
-    case BoxIcon::Question: iconStyle = MB_ICONQUESTION; break;
-    case BoxIcon::Exclamation: iconStyle = MB_ICONEXCLAMATION; break;
-    case BoxIcon::Information: iconStyle = MB_ICONASTERISK; break;
+    case BoxIcon::Error:
+      iconStyle = MB_ICONHAND;
+      break;
+    case BoxIcon::Question:
+      iconStyle = MB_ICONQUESTION;
+      break;
+    case BoxIcon::Exclamation:
+      iconStyle = MB_ICONEXCLAMATION;
+      break;
+    case BoxIcon::Information:
+      iconStyle = MB_ICONASTERISK;
+      break;
     case BoxIcon::None:
-    case BoxIcon::Other: break;
+    case BoxIcon::Other:
+      break;
   }
   for (const Set& set : kSets) {
     if (set.ids == buttons) return set.style | iconStyle;
@@ -114,7 +122,9 @@ MessageBoxRecorder::~MessageBoxRecorder() {
   if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
 }
 
-void MessageBoxRecorder::Script(int button) { script_.push_back(button); }
+void MessageBoxRecorder::Script(int button) {
+  script_.push_back(button);
+}
 
 void MessageBoxRecorder::Clear() {
   boxes_.clear();
@@ -133,9 +143,9 @@ LRESULT CALLBACK MessageBoxRecorder::HookProc(int code, WPARAM wParam, LPARAM lP
 void MessageBoxRecorder::Answer(HWND box) {
   // A box can be activated again (its owner's focus moves, another box
   // closes); it was answered the first time. Closed handles may be reused.
-  answered_.erase(std::remove_if(answered_.begin(), answered_.end(),
-                                 [](HWND w) { return !IsWindow(w); }),
-                  answered_.end());
+  answered_.erase(
+      std::remove_if(answered_.begin(), answered_.end(), [](HWND w) { return !IsWindow(w); }),
+      answered_.end());
   if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) return;
   answered_.push_back(box);
 
@@ -156,6 +166,7 @@ void MessageBoxRecorder::Answer(HWND box) {
   }
   record.answer = answer;
   boxes_.push_back(record);
+  if (observer_) observer_(record);
 
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));

@@ -18,21 +18,24 @@
 //
 // Only boxes of the thread that created the recorder are seen. Recorders may
 // nest; the innermost one records. Everything is ANSI (Windows-1252).
+// The GUI test main keeps one recorder for the whole run: a box that no test
+// recorder catches is answered too (never hangs) and fails the running test.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 enum class BoxIcon { None, Error, Question, Exclamation, Information, Other };
 
 struct MessageBoxRecord {
-  std::string caption;      // title bar
-  std::string text;         // the message static
-  HWND owner = nullptr;     // GetWindow(box, GW_OWNER); nullptr when unowned
+  std::string caption;       // title bar
+  std::string text;          // the message static
+  HWND owner = nullptr;      // GetWindow(box, GW_OWNER); nullptr when unowned
   std::vector<int> buttons;  // ids present, ascending: IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7, ...
   BoxIcon icon = BoxIcon::None;
   int answer = 0;  // the button the recorder pressed
@@ -65,6 +68,13 @@ class MessageBoxRecorder {
   // Forgets the records and any unused scripted answers.
   void Clear();
 
+  // Called with each new record, before its answer is posted, while the code
+  // that showed the box is still inside MessageBoxA (a gtest failure added
+  // here belongs to the running test).
+  void OnEachBox(std::function<void(const MessageBoxRecord&)> observer) {
+    observer_ = std::move(observer);
+  }
+
  private:
   static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
   void Answer(HWND box);
@@ -74,6 +84,7 @@ class MessageBoxRecorder {
   std::deque<int> script_;
   std::vector<MessageBoxRecord> boxes_;
   std::vector<HWND> answered_;  // boxes still open that already got their answer
+  std::function<void(const MessageBoxRecord&)> observer_;
 };
 
 // True when the window is a system message box (see above).

@@ -67,6 +67,18 @@ TEST(MessageBoxRecorder, ButtonsTheBoxLacksFallBack) {
   }
 }
 
+TEST(MessageBoxRecorder, ObserverSeesEachBoxBeforeItCloses) {
+  MessageBoxRecorder boxes;
+  std::vector<std::string> seen;
+  boxes.OnEachBox([&](const MessageBoxRecord& box) {
+    seen.push_back(box.caption);
+    EXPECT_TRUE(IsWindow(FindWindowA("#32770", box.caption.c_str())));
+  });
+  MessageBoxA(nullptr, "t", "uno", MB_OK);
+  MessageBoxA(nullptr, "t", "dos", MB_OK);
+  EXPECT_EQ(seen, (std::vector<std::string>{"uno", "dos"}));
+}
+
 TEST(MessageBoxRecorder, NestedRecorderTakesOverAndHandsBack) {
   MessageBoxRecorder outer;
   {
@@ -116,8 +128,8 @@ TEST(MessageBoxRecorder, LeavesOrdinaryDialogsAlone) {
   t.Add(DialogTemplate::kButton, IDCANCEL, "Cancelar", WS_TABSTOP, 110, 22, 40, 14);
 
   MessageBoxRecorder boxes;
-  const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr,
-                                                 &OrdinaryDialogProc, 0);
+  const INT_PTR result =
+      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr, &OrdinaryDialogProc, 0);
   EXPECT_EQ(result, kEndedByTimer);  // no button was pressed for it
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Last().caption, "caja");
