@@ -15,16 +15,15 @@ bool IsIn(Byte c, std::string_view members) {
 // clang-format off
 bool IsDigit(Byte c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(Byte c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-// "E" and "e" mark an exponent, so they are letters but never parameter names.
-bool IsNameLetter(Byte c) { return IsAsciiLetter(c) && c != 'E' && c != 'e'; }
+bool IsName(Byte c) { return IsNameLetter(static_cast<char>(c)); }
 
 bool IsValid(Byte c) { return IsDigit(c) || IsAsciiLetter(c) || IsIn(c, "!()*+-./^"); }
 bool IsBadStart(Byte c) { return IsIn(c, "!)*/^"); }
 bool IsBadEnd(Byte c) { return IsIn(c, "(*+-/^"); }
-bool NeedsOperatorBefore(Byte c) { return c == '(' || IsNameLetter(c); }
+bool NeedsOperatorBefore(Byte c) { return c == '(' || IsName(c); }
 bool IsOperatorLike(Byte c) { return IsIn(c, "!(*+-/^"); }
 bool IsNumberStart(Byte c) { return c == '.' || IsDigit(c); }
-bool IsOperandEnd(Byte c) { return c == ')' || IsNameLetter(c); }
+bool IsOperandEnd(Byte c) { return c == ')' || IsName(c); }
 bool NeedsOperandBefore(Byte c) { return IsIn(c, "!)*+/^"); }
 bool IsOpenOperator(Byte c) { return IsIn(c, "(*+-/^"); }
 // clang-format on
@@ -46,6 +45,11 @@ CheckResult Refuse(const char* const (&captions)[3], const ShortText& text) {
 }
 
 }  // namespace
+
+// "E" and "e" mark an exponent, so they are letters but never parameter names.
+bool IsNameLetter(char c) {
+  return IsAsciiLetter(static_cast<Byte>(c)) && c != 'E' && c != 'e';
+}
 
 CheckResult CheckFormula(std::string_view formula) {
   const ShortText s(formula);

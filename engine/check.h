@@ -13,5 +13,8 @@ struct CheckResult {
   ShortText text;       // the formula marked at the error
 };
 
+// A parameter name: an ASCII letter other than the exponent marks "E" and "e".
+bool IsNameLetter(char c);
+
 // Changes no state; the caller shows caption and text (MessageOk) unless silent.
 CheckResult CheckFormula(std::string_view formula);

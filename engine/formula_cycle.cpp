@@ -45,10 +45,6 @@ void ShowResult(FormulaWindow& w, int f, std::string_view formula) {
 
 }  // namespace
 
-bool IsNameLetter(char c) {
-  return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && c != 'E' && c != 'e';
-}
-
 RealField ReadRealText(std::string_view text) {
   ShortText trimmed = TrimBlanks(text);
   if (trimmed.empty()) return {0, false};

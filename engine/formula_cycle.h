@@ -58,7 +58,6 @@ struct RealField {
 RealField ReadRealText(std::string_view text);
 RealField ReadRealField(FormulaWindow& w, int id);
 
-bool IsNameLetter(char c);
 ShortText SubstParam(char letter, std::string_view value, std::string_view formula);
 
 void OkFormula(FormulaWindow& w);
