@@ -11,12 +11,15 @@ char DecimalSeparator = '.';
 
 namespace {
 
-constexpr int kFixedBufferSize = 1400;
+constexpr int kFixedBufferSize = 1500;
+// A double has at most 1074 fraction digits: places beyond are zeros, which the
+// table form strips again, so more than this changes no text.
+constexpr int kMaxPlaces = 1100;
 
 // The exact decimal expansion of |v| for a finite v: a double has at most 309
 // integer digits or 1074 fraction digits (never both), so this always fits.
 struct ExactDecimal {
-  char buffer[1400];
+  char buffer[kFixedBufferSize];
   const char* intDigits;
   int intLen;
   const char* fracDigits;
@@ -73,7 +76,7 @@ int FixedText(double v, int decimals, char* out) {
   ExactDecimal exact;
   Expand(v, exact);
   // Digits without the point: integer part, then `decimals` fraction digits.
-  char digits[1400];
+  char digits[kFixedBufferSize];
   int intLen = exact.intLen;
   std::memcpy(digits + 1, exact.intDigits, intLen);  // digits[0] is room for a carry
   for (int i = 0; i < decimals; ++i) {
@@ -175,7 +178,7 @@ ShortText NumberText(double value) {
 ShortText TableNumber(double value, std::uint16_t width, std::uint16_t decimals) {
   if (!std::isfinite(value)) return NumberText(value);
   if (decimals < 1) decimals = 1;
-  int places = std::fabs(value) < 1 ? 6 : decimals;
+  int places = std::fabs(value) < 1 ? 6 : std::min<int>(decimals, kMaxPlaces);
   char digits[kFixedBufferSize];
   int digitsLen = FixedText(value, places, digits);
   // The blanks of the width come first: they count in the place of the point.

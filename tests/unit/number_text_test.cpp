@@ -95,6 +95,7 @@ TEST(TableNumber, Forms) {
       {0.1234567, 3, 3, "0.123457"},  // six places below 1, whatever the decimals
       {2.25, 5, 2, " 2.25"},
       {1E300, 3, 3, "1.000e300"},
+      {1.5, 3, 2000, "1.5"},  // more places than a double has: zeros, stripped
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TableNumber(c.value, c.width, c.decimals), c.text)
