@@ -1,5 +1,6 @@
 # Two commands for a fresh machine: `make run` and `make test`.
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN32 := build/win32
 FUZZ := build/fuzz

@@ -12,11 +12,16 @@ export WINEDEBUG=-all
 xdisplay="${QUILLET_XDISPLAY:-:77}"
 xlock="/tmp/.X${xdisplay#:}-lock"
 
+display_alive() {
+  [ -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ -f "$xlock" ] &&
+    kill -0 "$(tr -d ' ' < "$xlock")" 2>/dev/null
+}
+
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
   export DISPLAY="$xdisplay"
-  if [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ]; then
-    rm -f "$xlock"
+  if ! display_alive; then
+    rm -f "$xlock" "/tmp/.X11-unix/X${xdisplay#:}"
     nohup Xvfb "$xdisplay" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     i=0
     while [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done
@@ -34,11 +39,19 @@ prepare_prefix() {
   fi
 }
 
+# One lasting wineserver, and Wine's background services started here with no
+# descriptors of ours: started by a test instead, they would inherit its output
+# pipe and keep the test runner waiting for it to close.
+start_services() {
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
 case "${1:-}" in
   --start)
-    start_display; prepare_prefix; wineserver -p; exit 0 ;;
+    start_display; prepare_prefix; start_services; exit 0 ;;
   --stop)
-    wineserver -k 2>/dev/null
+    wineserver -k </dev/null >/dev/null 2>&1
     if [ -z "${DISPLAY:-}" ] && [ -f "$xlock" ]; then
       kill "$(tr -d ' ' < "$xlock")" 2>/dev/null
     fi
@@ -49,4 +62,5 @@ esac
 
 start_display
 prepare_prefix
+start_services
 exec wine "$@"
