@@ -8,6 +8,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 set(resource_script)
 if(EXISTS ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
+  include(cmake/art.cmake)
 endif()
 add_library(quillet_win STATIC ${win32_sources})
 target_link_libraries(quillet_win quillet_core comctl32 comdlg32 gdi32 user32 shell32)

@@ -9,7 +9,13 @@
 #define IDC_CANCEL 2
 #define IDC_COMPUTE 3
 #define IDC_PARAM_LABEL1 51 /* 51..54: letter of parameter i is 50+i */
-#define IDC_PARAM_EDIT1 61  /* 61..64: value of parameter i is 60+i */
+#define IDC_PARAM_LABEL2 52
+#define IDC_PARAM_LABEL3 53
+#define IDC_PARAM_LABEL4 54
+#define IDC_PARAM_EDIT1 61 /* 61..64: value of parameter i is 60+i */
+#define IDC_PARAM_EDIT2 62
+#define IDC_PARAM_EDIT3 63
+#define IDC_PARAM_EDIT4 64
 #define IDC_RESULT1 80
 #define IDC_RESULT2 81
 #define IDC_FORMULA 101
