@@ -1,0 +1,187 @@
+#include "app/main_window_win.h"
+
+#include "common/dialog_win.h"
+#include "resources/ids.h"
+#include "tools/main_menu_win.h"
+
+HWND MainWindow = nullptr;
+HWND FormulaField = nullptr;
+HWND ParamEdits[kMaxParams + 1] = {};
+HBRUSH DialogBrush = nullptr;
+HBRUSH FieldBrush = nullptr;
+
+namespace {
+
+constexpr COLORREF kDialogBack = RGB(200, 0, 100);
+constexpr COLORREF kDialogText = RGB(0, 0, 100);
+constexpr COLORREF kFieldBack = RGB(255, 255, 211);
+constexpr COLORREF kFieldText = RGB(0, 100, 200);
+
+struct MenuPicture {
+  int command;
+  const char* bitmap;
+};
+constexpr MenuPicture kMenuPictures[] = {
+    {IDM_NEW, "nova"}, {IDM_OPEN, "obrir"}, {IDM_SAVE, "desar"},
+    {IDM_TABLE, "taula"}, {IDM_INFO, "help"},
+};
+
+void SetItemVisible(HWND dialog, int id, bool visible) {
+  // Only on a change: ShowWindow on every message would flood the controls.
+  HWND item = GetDlgItem(dialog, id);
+  if (item && (IsWindowVisible(item) != FALSE) != visible) {
+    ShowWindow(item, visible ? SW_SHOW : SW_HIDE);
+  }
+}
+
+void EnableMenuCommand(HMENU menu, int id, bool enabled) {
+  if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+// Keeps the buttons, the table button and the menu items in step with the
+// formula text and the parameter count.
+void RefreshControls(HWND dialog) {
+  if (!GetDlgItem(dialog, IDC_FORMULA)) return;  // controls not created yet
+  const bool hasFormula = !GetItemText(dialog, IDC_FORMULA).empty();
+  for (int id : {IDC_COMPUTE, IDC_NEW, IDC_OK}) EnableWindow(GetDlgItem(dialog, id), hasFormula);
+  const bool hasParams = ParamCount > 0;
+  SetItemVisible(dialog, IDC_TABLE_BUTTON, hasParams);
+  SetItemVisible(dialog, IDC_TABLE_ICON, hasParams);
+  HMENU menu = GetMenu(dialog);
+  EnableMenuCommand(menu, IDM_TABLE, hasParams);
+  EnableMenuCommand(menu, IDM_SAVE, hasFormula);
+}
+
+void AttachMenu(HWND dialog, HINSTANCE instance) {
+  InitMainMenu(dialog, "MENU", 2);
+  for (const MenuPicture& picture : kMenuPictures) {
+    HBITMAP bitmap = LoadBitmapA(instance, picture.bitmap);
+    SetMenuItemBitmaps(MainMenu, picture.command, MF_BYCOMMAND, bitmap, bitmap);
+  }
+}
+
+// The dialog manager then gives the focus to the first tab stop, the formula
+// field, so a user can type at once.
+INT_PTR InitMainWindow(HWND dialog) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+  AttachMenu(dialog, instance);
+  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(instance, "Ic0")));
+  // Process-wide and never freed: later windows of the program share them.
+  if (!DialogBrush) DialogBrush = CreateSolidBrush(kDialogBack);
+  if (!FieldBrush) FieldBrush = CreateSolidBrush(kFieldBack);
+  MainWindow = dialog;
+  FormulaField = GetDlgItem(dialog, IDC_FORMULA);
+  for (int i = 1; i <= kMaxParams; ++i) ParamEdits[i] = GetDlgItem(dialog, IDC_PARAM_EDIT1 + i - 1);
+  return TRUE;
+}
+
+INT_PTR PaintWith(WPARAM dc, COLORREF back, COLORREF text, HBRUSH brush) {
+  SetBkColor(reinterpret_cast<HDC>(dc), back);
+  SetTextColor(reinterpret_cast<HDC>(dc), text);
+  return reinterpret_cast<INT_PTR>(brush);
+}
+
+void PressEnter(MainFormulaWindow& w) {
+  if (w.HasFocus(IDC_FORMULA) || w.HasFocus(IDC_OK)) {
+    OkFormula(w);
+  } else {
+    EnterOutsideFormula(w);
+  }
+}
+
+void LeaveParamField(MainFormulaWindow& w) {
+  // A message box of the cycle takes the focus from the field it was shown
+  // over; reading the fields again then would stack a second, equal box.
+  if (!MainFormulaWindow::MessageOpen()) ReadParamValues(w);
+}
+
+void NewFormula(MainFormulaWindow& w) {
+  LoadFormula(w, DefaultFormula);
+  w.Focus(IDC_FORMULA);
+}
+
+bool IsParamField(int id) { return id >= IDC_PARAM_EDIT1 && id <= IDC_PARAM_EDIT4; }
+
+// Menu commands of the library, the table, the tools, the help and the about
+// window reach here too; they do nothing until those parts exist.
+void HandleCommand(HWND dialog, int id, int notification) {
+  MainFormulaWindow w(dialog);
+  if (IsParamField(id)) {
+    if (notification == EN_KILLFOCUS) LeaveParamField(w);
+    return;
+  }
+  switch (id) {
+    case IDC_OK: PressEnter(w); break;
+    case IDC_CANCEL: EndDialog(dialog, 0); break;
+    case IDC_COMPUTE: ComputeButton(w); break;
+    case IDC_FORMULA:
+      if (notification == EN_CHANGE) FormulaEdited(w);
+      break;
+    case IDC_NEW: NewFormula(w); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+int MainFormulaWindow::openMessages_ = 0;
+
+HWND MainFormulaWindow::Item(int id) const {
+  if (IsParamField(id) && ParamEdits[id - IDC_PARAM_EDIT1 + 1]) {
+    return ParamEdits[id - IDC_PARAM_EDIT1 + 1];
+  }
+  return ItemWindow(dialog_, id);
+}
+
+ShortText MainFormulaWindow::ItemText(int id) { return GetItemText(dialog_, id); }
+void MainFormulaWindow::SetText(int id, std::string_view text) { SetItemText(dialog_, id, text); }
+void MainFormulaWindow::Show(int id) { ShowItem(dialog_, id); }
+void MainFormulaWindow::Hide(int id) { HideItem(dialog_, id); }
+void MainFormulaWindow::Focus(int id) { SetFocus(Item(id)); }
+
+bool MainFormulaWindow::HasFocus(int id) {
+  HWND item = Item(id);
+  return item && GetFocus() == item;
+}
+
+void MainFormulaWindow::EnableMenuItem(int id, bool enabled) {
+  EnableMenuCommand(GetMenu(dialog_), id, enabled);
+}
+
+void MainFormulaWindow::ShowMessage(std::string_view caption, std::string_view text) {
+  ++openMessages_;
+  MessageOk(caption, text);
+  --openMessages_;
+}
+
+void MainFormulaWindow::ShowStyledMessage(std::string_view caption, std::string_view text,
+                                          std::uint16_t style) {
+  ++openMessages_;
+  MessageStyled(caption, text, style);
+  --openMessages_;
+}
+
+// RefreshControls runs before every message; after a command or the
+// initialisation it runs once more, so that what the command changed (the
+// menu items that AcceptFormula enables, say) is right before the next message.
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  RefreshControls(window);
+  switch (message) {
+    case WM_INITDIALOG: {
+      const INT_PTR result = InitMainWindow(window);
+      RefreshControls(window);
+      return result;
+    }
+    case WM_CTLCOLOREDIT:
+      return PaintWith(wParam, kFieldBack, kFieldText, FieldBrush);
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return PaintWith(wParam, kDialogBack, kDialogText, DialogBrush);
+    case WM_COMMAND:
+      HandleCommand(window, LOWORD(wParam), HIWORD(wParam));
+      RefreshControls(window);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
