@@ -1,0 +1,131 @@
+#include "tests/gui/dialog_driver.h"
+
+DialogDriver::DialogDriver(const char* templateName, DLGPROC procedure, LPARAM parameter) {
+  dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), templateName, nullptr, procedure,
+                               parameter);
+  if (!dialog_) return;
+  ShowWindow(dialog_, SW_SHOW);
+  SetForegroundWindow(dialog_);
+  SetActiveWindow(dialog_);
+  Pump();
+}
+
+DialogDriver::~DialogDriver() {
+  if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
+  Pump();
+}
+
+void DialogDriver::Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (dialog_ && IsWindow(dialog_) && IsDialogMessageA(dialog_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void DialogDriver::Type(int id, std::string_view text) {
+  SetDlgItemTextA(dialog_, id, std::string(text).c_str());
+  Pump();
+}
+
+void DialogDriver::Focus(int id) {
+  SetFocus(Item(id));
+  Pump();
+}
+
+void DialogDriver::PressKey(UINT virtualKey) {
+  HWND target = GetFocus();
+  if (!target) target = dialog_;
+  const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+  Pump();
+}
+
+void DialogDriver::Click(int id) {
+  SendMessageA(Item(id), BM_CLICK, 0, 0);
+  Pump();
+}
+
+void DialogDriver::MenuCommand(int id) {
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  Pump();
+}
+
+std::string WindowText(HWND window) {
+  char buffer[1024] = "";
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string DialogDriver::Text(int id) const { return WindowText(Item(id)); }
+
+bool DialogDriver::Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+
+bool DialogDriver::Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+
+bool DialogDriver::Focused(int id) const {
+  HWND item = Item(id);
+  return item && GetFocus() == item;
+}
+
+int DialogDriver::FocusedId() const {
+  HWND focus = GetFocus();
+  if (!focus || GetParent(focus) != dialog_) return -1;
+  return GetDlgCtrlID(focus);
+}
+
+bool DialogDriver::MenuItemGrayed(int command) const {
+  const UINT state = GetMenuState(GetMenu(dialog_), command, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & MF_GRAYED) != 0;
+}
+
+std::string DialogDriver::MenuItemText(int command) const {
+  char buffer[256] = "";
+  GetMenuStringA(GetMenu(dialog_), command, buffer, sizeof buffer, MF_BYCOMMAND);
+  return buffer;
+}
+
+RECT DialogDriver::ItemRect(int id) const {
+  RECT r{};
+  GetWindowRect(Item(id), &r);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+RECT DialogDriver::Pixels(int x, int y, int width, int height) const {
+  // The dialog manager converts the size on its own, not the far corner.
+  RECT r{x, y, width, height};
+  MapDialogRect(dialog_, &r);
+  return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+namespace {
+
+// Takes the cycle's calls when no window is to be touched.
+class NoWindow final : public FormulaWindow {
+ public:
+  ShortText ItemText(int) override { return {}; }
+  void SetText(int, std::string_view) override {}
+  void Show(int) override {}
+  void Hide(int) override {}
+  void Focus(int) override {}
+  bool HasFocus(int) override { return false; }
+  void EnableMenuItem(int, bool) override {}
+  void ShowMessage(std::string_view, std::string_view) override {}
+  void ShowStyledMessage(std::string_view, std::string_view, std::uint16_t) override {}
+};
+
+}  // namespace
+
+void ResetFormulaCycle() {
+  NoWindow none;
+  FormulaEdited(none);  // also forgets that a formula was accepted
+  CurrentFormula = FormulaRecord{};
+  FormulaCount = 1;
+  for (ShortText& f : Formulas) f.Clear();
+  for (double& r : Results) r = 0;
+  ParamNames.Clear();
+  for (int i = 1; i <= kMaxParams; ++i) ParamValues[i] = "0";
+}

@@ -1,0 +1,66 @@
+// Drives a dialog of the program's own resources the way a person would, and
+// reads back what a person would see.
+//
+//   DialogDriver window("PRINCIPAL", MainDialogProc);
+//   window.Type(IDC_FORMULA, "2+3");     // the procedure gets EN_CHANGE
+//   window.PressEnter();                 // through the dialog manager
+//   EXPECT_EQ(window.Text(IDC_RESULT1), "5");
+//
+// The dialog is opened modelessly on the calling thread, shown and made
+// active. Keys are posted to the focused control and pumped through
+// IsDialogMessage, so Enter, Esc and Tab mean what the dialog manager makes of
+// them. Message boxes run their own loops inside the calls; record and answer
+// them with a MessageBoxRecorder created before the driver.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "engine/formula_cycle.h"
+
+class DialogDriver {
+ public:
+  DialogDriver(const char* templateName, DLGPROC procedure, LPARAM parameter = 0);
+  ~DialogDriver();
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+
+  HWND Dialog() const { return dialog_; }
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+  // Input. Each call ends with the queue pumped.
+  void Type(int id, std::string_view text);
+  void Focus(int id);
+  void PressKey(UINT virtualKey);
+  void PressEnter() { PressKey(VK_RETURN); }
+  void Click(int id);        // BM_CLICK: the button takes the focus, as under a mouse
+  void MenuCommand(int id);  // what choosing a menu item sends
+  void Pump();
+
+  // What a person sees.
+  std::string Text(int id) const;
+  bool Visible(int id) const;
+  bool Enabled(int id) const;
+  bool Focused(int id) const;
+  int FocusedId() const;  // -1 when the focus is on no control of the dialog
+  bool MenuItemGrayed(int command) const;
+  std::string MenuItemText(int command) const;
+  // The control's rectangle in the dialog's client area, in pixels.
+  RECT ItemRect(int id) const;
+  // A rectangle given in dialog units, as a template gives it, in pixels.
+  RECT Pixels(int x, int y, int width, int height) const;
+
+ private:
+  HWND dialog_ = nullptr;
+};
+
+// The window's texts as the program writes them (Windows-1252), from UTF-8
+// test sources compiled to that code page: a plain std::string.
+std::string WindowText(HWND window);
+
+// The formula cycle's globals back to their start values (no parameters,
+// every value "0", empty current formula). Tests share one process, so each
+// test of a window that runs the cycle starts from here.
+void ResetFormulaCycle();

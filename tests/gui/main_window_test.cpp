@@ -1,0 +1,629 @@
+// The main window from its real template, driven through the dialog manager.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window_win.h"
+#include "common/language.h"
+#include "common/number_text.h"
+#include "resources/ids.h"
+#include "tests/gui/dialog_driver.h"
+#include "tests/gui/msgbox_recorder.h"
+
+namespace {
+
+constexpr int kParamFields[] = {IDC_PARAM_EDIT1, IDC_PARAM_EDIT2, IDC_PARAM_EDIT3, IDC_PARAM_EDIT4};
+constexpr int kParamLabels[] = {IDC_PARAM_LABEL1, IDC_PARAM_LABEL2, IDC_PARAM_LABEL3,
+                                IDC_PARAM_LABEL4};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LANGUAGE = 2;
+    DecimalSeparator = '.';
+    ResetFormulaCycle();
+    window_ = std::make_unique<DialogDriver>("PRINCIPAL", &MainDialogProc);
+    ASSERT_NE(window_->Dialog(), nullptr);
+  }
+
+  DialogDriver& W() { return *window_; }
+
+  // Types a formula and accepts it with Enter in the formula field.
+  void Accept(const char* formula) {
+    W().Type(IDC_FORMULA, formula);
+    W().Focus(IDC_FORMULA);
+    W().PressEnter();
+  }
+
+  // Types the values into the shown fields and presses "Resultado".
+  void Compute(std::initializer_list<const char*> values) {
+    int i = 0;
+    for (const char* value : values) W().Type(kParamFields[i++], value);
+    W().Click(IDC_COMPUTE);
+  }
+
+  int VisibleParamFields() {
+    int n = 0;
+    for (int id : kParamFields) n += W().Visible(id);
+    return n;
+  }
+
+  MessageBoxRecorder boxes_;  // before the window, so it sees every box
+  std::unique_ptr<DialogDriver> window_;
+};
+
+// --- The template ---------------------------------------------------------
+
+struct ExpectedControl {
+  int id;
+  const char* className;
+  const char* text;  // nullptr: not compared (the icon)
+  int x, y, width, height;
+  bool visible;
+  DWORD styles;  // low word and WS_TABSTOP
+  bool border;
+};
+
+TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
+  const ExpectedControl expected[] = {
+      {65535, "Button", "Fórmula", 5, 2, 155, 33, true, BS_GROUPBOX, false},
+      {101, "Edit", "", 27, 14, 116, 10, true, ES_AUTOHSCROLL | WS_TABSTOP, true},
+      {1, "Button", "Ok", 146, 15, 11, 8, true, BS_PUSHBUTTON | WS_TABSTOP, false},
+      {51, "Static", "T", 6, 46, 8, 8, false, SS_LEFT, false},
+      {61, "Edit", "", 12, 46, 26, 9, false, ES_AUTOHSCROLL | WS_TABSTOP, true},
+      {52, "Static", "T", 6, 57, 8, 8, false, SS_LEFT, false},
+      {62, "Edit", "", 12, 57, 26, 9, false, 0, false},
+      {53, "Static", "T", 6, 68, 8, 8, false, SS_LEFT, false},
+      {63, "Edit", "", 12, 68, 26, 9, false, 0, false},
+      {54, "Static", "T", 6, 79, 8, 8, false, SS_LEFT, false},
+      {64, "Edit", "", 12, 79, 26, 9, false, 0, false},
+      {65535, "Button", "parámetros", 5, 37, 40, 54, true, BS_GROUPBOX, false},
+      {3, "Button", "Resultado", 64, 39, 33, 12, true, BS_PUSHBUTTON | WS_TABSTOP, false},
+      {80, "Edit", "", 60, 56, 100, 10, true, ES_READONLY, false},
+      {65531, "Static", "F =", 7, 15, 19, 8, true, SS_CENTER, false},
+      {210, "Button", "", 130, 40, 10, 10, false, BS_PUSHBUTTON | WS_TABSTOP, false},
+      {211, "Static", nullptr, 131, 41, 20, 16, false, SS_ICON, false},
+      {65534, "Static", "F =", 46, 58, 14, 8, true, SS_CENTER, false},
+      {81, "Edit", "", 54, 71, 80, 10, false, ES_READONLY, false},
+      {65533, "Static", "", 63, 73, 15, 8, true, SS_CENTER, false},
+      {0, "Static", "", 18, 24, 129, 8, true, SS_LEFT, false},
+      {201, "Button", "nueva", 113, 2, 24, 10, true, BS_PUSHBUTTON | WS_TABSTOP, false},
+  };
+  // The dialog manager keeps the controls in template order: that is the tab order.
+  HWND control = GetWindow(W().Dialog(), GW_CHILD);
+  for (const ExpectedControl& e : expected) {
+    ASSERT_NE(control, nullptr) << "missing control " << e.id;
+    SCOPED_TRACE(testing::Message() << "control " << e.id);
+    EXPECT_EQ(GetDlgCtrlID(control), e.id);
+    char className[64] = "";
+    GetClassNameA(control, className, sizeof className);
+    EXPECT_EQ(lstrcmpiA(className, e.className), 0) << className;
+    if (e.text) {
+      EXPECT_EQ(WindowText(control), e.text);
+    }
+    EXPECT_EQ(IsWindowVisible(control) != FALSE, e.visible);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_EXSTYLE));
+    EXPECT_EQ(style & (0xFFFF | WS_TABSTOP), e.styles);
+    // Edits may trade WS_BORDER for a client edge when they are created.
+    EXPECT_EQ((style & WS_BORDER) != 0 || (exStyle & WS_EX_CLIENTEDGE) != 0, e.border);
+
+    RECT actual{};
+    GetWindowRect(control, &actual);
+    MapWindowPoints(nullptr, W().Dialog(), reinterpret_cast<POINT*>(&actual), 2);
+    const RECT want = W().Pixels(e.x, e.y, e.width, e.height);
+    EXPECT_EQ(actual.left, want.left);
+    EXPECT_EQ(actual.top, want.top);
+    if (e.id != IDC_TABLE_ICON) {  // an icon control takes the icon's size
+      EXPECT_EQ(actual.right, want.right);
+      EXPECT_EQ(actual.bottom, want.bottom);
+    }
+    control = GetWindow(control, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(control, nullptr) << "more controls than expected";
+}
+
+TEST_F(MainWindow, WindowFrameCaptionFontAndIcons) {
+  HWND dialog = W().Dialog();
+  EXPECT_EQ(WindowText(dialog), "Cálculo de fórmulas");
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE));
+  const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  EXPECT_EQ(style & frame, frame);
+  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+  EXPECT_NE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
+
+  // 170 x 95 units, centred on the screen rather than at (160, 24).
+  RECT client{};
+  GetClientRect(dialog, &client);
+  const RECT size = W().Pixels(0, 0, 170, 95);
+  EXPECT_EQ(client.right, size.right);
+  EXPECT_EQ(client.bottom, size.bottom);
+  RECT frameRect{}, work{};
+  GetWindowRect(dialog, &frameRect);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR((frameRect.left + frameRect.right) / 2, (work.left + work.right) / 2, 2);
+  EXPECT_NEAR((frameRect.top + frameRect.bottom) / 2, (work.top + work.bottom) / 2, 2);
+
+  LOGFONTA font{};
+  ASSERT_NE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)),
+                       sizeof font, &font),
+            0);
+  EXPECT_EQ(lstrcmpiA(font.lfFaceName, "Comic sans ms"), 0) << font.lfFaceName;
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(font.lfHeight, -MulDiv(14, GetDeviceCaps(screen, LOGPIXELSY), 72));
+  ReleaseDC(nullptr, screen);
+
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON)),
+            LoadIconA(instance, "IC0"));
+  EXPECT_NE(SendMessageA(W().Item(IDC_TABLE_ICON), STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(MainWindow, MenuBarHoldsEveryItemWithItsPicture) {
+  HMENU bar = GetMenu(W().Dialog());
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 4);
+  struct Item {
+    int id;  // 0: separator
+    const char* text;
+  };
+  const std::vector<std::vector<Item>> popups = {
+      {{201, "Nueva"}, {202, "Abrir"}, {203, "Guardar"}, {0, ""}, {210, "Tabla"}},
+      {{501, "Edición Utilidades"}, {0, ""}},
+      {{800, "Info"}, {801, "Sobre Quillet"}},
+  };
+  const char* titles[] = {"Fórmulas", "Utilidades", "Info", "Salir"};
+  for (int top = 0; top < 4; ++top) {
+    char text[64] = "";
+    GetMenuStringA(bar, top, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, titles[top]);
+  }
+  EXPECT_EQ(GetSubMenu(bar, 3), nullptr);
+  EXPECT_EQ(GetMenuItemID(bar, 3), static_cast<UINT>(IDM_EXIT));
+
+  for (int top = 0; top < 3; ++top) {
+    HMENU popup = GetSubMenu(bar, top);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(popups[top].size())) << titles[top];
+    for (int pos = 0; pos < GetMenuItemCount(popup); ++pos) {
+      const Item& item = popups[top][pos];
+      const UINT state = GetMenuState(popup, pos, MF_BYPOSITION);
+      if (item.id == 0) {
+        EXPECT_NE(state & MF_SEPARATOR, 0u) << titles[top] << " " << pos;
+        continue;
+      }
+      EXPECT_EQ(GetMenuItemID(popup, pos), static_cast<UINT>(item.id));
+      EXPECT_EQ(W().MenuItemText(item.id), item.text);
+    }
+  }
+
+  for (int command : {IDM_NEW, IDM_OPEN, IDM_SAVE, IDM_TABLE, IDM_INFO}) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_CHECKMARKS;
+    ASSERT_TRUE(GetMenuItemInfoA(bar, command, FALSE, &info));
+    EXPECT_NE(info.hbmpUnchecked, nullptr) << command;
+    EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked) << command;
+  }
+}
+
+// --- Enabling, showing, focus ----------------------------------------------
+
+TEST_F(MainWindow, StartsWithNothingToDo) {
+  for (int id : {IDC_OK, IDC_NEW, IDC_COMPUTE}) EXPECT_FALSE(W().Enabled(id)) << id;
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_FALSE(W().Visible(IDC_TABLE_BUTTON));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_ICON));
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_SAVE));
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_TABLE));
+  for (int id : {IDM_NEW, IDM_OPEN, IDM_TOOLS_EDIT, IDM_INFO, IDM_ABOUT}) {
+    EXPECT_FALSE(W().MenuItemGrayed(id)) << id;
+  }
+  EXPECT_EQ(W().FocusedId(), IDC_FORMULA);  // a person can type at once
+  EXPECT_EQ(W().Text(IDC_NAME_LABEL), "F =");
+  EXPECT_EQ(W().Text(IDC_RESULT1_LABEL), "F =");
+}
+
+TEST_F(MainWindow, TypingEnablesAndEmptyingDisables) {
+  W().Type(IDC_FORMULA, "2");
+  for (int id : {IDC_OK, IDC_NEW, IDC_COMPUTE}) EXPECT_TRUE(W().Enabled(id)) << id;
+  EXPECT_FALSE(W().MenuItemGrayed(IDM_SAVE));
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_TABLE));
+
+  W().Type(IDC_FORMULA, "");
+  for (int id : {IDC_OK, IDC_NEW, IDC_COMPUTE}) EXPECT_FALSE(W().Enabled(id)) << id;
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_SAVE));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(MainWindow, FormulaWithoutParametersShowsItsResultAtOnce) {
+  Accept("2+3");
+  EXPECT_EQ(W().Text(IDC_RESULT1), "5");
+  EXPECT_EQ(W().Text(IDC_NAME_LABEL), "f=");
+  EXPECT_EQ(W().Text(IDC_RESULT1_LABEL), "f=");
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_FALSE(W().Visible(IDC_TABLE_BUTTON));
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_TABLE));  // nothing to tabulate
+  EXPECT_FALSE(W().MenuItemGrayed(IDM_SAVE));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(MainWindow, ParametersGetLabelledFieldsAndTheTableButton) {
+  Accept("a*x+b");
+  const char* letters[] = {"a", "x", "b"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(W().Visible(kParamLabels[i])) << i;
+    EXPECT_TRUE(W().Visible(kParamFields[i])) << i;
+    EXPECT_EQ(W().Text(kParamLabels[i]), letters[i]);
+    EXPECT_EQ(W().Text(kParamFields[i]), "0");
+  }
+  EXPECT_FALSE(W().Visible(IDC_PARAM_LABEL4));
+  EXPECT_FALSE(W().Visible(IDC_PARAM_EDIT4));
+  EXPECT_TRUE(W().Visible(IDC_TABLE_BUTTON));
+  EXPECT_TRUE(W().Visible(IDC_TABLE_ICON));
+  EXPECT_FALSE(W().MenuItemGrayed(IDM_TABLE));
+  EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT1);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "");  // not computed yet
+
+  Compute({"2", "3", "1"});
+  EXPECT_EQ(W().Text(IDC_RESULT1), "7");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(MainWindow, EditingTheFormulaHidesTheFieldsAtOnce) {
+  Accept("a*x");
+  ASSERT_EQ(VisibleParamFields(), 2);
+  W().Type(IDC_PARAM_EDIT1, "4");
+  W().Focus(IDC_FORMULA);
+  W().Type(IDC_FORMULA, "a*x+1");
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_FALSE(W().Visible(IDC_PARAM_LABEL1));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_BUTTON));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_ICON));
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_TABLE));
+  EXPECT_FALSE(W().MenuItemGrayed(IDM_SAVE));
+  EXPECT_EQ(W().FocusedId(), IDC_FORMULA);
+
+  // The values typed before come back with the fields.
+  W().PressEnter();
+  EXPECT_EQ(W().Text(IDC_PARAM_EDIT1), "4");
+  EXPECT_EQ(W().Text(IDC_PARAM_EDIT2), "0");
+}
+
+// --- The road of a calculation ---------------------------------------------
+
+TEST_F(MainWindow, EnterWalksThroughTheFieldsAndComputesAfterTheLast) {
+  Accept("a*x^2+1");
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT1);
+  W().Type(IDC_PARAM_EDIT1, "2");
+  W().PressEnter();
+  EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "");
+  W().Type(IDC_PARAM_EDIT2, "3");
+  W().PressEnter();
+  EXPECT_EQ(W().Text(IDC_RESULT1), "19");
+  EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
+
+  // Enter in the formula field accepts it again; on the Ok button too.
+  W().Type(IDC_FORMULA, "x+1");
+  W().Focus(IDC_OK);
+  W().PressEnter();
+  EXPECT_EQ(VisibleParamFields(), 1);
+  EXPECT_EQ(W().Text(IDC_PARAM_LABEL1), "x");
+  EXPECT_EQ(W().Text(IDC_PARAM_EDIT1), "2");  // position 1 keeps its last value
+  W().PressEnter();
+  EXPECT_EQ(W().Text(IDC_RESULT1), "3");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(MainWindow, OkButtonAcceptsTheFormula) {
+  W().Type(IDC_FORMULA, "6*7");
+  W().Click(IDC_OK);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "42");
+}
+
+TEST_F(MainWindow, TwoSidedFormulaComputesBothSides) {
+  Accept("x^2=2*x+1");
+  EXPECT_EQ(W().Text(IDC_NAME_LABEL), "f1,f2:");
+  EXPECT_EQ(W().Text(IDC_RESULT1_LABEL), "f1=");
+  EXPECT_EQ(W().Text(IDC_RESULT2_LABEL), "f2=");
+  EXPECT_TRUE(W().Visible(IDC_RESULT2));
+  EXPECT_EQ(VisibleParamFields(), 1);
+  EXPECT_EQ(W().Text(IDC_PARAM_LABEL1), "x");
+  W().Type(IDC_PARAM_EDIT1, "3");
+  W().PressEnter();
+  EXPECT_EQ(W().Text(IDC_RESULT1), "9");
+  EXPECT_EQ(W().Text(IDC_RESULT2), "7");
+
+  // A one-sided formula after it puts the second result away.
+  Accept("2+3");
+  EXPECT_FALSE(W().Visible(IDC_RESULT2));
+  EXPECT_FALSE(W().Visible(IDC_RESULT2_LABEL));
+  EXPECT_EQ(W().Text(IDC_RESULT1_LABEL), "f=");
+  EXPECT_EQ(W().Text(IDC_RESULT1), "5");
+}
+
+TEST_F(MainWindow, ValuesGoInPlaceOfTheirOwnLetters) {
+  Accept("x+X");  // two parameters: letters are compared exactly
+  ASSERT_EQ(VisibleParamFields(), 2);
+  EXPECT_EQ(W().Text(IDC_PARAM_LABEL1), "x");
+  EXPECT_EQ(W().Text(IDC_PARAM_LABEL2), "X");
+  Compute({"2", "10"});
+  EXPECT_EQ(W().Text(IDC_RESULT1), "12");
+
+  Accept("2*x");
+  Compute({"-3"});  // computed as 2*(-3)
+  EXPECT_EQ(W().Text(IDC_RESULT1), "-6");
+  Accept("x^2");
+  Compute({"-3"});  // (-3)^2, not -3^2
+  EXPECT_EQ(W().Text(IDC_RESULT1), "9");
+
+  Accept("x-1");
+  Compute({""});  // an empty field counts as 0 and shows it
+  EXPECT_EQ(W().Text(IDC_PARAM_EDIT1), "0");
+  EXPECT_EQ(W().Text(IDC_RESULT1), "-1");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// --- What goes wrong ---------------------------------------------------------
+
+TEST_F(MainWindow, TextThatIsNoNumberIsReportedAndThePreviousValueUsed) {
+  Accept("2*x");
+  Compute({"4"});
+  ASSERT_EQ(W().Text(IDC_RESULT1), "8");
+
+  W().Focus(IDC_PARAM_EDIT1);
+  W().Type(IDC_PARAM_EDIT1, "abc");
+  W().Click(IDC_COMPUTE);
+  // The click takes the focus from the field, which reads the fields, and
+  // then the computation reads them again: each reports.
+  ASSERT_EQ(boxes_.Boxes().size(), 2u);
+  for (const MessageBoxRecord& box : boxes_.Boxes()) {
+    EXPECT_EQ(box.caption, "error: parámetro x");
+    EXPECT_EQ(box.text, "no es un número real");
+    EXPECT_EQ(box.Style(), MB_OK);
+    EXPECT_EQ(box.owner, W().Dialog());
+  }
+  EXPECT_EQ(W().Text(IDC_RESULT1), "8");
+  EXPECT_EQ(W().Text(IDC_PARAM_EDIT1), "abc");  // left for the person to mend
+}
+
+TEST_F(MainWindow, LeavingAFieldChecksIt) {
+  Accept("a+b");
+  W().Type(IDC_PARAM_EDIT1, "1,5");
+  W().Focus(IDC_PARAM_EDIT2);  // a mouse click elsewhere does the same
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "error: parámetro a");
+
+  boxes_.Clear();
+  W().Type(IDC_PARAM_EDIT1, "1.5");
+  W().Focus(IDC_PARAM_EDIT1);
+  W().Focus(IDC_PARAM_EDIT2);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A box shown while a parameter field has the focus takes the focus from it;
+// that loss must not read the fields again and stack a second box.
+TEST_F(MainWindow, OneBoxForOneWrongValue) {
+  Accept("a+b");
+  W().Type(IDC_PARAM_EDIT1, "abc");
+  W().Focus(IDC_PARAM_EDIT2);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  boxes_.Clear();
+
+  // Enter in the last field computes: one box from the computation itself.
+  W().Focus(IDC_PARAM_EDIT2);
+  W().PressEnter();
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "error: parámetro a");
+  EXPECT_EQ(W().Text(IDC_RESULT1), "0");  // a kept its start value 0, b is 0
+
+  // Enter on a wrong first field moves on; leaving it reports once. (Leaving
+  // field 62 for it reads every field, and reports too.)
+  W().Focus(IDC_PARAM_EDIT1);
+  boxes_.Clear();
+  W().PressEnter();
+  EXPECT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
+}
+
+TEST_F(MainWindow, MathErrorKeepsThePreviousResult) {
+  Accept("1/x");
+  Compute({"2"});
+  ASSERT_EQ(W().Text(IDC_RESULT1), "0.5");
+  Compute({"0"});
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "*Error*");
+  EXPECT_EQ(boxes_.Last().text, "División por cero");
+  EXPECT_EQ(boxes_.Last().Style(), MB_OK | MB_ICONEXCLAMATION);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "0.5");
+
+  // One side failing leaves the other computed.
+  boxes_.Clear();
+  Accept("1/x=x+1");
+  W().Type(IDC_PARAM_EDIT1, "0");
+  W().PressEnter();
+  EXPECT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(W().Text(IDC_RESULT2), "1");
+}
+
+TEST_F(MainWindow, EmptyRightSideIsRefusedSilently) {
+  Accept("x=");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "");
+  EXPECT_EQ(W().Text(IDC_RESULT2), "");
+  EXPECT_FALSE(W().Visible(IDC_TABLE_BUTTON));
+}
+
+TEST_F(MainWindow, AtMostFourParametersOverBothSides) {
+  for (const char* formula : {"a+b+c+d+g", "a+b+c=d+g"}) {
+    SCOPED_TRACE(formula);
+    boxes_.Clear();
+    Accept(formula);
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Last().caption, "demasiados parámetros");
+    EXPECT_EQ(boxes_.Last().text, "hom admite hasta 4 parámetros");
+    EXPECT_EQ(boxes_.Last().Style(), MB_OK);
+    EXPECT_EQ(VisibleParamFields(), 0);
+    EXPECT_FALSE(W().Visible(IDC_TABLE_BUTTON));
+    EXPECT_TRUE(W().MenuItemGrayed(IDM_TABLE));
+
+    // Nothing reaches past the fourth field afterwards.
+    boxes_.Clear();
+    W().Click(IDC_COMPUTE);
+    W().Focus(IDC_FORMULA);
+    EXPECT_EQ(VisibleParamFields(), 0);
+  }
+  boxes_.Clear();
+  Accept("a+b+c=d*c");  // four in all is fine
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(VisibleParamFields(), 4);
+}
+
+TEST_F(MainWindow, SyntaxErrorShowsTheCheckAndNoFields) {
+  Accept("2*(x+1");
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_FALSE(boxes_.Last().caption.empty());
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "");
+}
+
+// --- "nueva" and "Salir" ------------------------------------------------------
+
+TEST_F(MainWindow, NewFormulaEmptiesTheWindow) {
+  Accept("x^2=2*x+1");
+  W().Type(IDC_PARAM_EDIT1, "3");
+  W().PressEnter();
+  ASSERT_EQ(W().Text(IDC_RESULT2), "7");
+
+  W().Click(IDC_NEW);
+  for (int id : {IDC_FORMULA, IDC_COMMENT, IDC_RESULT1, IDC_RESULT2}) {
+    EXPECT_EQ(W().Text(id), "") << id;
+  }
+  EXPECT_EQ(W().Text(IDC_NAME_LABEL), "f=");
+  EXPECT_EQ(W().Text(IDC_RESULT1_LABEL), "f=");
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_EQ(W().FocusedId(), IDC_FORMULA);
+  for (int id : {IDC_OK, IDC_NEW, IDC_COMPUTE}) EXPECT_FALSE(W().Enabled(id)) << id;
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_SAVE));
+  EXPECT_TRUE(W().MenuItemGrayed(IDM_TABLE));
+
+  // The menu item does the same.
+  Accept("a*x");
+  W().MenuCommand(IDM_NEW);
+  EXPECT_EQ(W().Text(IDC_FORMULA), "");
+  EXPECT_EQ(VisibleParamFields(), 0);
+  EXPECT_FALSE(W().Visible(IDC_TABLE_BUTTON));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(MainWindow, CommandsOfLaterSubsystemsChangeNothing) {
+  Accept("a*x");
+  for (int id : {IDM_OPEN, IDM_SAVE, IDM_TABLE, IDM_TOOLS_EDIT, IDM_INFO, IDM_ABOUT}) {
+    W().MenuCommand(id);
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_TRUE(IsWindowVisible(W().Dialog()));
+  EXPECT_EQ(W().Text(IDC_FORMULA), "a*x");
+  EXPECT_EQ(VisibleParamFields(), 2);
+}
+
+// The real modal loop: "Salir" and Esc end the dialog with code 0.
+struct ModalRun {
+  static inline UINT exitKeyOrCommand = 0;
+  static inline bool useKey = false;
+  static inline int focusAtStart = -2;
+
+  static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND dialog = GetActiveWindow();
+    HWND focus = GetFocus();
+    focusAtStart = focus ? GetDlgCtrlID(focus) : -1;
+    if (useKey) {
+      PostMessageA(focus, WM_KEYDOWN, exitKeyOrCommand, 1);
+    } else {
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(exitKeyOrCommand, 0), 0);
+    }
+  }
+
+  static INT_PTR Run(UINT keyOrCommand, bool key) {
+    exitKeyOrCommand = keyOrCommand;
+    useKey = key;
+    focusAtStart = -2;
+    SetTimer(nullptr, 0, 50, &Step);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), "PRINCIPAL", nullptr, &MainDialogProc, 0);
+  }
+};
+
+TEST(MainWindowModal, SalirAndEscEndTheDialogWithZero) {
+  ResetFormulaCycle();
+  EXPECT_EQ(ModalRun::Run(IDM_EXIT, false), 0);
+  EXPECT_EQ(ModalRun::focusAtStart, IDC_FORMULA);
+  EXPECT_EQ(ModalRun::Run(VK_ESCAPE, true), 0);
+}
+
+// --- Colours -------------------------------------------------------------------
+
+COLORREF BrushColour(INT_PTR brush) {
+  LOGBRUSH description{};
+  GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof description, &description);
+  return description.lbColor;
+}
+
+TEST_F(MainWindow, ColourMessagesSetBothColoursAndReturnTheBrush) {
+  struct Case {
+    UINT message;
+    HWND control;
+    COLORREF back, text;
+  };
+  HWND dialog = W().Dialog();
+  const COLORREF pink = RGB(200, 0, 100), navy = RGB(0, 0, 100);
+  const COLORREF cream = RGB(255, 255, 211), blue = RGB(0, 100, 200);
+  const Case cases[] = {
+      {WM_CTLCOLOREDIT, W().Item(IDC_FORMULA), cream, blue},
+      {WM_CTLCOLOREDIT, W().Item(IDC_PARAM_EDIT1), cream, blue},
+      {WM_CTLCOLORSTATIC, W().Item(IDC_NAME_LABEL), pink, navy},
+      {WM_CTLCOLORSTATIC, W().Item(IDC_RESULT1), pink, navy},
+      {WM_CTLCOLORDLG, dialog, pink, navy},
+  };
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (const Case& c : cases) {
+    SetBkColor(dc, RGB(1, 2, 3));
+    SetTextColor(dc, RGB(4, 5, 6));
+    const INT_PTR brush = MainDialogProc(dialog, c.message, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(c.control));
+    ASSERT_NE(brush, 0) << c.message;
+    EXPECT_EQ(BrushColour(brush), c.back) << c.message;
+    EXPECT_EQ(GetBkColor(dc), c.back) << c.message;
+    EXPECT_EQ(GetTextColor(dc), c.text) << c.message;
+  }
+  DeleteDC(dc);
+  EXPECT_EQ(BrushColour(reinterpret_cast<INT_PTR>(FieldBrush)), cream);
+  EXPECT_EQ(BrushColour(reinterpret_cast<INT_PTR>(DialogBrush)), pink);
+}
+
+// What reaches the screen: the window pink, editable fields cream, the
+// read-only result coloured like the window.
+TEST_F(MainWindow, PaintedColours) {
+  Accept("a*x");
+  RedrawWindow(W().Dialog(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  W().Pump();
+  auto pixelAt = [&](int id, int dx, int dy) {
+    RECT r = id < 0 ? W().Pixels(163, 40, 4, 4) : W().ItemRect(id);
+    HDC dc = GetDC(W().Dialog());
+    const COLORREF c = GetPixel(dc, id < 0 ? r.left : r.right - dx, r.top + dy);
+    ReleaseDC(W().Dialog(), dc);
+    return c;
+  };
+  EXPECT_EQ(pixelAt(-1, 0, 0), RGB(200, 0, 100));
+  EXPECT_EQ(pixelAt(IDC_FORMULA, 6, 6), RGB(255, 255, 211));
+  EXPECT_EQ(pixelAt(IDC_PARAM_EDIT1, 6, 6), RGB(255, 255, 211));
+  EXPECT_EQ(pixelAt(IDC_RESULT1, 6, 6), RGB(200, 0, 100));
+}
+
+}  // namespace
