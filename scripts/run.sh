@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Starts quillet.exe under Wine in build/run, a working folder that holds the
+# sample library and tool list. With a display the program runs until closed.
+# Without one it runs on the virtual display: once its main window is up, a
+# screenshot of it is saved, its path printed, and the program ended.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${QUILLET_BUILD:-$root/build/win32}"
+run="$root/build/run"
+wine_run="$root/cmake/wine-run.sh"
+caption="Cálculo de fórmulas"
+
+mkdir -p "$run"
+cp "$build/quillet.exe" "$run/"
+cp -R "$root/data/." "$run/"
+cd "$run"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$wine_run" quillet.exe
+fi
+
+DISPLAY=$("$wine_run" --display)
+export DISPLAY
+"$wine_run" quillet.exe </dev/null >/dev/null 2>&1 &
+program=$!
+trap 'kill "$program" 2>/dev/null || true' EXIT
+
+# The window's frame on the screen as WxH+X+Y, once it is mapped.
+window_geometry() {
+  xwininfo -root -tree 2>/dev/null |
+    grep -F "\"$caption\"" | grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -n 1 || true
+}
+
+geometry=""
+if command -v xwininfo >/dev/null; then
+  for _ in $(seq 1 300); do
+    geometry=$(window_geometry)
+    [ -n "$geometry" ] && break
+    kill -0 "$program" 2>/dev/null || { echo "run: quillet.exe ended early" >&2; exit 1; }
+    sleep 0.1
+  done
+  sleep 1  # let it paint
+else
+  sleep 8  # no way to see the window appear: give it time
+fi
+
+shot="$run/screenshot.png"
+if [ -n "$geometry" ]; then
+  import -window root -crop "$geometry" +repage "$shot"
+else
+  import -window root "$shot"
+fi
+echo "run: screenshot of the main window: $shot"
