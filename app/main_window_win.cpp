@@ -22,7 +22,7 @@ struct MenuPicture {
   const char* bitmap;
 };
 constexpr MenuPicture kMenuPictures[] = {
-    {IDM_NEW, "nova"}, {IDM_OPEN, "obrir"}, {IDM_SAVE, "desar"},
+    {IDM_NEW, "nova"},    {IDM_OPEN, "obrir"}, {IDM_SAVE, "desar"},
     {IDM_TABLE, "taula"}, {IDM_INFO, "help"},
 };
 
@@ -100,7 +100,9 @@ void NewFormula(MainFormulaWindow& w) {
   w.Focus(IDC_FORMULA);
 }
 
-bool IsParamField(int id) { return id >= IDC_PARAM_EDIT1 && id <= IDC_PARAM_EDIT4; }
+bool IsParamField(int id) {
+  return id >= IDC_PARAM_EDIT1 && id <= IDC_PARAM_EDIT4;
+}
 
 // Menu commands of the library, the table, the tools, the help and the about
 // window reach here too; they do nothing until those parts exist.
@@ -111,14 +113,23 @@ void HandleCommand(HWND dialog, int id, int notification) {
     return;
   }
   switch (id) {
-    case IDC_OK: PressEnter(w); break;
-    case IDC_CANCEL: EndDialog(dialog, 0); break;
-    case IDC_COMPUTE: ComputeButton(w); break;
+    case IDC_OK:
+      PressEnter(w);
+      break;
+    case IDC_CANCEL:
+      EndDialog(dialog, 0);
+      break;
+    case IDC_COMPUTE:
+      ComputeButton(w);
+      break;
     case IDC_FORMULA:
       if (notification == EN_CHANGE) FormulaEdited(w);
       break;
-    case IDC_NEW: NewFormula(w); break;
-    default: break;
+    case IDC_NEW:
+      NewFormula(w);
+      break;
+    default:
+      break;
   }
 }
 
@@ -133,11 +144,21 @@ HWND MainFormulaWindow::Item(int id) const {
   return ItemWindow(dialog_, id);
 }
 
-ShortText MainFormulaWindow::ItemText(int id) { return GetItemText(dialog_, id); }
-void MainFormulaWindow::SetText(int id, std::string_view text) { SetItemText(dialog_, id, text); }
-void MainFormulaWindow::Show(int id) { ShowItem(dialog_, id); }
-void MainFormulaWindow::Hide(int id) { HideItem(dialog_, id); }
-void MainFormulaWindow::Focus(int id) { SetFocus(Item(id)); }
+ShortText MainFormulaWindow::ItemText(int id) {
+  return GetItemText(dialog_, id);
+}
+void MainFormulaWindow::SetText(int id, std::string_view text) {
+  SetItemText(dialog_, id, text);
+}
+void MainFormulaWindow::Show(int id) {
+  ShowItem(dialog_, id);
+}
+void MainFormulaWindow::Hide(int id) {
+  HideItem(dialog_, id);
+}
+void MainFormulaWindow::Focus(int id) {
+  SetFocus(Item(id));
+}
 
 bool MainFormulaWindow::HasFocus(int id) {
   HWND item = Item(id);

@@ -1,8 +1,8 @@
 #include "tests/gui/dialog_driver.h"
 
 DialogDriver::DialogDriver(const char* templateName, DLGPROC procedure, LPARAM parameter) {
-  dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), templateName, nullptr, procedure,
-                               parameter);
+  dialog_ =
+      CreateDialogParamA(GetModuleHandleA(nullptr), templateName, nullptr, procedure, parameter);
   if (!dialog_) return;
   ShowWindow(dialog_, SW_SHOW);
   SetForegroundWindow(dialog_);
@@ -59,11 +59,17 @@ std::string WindowText(HWND window) {
   return buffer;
 }
 
-std::string DialogDriver::Text(int id) const { return WindowText(Item(id)); }
+std::string DialogDriver::Text(int id) const {
+  return WindowText(Item(id));
+}
 
-bool DialogDriver::Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+bool DialogDriver::Visible(int id) const {
+  return IsWindowVisible(Item(id)) != FALSE;
+}
 
-bool DialogDriver::Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+bool DialogDriver::Enabled(int id) const {
+  return IsWindowEnabled(Item(id)) != FALSE;
+}
 
 bool DialogDriver::Focused(int id) const {
   HWND item = Item(id);

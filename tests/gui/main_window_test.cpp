@@ -148,8 +148,8 @@ TEST_F(MainWindow, WindowFrameCaptionFontAndIcons) {
   EXPECT_NEAR((frameRect.top + frameRect.bottom) / 2, (work.top + work.bottom) / 2, 2);
 
   LOGFONTA font{};
-  ASSERT_NE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)),
-                       sizeof font, &font),
+  ASSERT_NE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font,
+                       &font),
             0);
   EXPECT_EQ(lstrcmpiA(font.lfFaceName, "Comic sans ms"), 0) << font.lfFaceName;
   HDC screen = GetDC(nullptr);
