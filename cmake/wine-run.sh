@@ -22,7 +22,7 @@ start_display() {
   export DISPLAY="$xdisplay"
   if ! display_alive; then
     rm -f "$xlock" "/tmp/.X11-unix/X${xdisplay#:}"
-    nohup Xvfb "$xdisplay" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    setsid nohup Xvfb "$xdisplay" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     i=0
     while [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done
   fi

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make python3 libgtest-dev googletest libbenchmark-dev libmuparser-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686 mingw-w64-tools
-  wine wine32:i386 xvfb xauth imagemagick fonts-wine fonts-liberation
+  wine wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine fonts-liberation
 )
 
 as_root() {
