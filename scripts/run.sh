@@ -12,7 +12,7 @@ caption="Cálculo de fórmulas"
 
 mkdir -p "$run"
 cp "$build/quillet.exe" "$run/"
-cp -R "$root/data/." "$run/"
+[ -d "$root/data" ] && cp -R "$root/data/." "$run/"
 cd "$run"
 
 if [ -n "${DISPLAY:-}" ]; then
