@@ -9,84 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/console_window.h"
 #include "common/codepage.h"
 #include "common/language.h"
 #include "common/number_text.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
-#include "resources/ids.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#endif
 
 namespace {
-
-// The main window as text: results and messages are printed as they appear.
-class ConsoleWindow : public FormulaWindow {
- public:
-  ShortText ItemText(int id) override { return texts_[id].Left(254); }
-  void SetText(int id, std::string_view text) override {
-    texts_[id] = ShortText(text);
-    if (id == IDC_FORMULA) FormulaEdited(*this);  // as the window's change notification
-    if ((id == IDC_RESULT1 || id == IDC_RESULT2) && !text.empty()) {
-      int label = id == IDC_RESULT1 ? IDC_RESULT1_LABEL : IDC_RESULT2_LABEL;
-      Print(texts_[label].str() + std::string(text));
-      ++results_;
-    }
-  }
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int id) override { focus_ = id; }
-  bool HasFocus(int id) override { return focus_ == id; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view caption, std::string_view text) override {
-    std::string line = "message\t" + std::string(caption) + "\t";
-    for (char c : text) {
-      if (c == '\r') {
-        line += "\\r";
-      } else if (c == '\n') {
-        line += "\\n";
-      } else {
-        line += c;
-      }
-    }
-    Print(line);
-    ++messages_;
-  }
-  void ShowStyledMessage(std::string_view caption, std::string_view text,
-                         std::uint16_t) override {
-    ShowMessage(caption, text);
-  }
-
-  // One formula as a user would do it: type it, Ok, then each value and Enter.
-  // True when results came out and no message was shown.
-  bool Answer(const std::string& formula, const std::map<char, std::string>& values) {
-    messages_ = results_ = 0;
-    texts_[IDC_RESULT1_LABEL] = "f=";
-    texts_[IDC_RESULT2_LABEL] = "f2=";
-    for (int i = 1; i <= kMaxParams; ++i) ParamValues[i] = "0";  // each line stands alone
-    SetText(IDC_FORMULA, formula);
-    focus_ = IDC_FORMULA;
-    OkFormula(*this);
-    for (int k = 1; k <= ParamCount && k <= kMaxParams; ++k) {
-      auto given = values.find(ParamNames[k - 1]);
-      SetText(IDC_PARAM_EDIT1 + k - 1, given == values.end() ? "0" : given->second);
-      focus_ = IDC_PARAM_EDIT1 + k - 1;
-      EnterOutsideFormula(*this);
-    }
-    return messages_ == 0 && results_ > 0;
-  }
-
- private:
-  static void Print(const std::string& line) { std::cout << Cp1252ToUtf8(line) << '\n'; }
-
-  std::map<int, ShortText> texts_;
-  int focus_ = 0;
-  int messages_ = 0;
-  int results_ = 0;
-};
 
 void Usage() {
   std::cerr << "usage: quillet-calc [--lang 0|1|2] [FORMULA [LETTER=VALUE]...]\n"
@@ -99,27 +29,6 @@ bool ParseValueItem(const std::string& item, std::map<char, std::string>& values
   if (item.size() < 2 || item[1] != '=') return false;
   values[item[0]] = item.substr(2);
   return true;
-}
-
-std::vector<std::string> Arguments(int argc, char** argv) {
-  std::vector<std::string> args;
-#ifdef _WIN32
-  // The narrow argv is in the ANSI code page; take the wide one and make it UTF-8.
-  (void)argv;
-  int count = 0;
-  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; i < count; ++i) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string s(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, s.data(), size, nullptr, nullptr);
-    args.push_back(s);
-  }
-  LocalFree(wide);
-#else
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-#endif
-  (void)argc;
-  return args;
 }
 
 std::vector<std::string> SplitTabs(const std::string& line) {
@@ -152,6 +61,10 @@ int main(int argc, char** argv) {
     LANGUAGE = args[next + 1][0] - '0';
     next += 2;
   }
+
+  // Modes of their own take the rest of the command line.
+  const std::vector<std::string> rest(args.begin() + next, args.end());
+  (void)rest;
 
   ConsoleWindow window;
   if (next < args.size()) {

@@ -1,0 +1,48 @@
+// What every end-to-end test needs: the real program started as its own
+// process in a fresh copy of the data folder, its windows found by caption,
+// and its controls used from outside as a person would.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// From the command line: quillet_e2e <path of quillet.exe> <data folder>.
+extern std::string ProgramPath;
+extern std::string DataFolder;
+
+// Wine hands Unix paths through unchanged; the Z: drive is the Unix root.
+std::string WindowsPath(std::string path);
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000);
+void CopyFolder(const std::string& from, const std::string& to);
+void RemoveFolder(const std::string& folder);
+
+// The running program, ended at the latest when the test ends.
+class RunningProgram {
+ public:
+  RunningProgram();
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool Started() const { return started_; }
+  // Its working folder, a fresh copy of the data folder.
+  const std::string& Folder() const { return folder_; }
+  // A visible top-level window of the program; with a caption, that one.
+  HWND Window(const char* caption = nullptr) const;
+  bool Ended(int milliseconds) const;
+  DWORD ExitCode() const;
+
+ private:
+  std::string folder_;
+  PROCESS_INFORMATION process_{};
+  bool started_ = false;
+};
+
+std::string ItemText(HWND window, int id);
+// With the two input queues joined, GetFocus tells the program's focus.
+HWND FocusIn(HWND window);
+// Puts the keyboard focus on a control of the program and presses Enter there;
+// the program's dialog manager turns it into its command.
+void PressEnterIn(HWND window, int id);
