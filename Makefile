@@ -5,8 +5,9 @@ NATIVE := build/native
 WIN32 := build/win32
 FUZZ := build/fuzz
 WINE := cmake/wine-run.sh
+RUNDATA := build/rundata
 
-.PHONY: all setup native win32 fuzz run test test-native test-win32 test-fuzz bench clean
+.PHONY: all setup native win32 fuzz rundata run test test-native test-win32 test-fuzz bench clean
 
 all: native win32
 
@@ -31,10 +32,14 @@ win32: $(WIN32)/CMakeCache.txt
 fuzz: $(FUZZ)/CMakeCache.txt
 	cmake --build $(FUZZ) -j $(JOBS)
 
-run: win32
+# The folder a program runs in: data/ with its record files built.
+rundata: native
+	@./scripts/make-rundata.sh $(NATIVE)/quillet-calc $(RUNDATA)
+
+run: win32 rundata
 	@./scripts/run.sh
 
-test: native win32 fuzz
+test: native win32 fuzz rundata
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	$(WINE) --start
 	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; exit $$status

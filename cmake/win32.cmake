@@ -46,5 +46,7 @@ if(e2e_sources AND TARGET quillet)
   add_executable(quillet_e2e ${e2e_sources})
   target_link_libraries(quillet_e2e gtest user32 gdi32)
   add_dependencies(quillet_e2e quillet)
-  add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${CMAKE_SOURCE_DIR}/data)
+  # The run folder that `make rundata` assembles from data/.
+  set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
+  add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
 endif()

@@ -12,7 +12,8 @@ caption="Cálculo de fórmulas"
 
 mkdir -p "$run"
 cp "$build/quillet.exe" "$run/"
-[ -d "$root/data" ] && cp -R "$root/data/." "$run/"
+rundata="${QUILLET_RUNDATA:-$root/build/rundata}"
+[ -d "$rundata" ] && cp -R "$rundata/." "$run/"
 cd "$run"
 
 if [ -n "${DISPLAY:-}" ]; then
