@@ -28,6 +28,17 @@ start_display() {
   fi
 }
 
+# Wine's own fonts (the caption buttons' symbol font among them) are not on
+# its font path here; without them the caption buttons draw as letters.
+install_fonts() {
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -d "$fonts" ] || return 0
+  for f in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$f" ] && [ ! -e "$fonts/${f##*/}" ] && cp "$f" "$fonts/"
+  done
+  return 0
+}
+
 prepare_prefix() {
   if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
     mkdir -p "$WINEPREFIX"
@@ -37,6 +48,7 @@ prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.quillet-ready"
   fi
+  install_fonts
 }
 
 # One lasting wineserver, and Wine's background services started here with no

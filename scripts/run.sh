@@ -24,7 +24,8 @@ DISPLAY=$("$wine_run" --display)
 export DISPLAY
 "$wine_run" quillet.exe </dev/null >/dev/null 2>&1 &
 program=$!
-trap 'kill "$program" 2>/dev/null || true' EXIT
+# Leave nothing behind: the program, its wineserver and the virtual display.
+trap 'kill "$program" 2>/dev/null || true; env -u DISPLAY "$wine_run" --stop' EXIT
 
 # The window's frame on the screen as WxH+X+Y, once it is mapped.
 window_geometry() {
