@@ -3,13 +3,14 @@ JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN32 := build/win32
+WIN64 := build/win64
 FUZZ := build/fuzz
 WINE := cmake/wine-run.sh
 RUNDATA := build/rundata
 
-.PHONY: all setup native win32 fuzz rundata run test test-native test-win32 test-fuzz bench clean
+.PHONY: all setup native win32 win64 fuzz rundata run test test-native test-win32 test-fuzz bench clean
 
-all: native win32
+all: native win32 win64
 
 setup:
 	@./scripts/setup.sh
@@ -20,6 +21,9 @@ $(NATIVE)/CMakeCache.txt: | setup
 $(WIN32)/CMakeCache.txt: | setup
 	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 
+$(WIN64)/CMakeCache.txt: | setup
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+
 $(FUZZ)/CMakeCache.txt: | setup
 	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQUILLET_FUZZ=ON >/dev/null
 
@@ -28,6 +32,9 @@ native: $(NATIVE)/CMakeCache.txt
 
 win32: $(WIN32)/CMakeCache.txt
 	cmake --build $(WIN32) -j $(JOBS)
+
+win64: $(WIN64)/CMakeCache.txt
+	cmake --build $(WIN64) -j $(JOBS)
 
 fuzz: $(FUZZ)/CMakeCache.txt
 	cmake --build $(FUZZ) -j $(JOBS)
@@ -39,10 +46,12 @@ rundata: native
 run: win32 rundata
 	@./scripts/run.sh
 
-test: native win32 fuzz rundata
+test: native win32 win64 fuzz rundata
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	$(WINE) --start
 	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; exit $$status
+	$(WINE) --win64 --start
+	cd $(WIN64) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --win64 --stop; exit $$status
 	./scripts/fuzz.sh $(FUZZ)
 
 bench: native

@@ -4,10 +4,17 @@
 #   wine-run.sh PROGRAM [ARGS...]   run it, exit with its exit code
 #   wine-run.sh --start             prepare prefix, display and a lasting wineserver
 #   wine-run.sh --stop              end the wineserver and the virtual display
+#   wine-run.sh --win64 ...         the same with the 64-bit prefix, for 64-bit programs
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${QUILLET_WINEPREFIX:-$root/build/wineprefix}"
-export WINEARCH=win32
+if [ "${1:-}" = --win64 ]; then
+  shift
+  export WINEPREFIX="${QUILLET_WINEPREFIX64:-$root/build/wineprefix64}"
+  export WINEARCH=win64
+else
+  export WINEPREFIX="${QUILLET_WINEPREFIX:-$root/build/wineprefix}"
+  export WINEARCH=win32
+fi
 export WINEDEBUG=-all
 xdisplay="${QUILLET_XDISPLAY:-:77}"
 xlock="/tmp/.X${xdisplay#:}-lock"
