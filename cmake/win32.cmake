@@ -10,6 +10,9 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   include(cmake/art.cmake)
 endif()
+# The version resources take their numbers from the project's version.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DQUILLET_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DQUILLET_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DQUILLET_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
+
 add_library(quillet_win STATIC ${win32_sources})
 target_link_libraries(quillet_win quillet_core comctl32 comdlg32 gdi32 user32 shell32)
 
@@ -35,7 +38,7 @@ endif()
 
 file(GLOB cli_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
 if(cli_sources)
-  add_executable(quillet-calc ${cli_sources})
+  add_executable(quillet-calc ${cli_sources} ${CMAKE_SOURCE_DIR}/resources/quillet-calc.rc)
   target_link_libraries(quillet-calc quillet_core)
   add_test(NAME wine.cli COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh
            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
@@ -44,7 +47,8 @@ endif()
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(e2e_sources AND TARGET quillet)
   add_executable(quillet_e2e ${e2e_sources})
-  target_link_libraries(quillet_e2e gtest user32 gdi32)
+  target_link_libraries(quillet_e2e gtest user32 gdi32 version)
+  target_compile_definitions(quillet_e2e PRIVATE QUILLET_VERSION="${PROJECT_VERSION}")
   add_dependencies(quillet_e2e quillet)
   # The run folder that `make rundata` assembles from data/.
   set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
