@@ -54,3 +54,8 @@ if(e2e_sources AND TARGET quillet)
   set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
   add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
 endif()
+
+# The installer's check: the installed program started from its shortcut.
+add_executable(install_check ${CMAKE_SOURCE_DIR}/tests/install/install_check.cpp
+                             ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp)
+target_link_libraries(install_check ole32 uuid shell32 user32)

@@ -53,6 +53,11 @@ prepare_prefix() {
     # No window manager under Xvfb: let Wine draw captions and frames itself.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
+    # The user's folders (Documents, Desktop...) are links to the Unix home:
+    # make them folders of the prefix, so that nothing a test does leaves it.
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+    done
     touch "$WINEPREFIX/.quillet-ready"
   fi
   install_fonts

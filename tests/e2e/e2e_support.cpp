@@ -89,8 +89,17 @@ RunningProgram::RunningProgram() {
   folder_ = std::string(temp) + "quillet-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(GetTickCount());
   CopyFolder(WindowsPath(DataFolder), folder_);
+  ownsFolder_ = true;
+  Start(WindowsPath(ProgramPath));
+}
 
-  std::string commandLine = WindowsPath(ProgramPath);
+RunningProgram::RunningProgram(const std::string& program, const std::string& folder)
+    : folder_(folder) {
+  Start(program);
+}
+
+void RunningProgram::Start(const std::string& program) {
+  std::string commandLine = program;
   commandLine.insert(commandLine.begin(), '"');
   commandLine.push_back('"');
   STARTUPINFOA startup{};
@@ -108,7 +117,7 @@ RunningProgram::~RunningProgram() {
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
   }
-  RemoveFolder(folder_);
+  if (ownsFolder_) RemoveFolder(folder_);
 }
 
 HWND RunningProgram::Window(const char* caption) const {

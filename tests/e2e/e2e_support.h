@@ -22,6 +22,9 @@ void RemoveFolder(const std::string& folder);
 class RunningProgram {
  public:
   RunningProgram();
+  // The given program in the given folder, as a shortcut would start it; the
+  // folder is left as it is.
+  RunningProgram(const std::string& program, const std::string& folder);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -38,6 +41,9 @@ class RunningProgram {
   std::string folder_;
   PROCESS_INFORMATION process_{};
   bool started_ = false;
+  bool ownsFolder_ = false;
+
+  void Start(const std::string& program);
 };
 
 std::string ItemText(HWND window, int id);
