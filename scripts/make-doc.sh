@@ -19,7 +19,7 @@ done
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cp "$docs/guide.md" "$docs/guide.css" "$docs/guide-template.html" "$stage/"
+cp "$docs/guide.md" "$docs/guide.css" "$docs/guide-template.html" "$docs/guide-filter.lua" "$stage/"
 
 # The images the guide names: ![caption](file.png)
 images=$(grep -o '!\[[^]]*\]([^)]*)' "$docs/guide.md" | sed 's/.*](\([^) ]*\).*/\1/' | sort -u)
@@ -40,7 +40,7 @@ fi
 
 (cd "$stage" && pandoc guide.md \
   --from markdown-smart --to html5 --standalone \
-  --template guide-template.html --css guide.css \
+  --template guide-template.html --css guide.css --lua-filter guide-filter.lua \
   --toc --toc-depth 2 --number-sections \
   --metadata lang=es --variable version="$version" \
   --output guide.html)

@@ -51,6 +51,7 @@ key_texts=(
   "División por cero"
   "n debe estar en el intervalo [0,170]"
   "Potencia de base negativa y exponente no entero"
+  "*Error*"
   "Desbordamiento"
   "La tabla tendría más de 100 000 filas (el máximo es 100 000)."
   "hay que seleccionar (doble click) un tema"
