@@ -22,7 +22,7 @@ trap 'rm -rf "$stage"' EXIT
 cp "$docs/guide.md" "$docs/guide.css" "$docs/guide-template.html" "$docs/guide-filter.lua" "$stage/"
 
 # The images the guide names: ![caption](file.png)
-images=$(grep -o '!\[[^]]*\]([^)]*)' "$docs/guide.md" | sed 's/.*](\([^) ]*\).*/\1/' | sort -u)
+images=$(grep -o '!\[[^]]*\]([^)]*)' "$docs/guide.md" | sed 's/.*](\([^) ]*\).*/\1/' | sort -u || true)
 missing=()
 for img in $images; do
   if [ -f "$docs/$img" ]; then
