@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make python3 libgtest-dev googletest libbenchmark-dev libmuparser-dev
   clang libclang-rt-14-dev
-  pandoc weasyprint nsis zip unzip
+  pandoc weasyprint poppler-utils nsis zip unzip
   g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-liberation
 )
