@@ -157,9 +157,8 @@ HWND BuildWindow() {
   AboutWindow = window;
   ShowWindow(window, SW_SHOWDEFAULT);
   UpdateWindow(window);
-  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 122,
-                  180, 70, 24, window, reinterpret_cast<HMENU>(IDC_ABOUT_BUTTON), Instance(),
-                  nullptr);
+  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 122, 180,
+                  70, 24, window, reinterpret_cast<HMENU>(IDC_ABOUT_BUTTON), Instance(), nullptr);
   OpenCanvas(window);
   return window;
 }

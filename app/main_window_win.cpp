@@ -1,8 +1,10 @@
 #include "app/main_window_win.h"
 
+#include "about/about_win.h"
 #include "common/dialog_win.h"
 #include "resources/ids.h"
 #include "tools/main_menu_win.h"
+#include "tools/tools_win.h"
 
 HWND MainWindow = nullptr;
 HWND FormulaField = nullptr;
@@ -107,6 +109,7 @@ bool IsParamField(int id) {
 // Menu commands of the library, the table, the tools, the help and the about
 // window reach here too; they do nothing until those parts exist.
 void HandleCommand(HWND dialog, int id, int notification) {
+  if (HandleToolsCommand(static_cast<std::uint16_t>(id))) return;
   MainFormulaWindow w(dialog);
   if (IsParamField(id)) {
     if (notification == EN_KILLFOCUS) LeaveParamField(w);
@@ -117,6 +120,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
+      CloseAboutWindow();
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:
@@ -127,6 +131,12 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDC_NEW:
       NewFormula(w);
+      break;
+    case IDM_INFO:
+      RunFile("quillet.pdf");
+      break;
+    case IDM_ABOUT:
+      ShowAbout("cálculo de fórmulas");
       break;
     default:
       break;

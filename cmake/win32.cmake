@@ -9,6 +9,10 @@ set(resource_script)
 if(EXISTS ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   include(cmake/art.cmake)
+  # The script includes one file per dialog; a change to any of them rebuilds it.
+  file(GLOB resource_parts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc
+       ${CMAKE_SOURCE_DIR}/resources/ids.h)
+  set_property(SOURCE ${resource_script} APPEND PROPERTY OBJECT_DEPENDS ${resource_parts})
 endif()
 add_library(quillet_win STATIC ${win32_sources})
 target_link_libraries(quillet_win quillet_core comctl32 comdlg32 gdi32 user32 shell32)
@@ -31,6 +35,10 @@ if(gui_test_sources)
   add_executable(quillet_gui ${gui_test_sources} ${app_parts} ${resource_script})
   target_link_libraries(quillet_gui quillet_win gtest)
   add_test(NAME wine.gui COMMAND quillet_gui)
+  # A stand-in tool: writes its arguments and working folder to a file, so
+  # the tests can see that a start really happened, and where.
+  add_executable(tool_probe ${CMAKE_SOURCE_DIR}/tests/probe/tool_probe.cpp)
+  add_dependencies(quillet_gui tool_probe)
 endif()
 
 file(GLOB cli_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)

@@ -21,7 +21,7 @@ void LaunchTool(LaunchPlatform& platform, ToolEntry entry) {
     // A folder that is there but cannot be entered (a plain file, no access)
     // gets the same answer as a missing one: starting elsewhere would be wrong.
     if (!platform.DirExists(entry.WorkDir) || !platform.EnterFolder(entry.WorkDir.str())) {
-      platform.ShowMessage(kNoFolderCaption, entry.WorkDir, kExclamationStyle);
+      platform.ShowMessage(kNoFolderCaption, entry.WorkDir, kNoFolderStyle);
       platform.EnterFolder(remembered);
       return;
     }

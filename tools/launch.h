@@ -25,7 +25,7 @@ class LaunchPlatform {
 
 // The caption of the missing-folder message, in this one wording.
 inline constexpr std::string_view kNoFolderCaption = "No trobat directori...";
-inline constexpr std::uint16_t kExclamationStyle = 0x30;
+inline constexpr std::uint16_t kNoFolderStyle = 0x30;  // OK button, exclamation icon
 
 // A text holding ".exe" (exactly so) is a program's command line; any other is
 // a document, with parameters after its first space.

@@ -67,8 +67,9 @@ void ShowFields(HWND dialog, const ToolEntry& entry) {
 }
 
 void ReadFields(HWND dialog) {
-  SetToolEntry(EditBuffer, GetItemText(dialog, IDC_TOOLS_TITLE), GetItemText(dialog, IDC_TOOLS_FILE),
-               GetItemText(dialog, IDC_TOOLS_DIR), GetItemText(dialog, IDC_TOOLS_PARAMS));
+  SetToolEntry(EditBuffer, GetItemText(dialog, IDC_TOOLS_TITLE),
+               GetItemText(dialog, IDC_TOOLS_FILE), GetItemText(dialog, IDC_TOOLS_DIR),
+               GetItemText(dialog, IDC_TOOLS_PARAMS));
 }
 
 void ClearFields(HWND dialog) {
@@ -104,12 +105,23 @@ void MoveFocusOn(HWND dialog) {
   if (!focus || GetParent(focus) != dialog) return;
   int next = 0;
   switch (GetDlgCtrlID(focus)) {
-    case IDC_TOOLS_TITLE: next = IDC_TOOLS_FILE; break;
-    case IDC_TOOLS_FILE: next = IDC_TOOLS_DIR; break;
-    case IDC_TOOLS_DIR: next = IDC_TOOLS_PARAMS; break;
-    case IDC_TOOLS_PARAMS: next = IDC_TOOLS_STORE; break;
-    case IDC_TOOLS_STORE: next = IDC_TOOLS_LIST; break;
-    default: return;
+    case IDC_TOOLS_TITLE:
+      next = IDC_TOOLS_FILE;
+      break;
+    case IDC_TOOLS_FILE:
+      next = IDC_TOOLS_DIR;
+      break;
+    case IDC_TOOLS_DIR:
+      next = IDC_TOOLS_PARAMS;
+      break;
+    case IDC_TOOLS_PARAMS:
+      next = IDC_TOOLS_STORE;
+      break;
+    case IDC_TOOLS_STORE:
+      next = IDC_TOOLS_LIST;
+      break;
+    default:
+      return;
   }
   SetFocus(GetDlgItem(dialog, next));
 }
@@ -159,14 +171,30 @@ void ListChanged(HWND dialog) {
 
 void Command(HWND dialog, int id, int notification) {
   switch (id) {
-    case IDOK: MoveFocusOn(dialog); break;
-    case IDC_CANCEL: EndDialog(dialog, 0); break;
-    case IDC_TOOLS_NEW: ClearFields(dialog); break;
-    case IDC_TOOLS_DELETE: DeleteSelected(dialog); break;
-    case IDC_TOOLS_UP: MoveEntry(dialog, -1); break;
-    case IDC_TOOLS_DOWN: MoveEntry(dialog, +1); break;
-    case IDC_TOOLS_BROWSE: Browse(dialog); break;
-    case IDC_TOOLS_STORE: StoreFields(dialog); break;
+    case IDOK:
+      MoveFocusOn(dialog);
+      break;
+    case IDC_CANCEL:
+      EndDialog(dialog, 0);
+      break;
+    case IDC_TOOLS_NEW:
+      ClearFields(dialog);
+      break;
+    case IDC_TOOLS_DELETE:
+      DeleteSelected(dialog);
+      break;
+    case IDC_TOOLS_UP:
+      MoveEntry(dialog, -1);
+      break;
+    case IDC_TOOLS_DOWN:
+      MoveEntry(dialog, +1);
+      break;
+    case IDC_TOOLS_BROWSE:
+      Browse(dialog);
+      break;
+    case IDC_TOOLS_STORE:
+      StoreFields(dialog);
+      break;
     case IDC_TOOLS_SAVE:
       // A failed save keeps the dialog, and the old file, as they were.
       if (SaveTools()) EndDialog(dialog, 1);
@@ -174,7 +202,8 @@ void Command(HWND dialog, int id, int notification) {
     case IDC_TOOLS_LIST:
       if (notification == LBN_SELCHANGE) ListChanged(dialog);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -34,8 +34,8 @@ class RecordingPlatform final : public LaunchPlatform {
     events.push_back("program [" + std::string(commandLine) + "] in " + current);
   }
   void OpenDocument(std::string_view document, std::string_view parameters) override {
-    events.push_back("open [" + std::string(document) + "] [" + std::string(parameters) +
-                     "] in " + current);
+    events.push_back("open [" + std::string(document) + "] [" + std::string(parameters) + "] in " +
+                     current);
   }
 };
 
@@ -103,7 +103,8 @@ TEST(LaunchTool, AFolderThatCannotBeEnteredStartsNothing) {
     platform.events.clear();
     LaunchTool(platform, Tool("calc.exe", folder));
     ASSERT_EQ(platform.events.size(), 1u) << folder;
-    EXPECT_EQ(platform.events[0], std::string("message No trobat directori... / ") + folder + " / 48");
+    EXPECT_EQ(platform.events[0],
+              std::string("message No trobat directori... / ") + folder + " / 48");
     EXPECT_EQ(platform.current, "C:\\inicio");
   }
 }

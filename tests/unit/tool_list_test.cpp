@@ -69,7 +69,9 @@ TEST(ToolsFileReading, LinesAndEntries) {
       {"x", "[x|||]"},
       {"a\nb\nc\nd\n\n", "[a|b|c|d][|||]"},  // a fifth line, even empty, starts an entry
       // 0x1A where an entry would begin ends the list; inside a field it is text.
-      {"a\nb\nc\nd\n\x1A" "e\nf\ng\nh\n", "[a|b|c|d]"},
+      {"a\nb\nc\nd\n\x1A"
+       "e\nf\ng\nh\n",
+       "[a|b|c|d]"},
       {"\x1A", ""},
       {"a\x1A\nb\nc\nd\n", "[a\x1A|b|c|d]"},
       {"\xE1rbol\n\n\n\n", "[\xE1rbol|||]"},  // 8-bit text passes as it is
@@ -151,9 +153,10 @@ class ToolsFile : public ::testing::Test {
  protected:
   void SetUp() override {
     static std::atomic<int> serial{0};
-    folder_ = fs::temp_directory_path() /
-              ("quillet-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + std::to_string(serial++));
+    folder_ =
+        fs::temp_directory_path() /
+        ("quillet-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + std::to_string(serial++));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     path_ = (folder_ / "Tools.rel").string();
@@ -167,9 +170,7 @@ class ToolsFile : public ::testing::Test {
     ClearList();
   }
 
-  void Write(const std::string& bytes) {
-    std::ofstream(path_, std::ios::binary) << bytes;
-  }
+  void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
   std::string Read() const {
     std::ifstream in(path_, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
