@@ -32,3 +32,6 @@ awk -F'|' '
   { for (i = 1; i <= 4; i++) { f = $i; gsub(/^[[:space:]]+|[[:space:]]+$/, "", f); printf "%s\r\n", f } }
   END { exit bad }
 ' "$data/tools.txt" | iconv -f UTF-8 -t CP1252 > "$out/Tools.rel"
+
+# The help document that "Info" opens, from its readable source in docs/.
+python3 "$root/scripts/make-help-pdf.py" "$root/docs/quillet-help.txt" "$out/quillet.pdf"

@@ -205,23 +205,6 @@ TEST_F(ToolsEditorDialog, TemplateLayoutAndLanguageTexts) {
             LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
 }
 
-TEST_F(ToolsEditorDialog, CatalanTextsAndEnglishKeepsTheTemplate) {
-  LANGUAGE = 0;
-  Open();
-  EXPECT_EQ(WindowText(E().Dialog()), "Edició eines");
-  EXPECT_EQ(E().Text(IDC_TOOLS_LIST_LABEL), "Eines");
-  EXPECT_EQ(E().Text(IDC_TOOLS_GROUP), "Eina");
-  EXPECT_EQ(E().Text(IDC_TOOLS_TITLE_LABEL), "Títol");
-  EXPECT_EQ(E().Text(IDC_TOOLS_FILE_LABEL), "Fitxer");
-  EXPECT_EQ(E().Text(IDC_TOOLS_DIR_LABEL), "Dir. de treball");
-  EXPECT_EQ(E().Text(IDC_TOOLS_PARAMS_LABEL), "paràmetres");
-  editor_.reset();
-  LANGUAGE = 1;
-  Open();
-  EXPECT_EQ(WindowText(E().Dialog()), "Tools edition");
-  EXPECT_EQ(E().Text(IDC_TOOLS_DIR_LABEL), "Directorio de trabajo");
-}
-
 // --- Editing the list ------------------------------------------------------------
 
 TEST_F(ToolsEditorDialog, StoringIntoAnEmptyListAppendsTheFirstEntry) {

@@ -1,12 +1,8 @@
-// The texts of the about window.
+// The path helpers behind the about window's program name.
 #include "about/about_text.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
-#include <string>
-
-#include "common/language.h"
 
 namespace {
 
@@ -28,29 +24,6 @@ TEST(AboutPaths, FileNameOnlyAndBaseName) {
     EXPECT_EQ(FileNameOnly(c.path), c.file) << c.path;
     EXPECT_EQ(BaseName(c.path), c.base) << c.path;
   }
-}
-
-TEST(AboutTexts, CaptionAndButtonsFollowTheLanguage) {
-  const int kept = LANGUAGE;
-  const char* captions[] = {"Quant a quillet...", "About quillet...", "Respecto quillet..."};
-  const char* firsts[] = {"buenu", "Ok", "bueno"};
-  for (int language = 0; language <= 2; ++language) {
-    LANGUAGE = language;
-    EXPECT_EQ(AboutCaption("quillet"), captions[language]);
-    std::set<std::string> texts;
-    for (int i = 0; i < kAboutButtonTexts; ++i) texts.insert(AboutButtonText(i));
-    EXPECT_EQ(texts.size(), 7u) << language;
-    EXPECT_EQ(std::string(AboutButtonText(0)), firsts[language]);
-  }
-  LANGUAGE = 2;
-  EXPECT_EQ(std::string(AboutButtonText(6)), "¡vaya!");
-  LANGUAGE = kept;
-}
-
-TEST(AboutTexts, AuthorAndWebLines) {
-  EXPECT_EQ(AuthorLine("2026"), "Quillet contributors - 2026");
-  EXPECT_EQ(WebLine(), "web: Quillet");
-  EXPECT_TRUE(kMakerMail.empty());
 }
 
 }  // namespace

@@ -68,13 +68,6 @@ TEST(RunFile, ProgramsByTheirCommandLineDocumentsSplitAtTheFirstSpace) {
   }
 }
 
-TEST(RunFile, TextsAreCutAt255) {
-  RecordingPlatform platform;
-  RunFile(platform, std::string(300, 'x') + ".exe");  // the ".exe" falls beyond the cut
-  ASSERT_EQ(platform.events.size(), 1u);
-  EXPECT_EQ(platform.events[0], "open [" + std::string(255, 'x') + "] [] in C:\\inicio");
-}
-
 TEST(LaunchTool, StartsInItsWorkingFolderAndComesBack) {
   RecordingPlatform platform;
   LaunchTool(platform, Tool("tool_probe.exe uno dos", "C:\\trabajo"));
