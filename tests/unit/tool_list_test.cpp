@@ -127,7 +127,6 @@ TEST(ToolListOperations, DeletingMovesTheLaterEntriesUp) {
   DeleteToolEntry(5);  // outside the list: nothing
   ASSERT_EQ(ToolCount, 1);
   EXPECT_EQ(ToolList[1].File, "f2.exe");
-
 }
 
 TEST(ToolListOperations, A65thEntryIsRefused) {
