@@ -4,6 +4,7 @@
 #include "common/dialog_win.h"
 #include "resources/ids.h"
 #include "tools/main_menu_win.h"
+#include "tools/tools_editor_win.h"
 #include "tools/tools_win.h"
 
 HWND MainWindow = nullptr;
@@ -121,6 +122,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDC_CANCEL:
       CloseAboutWindow();
+      if (ToolsEditor) EndDialog(ToolsEditor, 0);
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:

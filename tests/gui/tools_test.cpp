@@ -499,9 +499,14 @@ TEST_F(ToolsMenuItems, ToolCommandsStartTheirToolInfoOpensTheHelp) {
 // The editor from the menu, run modally: Ok rebuilds the items, esc does not.
 struct EditorScript {
   static inline bool save = true;
+  static inline HWND salirTo = nullptr;  // when set: "Salir" of that main window instead
   static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!ToolsEditor) return;
     KillTimer(nullptr, timer);
+    if (salirTo) {
+      SendMessageA(salirTo, WM_COMMAND, MAKEWPARAM(IDC_CANCEL, 0), 0);
+      return;
+    }
     SetDlgItemTextA(ToolsEditor, IDC_TOOLS_TITLE, "añadido");
     SendMessageA(GetDlgItem(ToolsEditor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
     SendMessageA(GetDlgItem(ToolsEditor, save ? IDC_TOOLS_SAVE : IDC_CANCEL), BM_CLICK, 0, 0);
@@ -523,6 +528,14 @@ TEST_F(ToolsMenuItems, TheEditorCommandRebuildsTheItemsAfterASave) {
   EXPECT_EQ(Items(),
             (Items_{{501, "Edición Utilidades"}, {0, ""}, {531, "añadido"}, {532, "añadido"}}));
   EXPECT_TRUE(fs::exists("Tools.rel"));
+
+  // "Salir" with the editor open ends both.
+  EditorScript::salirTo = main.Dialog();
+  SetTimer(nullptr, 0, 30, &EditorScript::Step);
+  main.MenuCommand(IDM_TOOLS_EDIT);
+  EditorScript::salirTo = nullptr;
+  EXPECT_EQ(ToolsEditor, nullptr);
+  EXPECT_FALSE(IsWindowVisible(main.Dialog()));
 }
 
 // --- Starting for real ---------------------------------------------------------------
