@@ -19,6 +19,7 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // Closes the open window, if any (the main window does, before it ends).
 void CloseAboutWindow();
 
-// "Respecto quillet..." and the year of the program file, as shown.
+// The program file's name without folder and extension, and the year of its
+// last change, as the window shows them.
 extern ShortText ProgName;
 extern ShortText ProgYear;
