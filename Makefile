@@ -56,6 +56,7 @@ test: native win32 win64 fuzz rundata
 
 bench: native
 	./$(NATIVE)/eval_bench
+	./$(NATIVE)/tools_bench
 
 clean:
 	rm -rf build

@@ -1,8 +1,11 @@
 #include "app/main_window_win.h"
 
+#include "about/about_win.h"
 #include "common/dialog_win.h"
 #include "resources/ids.h"
 #include "tools/main_menu_win.h"
+#include "tools/tools_editor_win.h"
+#include "tools/tools_win.h"
 
 HWND MainWindow = nullptr;
 HWND FormulaField = nullptr;
@@ -107,6 +110,7 @@ bool IsParamField(int id) {
 // Menu commands of the library, the table, the tools, the help and the about
 // window reach here too; they do nothing until those parts exist.
 void HandleCommand(HWND dialog, int id, int notification) {
+  if (HandleToolsCommand(static_cast<std::uint16_t>(id))) return;
   MainFormulaWindow w(dialog);
   if (IsParamField(id)) {
     if (notification == EN_KILLFOCUS) LeaveParamField(w);
@@ -117,6 +121,8 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
+      CloseAboutWindow();
+      if (ToolsEditor) EndDialog(ToolsEditor, 0);
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:
@@ -127,6 +133,12 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDC_NEW:
       NewFormula(w);
+      break;
+    case IDM_INFO:
+      RunFile("quillet.pdf");
+      break;
+    case IDM_ABOUT:
+      ShowAbout("cálculo de fórmulas");
       break;
     default:
       break;

@@ -9,6 +9,10 @@ set(resource_script)
 if(EXISTS ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
   include(cmake/art.cmake)
+  # The script includes one file per dialog; a change to any of them rebuilds it.
+  file(GLOB resource_parts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc
+       ${CMAKE_SOURCE_DIR}/resources/ids.h)
+  set_property(SOURCE ${resource_script} APPEND PROPERTY OBJECT_DEPENDS ${resource_parts})
 endif()
 # The version resources take their numbers from the project's version.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DQUILLET_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DQUILLET_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DQUILLET_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
@@ -34,6 +38,10 @@ if(gui_test_sources)
   add_executable(quillet_gui ${gui_test_sources} ${app_parts} ${resource_script})
   target_link_libraries(quillet_gui quillet_win gtest)
   add_test(NAME wine.gui COMMAND quillet_gui)
+  # A stand-in tool: writes its arguments and working folder to a file, so
+  # the tests can see that a start really happened, and where.
+  add_executable(tool_probe ${CMAKE_SOURCE_DIR}/tests/probe/tool_probe.cpp)
+  add_dependencies(quillet_gui tool_probe)
 endif()
 
 file(GLOB cli_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
@@ -50,6 +58,9 @@ if(e2e_sources AND TARGET quillet)
   target_link_libraries(quillet_e2e gtest user32 gdi32 version)
   target_compile_definitions(quillet_e2e PRIVATE QUILLET_VERSION="${PROJECT_VERSION}")
   add_dependencies(quillet_e2e quillet)
+  if(TARGET tool_probe)
+    add_dependencies(quillet_e2e tool_probe)
+  endif()
   # The run folder that `make rundata` assembles from data/.
   set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
   add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})

@@ -39,4 +39,27 @@
 #define IDM_INFO 800
 #define IDM_ABOUT 801
 
+/* Tools editor "DLGTOOLS" (IDC_CANCEL ends it too) */
+#define IDC_TOOLS_NEW 3
+#define IDC_TOOLS_DELETE 4
+#define IDC_TOOLS_UP 5
+#define IDC_TOOLS_DOWN 6
+#define IDC_TOOLS_BROWSE 10
+#define IDC_TOOLS_STORE 15
+#define IDC_TOOLS_SAVE 20
+#define IDC_TOOLS_LIST_LABEL 30
+#define IDC_TOOLS_TITLE_LABEL 31
+#define IDC_TOOLS_FILE_LABEL 32
+#define IDC_TOOLS_DIR_LABEL 33
+#define IDC_TOOLS_PARAMS_LABEL 34
+#define IDC_TOOLS_LIST 40
+#define IDC_TOOLS_TITLE 100
+#define IDC_TOOLS_FILE 101
+#define IDC_TOOLS_DIR 102
+#define IDC_TOOLS_PARAMS 103
+#define IDC_TOOLS_GROUP 150
+
+/* About window */
+#define IDC_ABOUT_BUTTON 1
+
 #endif

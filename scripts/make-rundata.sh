@@ -12,7 +12,7 @@ data="$root/data"
 
 # Readable sources that a step below turns into the program's files; they do
 # not ship themselves.
-sources=()
+sources=(tools.txt)
 
 rm -rf "$out"
 mkdir -p "$out"
@@ -23,3 +23,15 @@ for f in "$data"/* "$data"/.[!.]*; do
   [ $skip = 1 ] || cp -R "$f" "$out/"
 done
 : "$calc"  # used by the steps that build record files
+
+# The Utilidades menu: data/tools.txt, one tool a line with "|" between the
+# fields, becomes Tools.rel: four Windows-1252 lines a tool, each ending in CR LF.
+awk -F'|' '
+  /^[[:space:]]*(#|$)/ { next }
+  NF != 4 { printf "%s:%d: four fields expected, found %d\n", FILENAME, FNR, NF > "/dev/stderr"; bad = 1; exit 1 }
+  { for (i = 1; i <= 4; i++) { f = $i; gsub(/^[[:space:]]+|[[:space:]]+$/, "", f); printf "%s\r\n", f } }
+  END { exit bad }
+' "$data/tools.txt" | iconv -f UTF-8 -t CP1252 > "$out/Tools.rel"
+
+# The help document that "Info" opens, from its readable source in docs/.
+python3 "$root/scripts/make-help-pdf.py" "$root/docs/quillet-help.txt" "$out/quillet.pdf"

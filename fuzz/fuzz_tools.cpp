@@ -1,0 +1,49 @@
+// The reader of "Tools.rel": any bytes read without a fault, no field longer
+// than 255 characters or holding a line end, and what is written back reads
+// as the same list and the same kept tail.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "tools/tool_list.h"
+
+namespace {
+
+bool SameEntry(const ToolEntry& a, const ToolEntry& b) {
+  return a.Title == b.Title && a.File == b.File && a.WorkDir == b.WorkDir && a.Params == b.Params;
+}
+
+void CheckField(const ShortText& field) {
+  if (field.size() > ShortText::kMax) std::abort();
+  if (field.view().find_first_of("\r\n") != std::string_view::npos) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static ParsedTools first;
+  static ParsedTools second;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  ParseTools(bytes, first);
+  if (first.count > MaxTools) std::abort();
+  if (first.overflow.size() > size) std::abort();
+  for (std::uint16_t i = 0; i < first.count; ++i) {
+    for (const ShortText* f : {&first.entries[i].Title, &first.entries[i].File,
+                               &first.entries[i].WorkDir, &first.entries[i].Params}) {
+      CheckField(*f);
+    }
+  }
+  if (!first.overflow.empty() && first.count != MaxTools) std::abort();
+
+  const std::string written = FormatTools(first.entries, first.count, first.overflow);
+  ParseTools(written, second);
+  if (second.count != first.count || second.overflow != first.overflow) std::abort();
+  for (std::uint16_t i = 0; i < first.count; ++i) {
+    if (!SameEntry(first.entries[i], second.entries[i])) std::abort();
+  }
+  // Written once more, the file does not change any further.
+  if (FormatTools(second.entries, second.count, second.overflow) != written) std::abort();
+  return 0;
+}

@@ -1,0 +1,178 @@
+// The about window: opened through its own loop, looked at and closed from
+// timers that run inside that loop.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <string>
+
+#include "about/about_text.h"
+#include "about/about_win.h"
+#include "app/main_window_win.h"
+#include "common/language.h"
+#include "resources/ids.h"
+#include "tests/gui/dialog_driver.h"
+
+namespace {
+
+constexpr COLORREF kBack = RGB(255, 255, 178);
+
+const std::set<std::string> kSpanishButtons = {"bueno", "¡Ah!",  "¡Oh!",  "psé",
+                                               "hum!",  "mmm..", "¡vaya!"};
+
+// Runs `look` once the window is open, inside its loop, then closes it.
+struct AboutSession {
+  static inline std::function<void(HWND)> look;
+  static inline bool withButton = true;
+  static inline bool looked = false;
+
+  static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!AboutWindow || !IsWindowVisible(AboutWindow)) return;
+    KillTimer(nullptr, timer);
+    looked = true;
+    HWND window = AboutWindow;
+    if (look) look(window);
+    if (withButton) {
+      SendMessageA(GetDlgItem(window, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
+    } else {
+      PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+    }
+  }
+
+  static void Run(std::function<void(HWND)> lookAt, bool closeWithButton = true) {
+    look = std::move(lookAt);
+    withButton = closeWithButton;
+    looked = false;
+    SetTimer(nullptr, 0, 30, &Step);
+    ShowAbout("cálculo de fórmulas");
+  }
+};
+
+// Pixels of the window that differ from its background, inside a rectangle.
+int InkIn(HWND window, int left, int top, int right, int bottom) {
+  HDC dc = GetDC(window);
+  int ink = 0;
+  for (int y = top; y < bottom; y += 1) {
+    for (int x = left; x < right; x += 1) ink += GetPixel(dc, x, y) != kBack;
+  }
+  ReleaseDC(window, dc);
+  return ink;
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
+  LANGUAGE = 2;
+  char module[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, module, sizeof module);
+  std::string caption, button, className;
+  RECT frame{}, buttonRect{};
+  AboutSession::Run([&](HWND window) {
+    caption = WindowText(window);
+    button = WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON));
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    className = name;
+    GetWindowRect(window, &frame);
+    GetWindowRect(GetDlgItem(window, IDC_ABOUT_BUTTON), &buttonRect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&buttonRect), 2);
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_SYSMENU),
+              WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  });
+  ASSERT_TRUE(AboutSession::looked);
+  EXPECT_EQ(AboutWindow, nullptr);  // closed, and ShowAbout came back
+  EXPECT_EQ(className, "FerSobre");
+  EXPECT_EQ(caption, "Respecto " + std::string(BaseName(module).view()) + "...");
+  EXPECT_EQ(kSpanishButtons.count(button), 1u) << button;
+  EXPECT_EQ(frame.left, 400);
+  EXPECT_EQ(frame.top, 200);
+  EXPECT_EQ(frame.right - frame.left, 312);
+  EXPECT_EQ(frame.bottom - frame.top, 240);
+  EXPECT_EQ(buttonRect.left, 122);
+  EXPECT_EQ(buttonRect.top, 180);
+  EXPECT_EQ(buttonRect.right - buttonRect.left, 70);
+  EXPECT_FALSE(ProgYear.empty());
+}
+
+TEST(AboutWindow, TheCloseBoxClosesItTooAndTheButtonTextVaries) {
+  LANGUAGE = 2;
+  std::set<std::string> seen;
+  for (int i = 0; i < 6; ++i) {
+    AboutSession::Run(
+        [&](HWND window) { seen.insert(WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON))); },
+        /*closeWithButton=*/i % 2 == 0);
+    ASSERT_TRUE(AboutSession::looked);
+    EXPECT_EQ(AboutWindow, nullptr);
+    Sleep(30);  // a new tick count, a new seed
+  }
+  for (const std::string& text : seen) EXPECT_EQ(kSpanishButtons.count(text), 1u) << text;
+  EXPECT_GE(seen.size(), 2u);
+}
+
+// Every text and the icon are drawn again after the window was wiped.
+TEST(AboutWindow, ARepaintDrawsTextsAndIcon) {
+  LANGUAGE = 2;
+  int iconBefore = 0, iconAfter = 0, textAfter = 0, nameAfter = 0, blankAfter = -1;
+  AboutSession::Run([&](HWND window) {
+    Pump();
+    iconBefore = InkIn(window, 134, 80, 166, 112);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    iconAfter = InkIn(window, 134, 80, 166, 112);
+    textAfter = InkIn(window, 20, 50, 140, 66) + InkIn(window, 66, 120, 200, 148);
+    nameAfter = InkIn(window, 60, 10, 200, 46);
+    blankAfter = InkIn(window, 240, 60, 300, 110);
+  });
+  EXPECT_GT(iconBefore, 100);
+  EXPECT_GT(iconAfter, 100);
+  EXPECT_GT(textAfter, 50);
+  EXPECT_GT(nameAfter, 50);
+  EXPECT_EQ(blankAfter, 0);
+}
+
+TEST(AboutWindow, OnlyOneAtATime) {
+  LANGUAGE = 2;
+  int windows = 0;
+  HWND first = nullptr, afterSecond = nullptr;
+  AboutSession::Run([&](HWND window) {
+    first = window;
+    ShowAbout("otra vez");  // returns at once: the open one comes to the front
+    afterSecond = AboutWindow;
+    for (HWND w = FindWindowExA(nullptr, nullptr, "FerSobre", nullptr); w;
+         w = FindWindowExA(nullptr, w, "FerSobre", nullptr)) {
+      ++windows;
+    }
+  });
+  EXPECT_EQ(afterSecond, first);
+  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(AboutWindow, nullptr);
+}
+
+// From the main window's menu; "Salir" while it is open ends both.
+TEST(AboutWindow, FromTheMainWindowsMenuAndSalirEndsBoth) {
+  LANGUAGE = 2;
+  ResetFormulaCycle();
+  DialogDriver main("PRINCIPAL", &MainDialogProc);
+  std::string description;
+  AboutSession::look = [&](HWND window) {
+    description = WindowText(window);
+    SendMessageA(main.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CANCEL, 0), 0);
+  };
+  AboutSession::withButton = true;
+  AboutSession::looked = false;
+  SetTimer(nullptr, 0, 30, &AboutSession::Step);
+  main.MenuCommand(IDM_ABOUT);
+  ASSERT_TRUE(AboutSession::looked);
+  EXPECT_EQ(description.rfind("Respecto ", 0), 0u) << description;
+  EXPECT_EQ(AboutWindow, nullptr);
+  EXPECT_FALSE(IsWindowVisible(main.Dialog()));
+}
+
+}  // namespace

@@ -1,0 +1,264 @@
+// The tool list and its file "Tools.rel".
+#include "tools/tool_list.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Parsed(std::string_view bytes, std::uint16_t* count = nullptr) {
+  auto parsed = std::make_unique<ParsedTools>();
+  ParseTools(bytes, *parsed);
+  if (count) *count = parsed->count;
+  std::string fields;
+  for (std::uint16_t i = 0; i < parsed->count; ++i) {
+    const ToolEntry& e = parsed->entries[i];
+    fields += "[" + e.Title.str() + "|" + e.File.str() + "|" + e.WorkDir.str() + "|" +
+              e.Params.str() + "]";
+  }
+  return fields;
+}
+
+std::string Entries(int from, int to, std::string_view lineEnd = "\r\n") {
+  std::string text;
+  for (int i = from; i <= to; ++i) {
+    const std::string n = std::to_string(i);
+    for (const std::string& field : {"t" + n, "f" + n + ".exe", "d" + n, "p" + n}) {
+      text += field;
+      text += lineEnd;
+    }
+  }
+  return text;
+}
+
+void ClearList() {
+  while (ToolCount > 0) DeleteToolEntry(ToolCount);
+  ToolOverflow.clear();
+}
+
+void Fill(int count) {
+  ClearList();
+  for (int i = 1; i <= count; ++i) {
+    ASSERT_TRUE(AddToolEntry());
+    const std::string n = std::to_string(i);
+    SetToolEntry(ToolList[ToolCount], "t" + n, "f" + n + ".exe", "d" + n, "p" + n);
+  }
+}
+
+TEST(ToolsFileReading, LinesAndEntries) {
+  struct Case {
+    std::string bytes;
+    const char* fields;
+  } cases[] = {
+      {"", ""},
+      {"a\r\nb\r\nc\r\nd\r\n", "[a|b|c|d]"},
+      {"a\nb\nc\nd\n", "[a|b|c|d]"},
+      {"a\r\nb\nc\rd", "[a|b|c|d]"},  // CR LF, LF and a lone CR all end a line
+      {"a\r\n\r\n\r\nd\r\n", "[a|||d]"},
+      // Nine lines: the third entry has only its title.
+      {"1\n2\n3\n4\n5\n6\n7\n8\n9\n", "[1|2|3|4][5|6|7|8][9|||]"},
+      {"x", "[x|||]"},
+      {"a\nb\nc\nd\n\n", "[a|b|c|d][|||]"},  // a fifth line, even empty, starts an entry
+      // 0x1A where an entry would begin ends the list; inside a field it is text.
+      {"a\nb\nc\nd\n\x1A"
+       "e\nf\ng\nh\n",
+       "[a|b|c|d]"},
+      {"\x1A", ""},
+      {"a\x1A\nb\nc\nd\n", "[a\x1A|b|c|d]"},
+      {"\xE1rbol\n\n\n\n", "[\xE1rbol|||]"},  // 8-bit text passes as it is
+  };
+  for (const Case& c : cases) EXPECT_EQ(Parsed(c.bytes), c.fields) << c.bytes;
+}
+
+TEST(ToolsFileReading, FieldsKeepTheirFirst255Characters) {
+  const std::string longLine(300, 'q');
+  auto parsed = std::make_unique<ParsedTools>();
+  ParseTools(longLine + "\r\n" + longLine.substr(0, 255) + "\r\nw\r\np", *parsed);
+  ASSERT_EQ(parsed->count, 1);
+  EXPECT_EQ(parsed->entries[0].Title.str(), longLine.substr(0, 255));
+  EXPECT_EQ(parsed->entries[0].File.size(), 255u);
+  EXPECT_EQ(parsed->entries[0].WorkDir, "w");  // the dropped tail does not become a line
+  EXPECT_EQ(parsed->entries[0].Params, "p");
+}
+
+TEST(ToolsFileReading, EntriesBeyond64AreKeptAsTheyWere) {
+  std::uint16_t count = 0;
+  Parsed(Entries(1, 70), &count);
+  EXPECT_EQ(count, MaxTools);
+
+  auto parsed = std::make_unique<ParsedTools>();
+  const std::string tail = Entries(65, 70, "\n");  // LF lines stay LF lines
+  ParseTools(Entries(1, 64) + tail + "\x1A" + "after the end\n", *parsed);
+  EXPECT_EQ(parsed->count, 64);
+  EXPECT_EQ(parsed->entries[63].Title, "t64");
+  EXPECT_EQ(parsed->overflow, tail);  // byte for byte, up to the 0x1A
+
+  ParseTools(Entries(1, 64), *parsed);
+  EXPECT_EQ(parsed->overflow, "");
+}
+
+TEST(ToolsFileWriting, EveryFieldEndsInCrLf) {
+  ToolEntry entries[2];
+  SetToolEntry(entries[0], "Notas", "notepad.exe notas.txt", "", "");
+  SetToolEntry(entries[1], "", "", "C:\\x", "p");
+  EXPECT_EQ(FormatTools(entries, 2, {}),
+            "Notas\r\nnotepad.exe notas.txt\r\n\r\n\r\n\r\n\r\nC:\\x\r\np\r\n");
+  EXPECT_EQ(FormatTools(entries, 0, {}), "");
+  EXPECT_EQ(FormatTools(entries, 1, "rest\n"), "Notas\r\nnotepad.exe notas.txt\r\n\r\n\r\nrest\n");
+}
+
+TEST(ToolListOperations, DeletingMovesTheLaterEntriesUp) {
+  Fill(3);
+  DeleteToolEntry(1);
+  ASSERT_EQ(ToolCount, 2);
+  EXPECT_EQ(ToolList[1].Title, "t2");
+  EXPECT_EQ(ToolList[2].Title, "t3");
+  EXPECT_EQ(ToolList[3].Title, "");  // the freed slot holds nothing
+  DeleteToolEntry(2);
+  DeleteToolEntry(5);  // outside the list: nothing
+  ASSERT_EQ(ToolCount, 1);
+  EXPECT_EQ(ToolList[1].File, "f2.exe");
+}
+
+TEST(ToolListOperations, A65thEntryIsRefused) {
+  Fill(64);
+  EXPECT_FALSE(AddToolEntry());
+  EXPECT_EQ(ToolCount, 64);
+  EXPECT_EQ(ToolList[64].Title, "t64");
+  DeleteToolEntry(64);
+  EXPECT_TRUE(AddToolEntry());
+  EXPECT_EQ(ToolCount, 64);
+}
+
+// Files in a folder of their own, removed afterwards.
+class ToolsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> serial{0};
+    folder_ =
+        fs::temp_directory_path() /
+        ("quillet-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + std::to_string(serial++));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    path_ = (folder_ / "Tools.rel").string();
+    ClearList();
+  }
+  void TearDown() override {
+    WriteToolsPiece = saved_;
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, ignored);
+    fs::remove_all(folder_, ignored);
+    ClearList();
+  }
+
+  void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+  std::string Read() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  bool LeftoverNewFile() const { return fs::exists(path_ + ".new"); }
+
+  fs::path folder_;
+  std::string path_;
+  ToolsWriter saved_ = WriteToolsPiece;
+};
+
+TEST_F(ToolsFile, SaveThenLoadGivesTheSameList) {
+  Fill(3);
+  SetToolEntry(ToolList[2], "Hoja de c\xE1lculo", "", "C:\\Mis datos", "");
+  ASSERT_TRUE(SaveToolsTo(path_));
+  EXPECT_FALSE(LeftoverNewFile());
+  const std::string written = Read();
+  ClearList();
+  ASSERT_TRUE(LoadToolsFrom(path_));
+  ASSERT_EQ(ToolCount, 3);
+  EXPECT_EQ(ToolList[2].Title, "Hoja de c\xE1lculo");
+  EXPECT_EQ(ToolList[2].WorkDir, "C:\\Mis datos");
+  EXPECT_EQ(ToolList[3].Params, "p3");
+  ASSERT_TRUE(SaveToolsTo(path_));
+  EXPECT_EQ(Read(), written);
+}
+
+TEST_F(ToolsFile, EmptyListWritesAnEmptyFileAndReadsBackEmpty) {
+  Write(Entries(1, 2));
+  ClearList();
+  ASSERT_TRUE(SaveToolsTo(path_));
+  EXPECT_EQ(Read(), "");
+  Fill(2);
+  ASSERT_TRUE(LoadToolsFrom(path_));
+  EXPECT_EQ(ToolCount, 0);
+}
+
+TEST_F(ToolsFile, MissingFileLeavesTheListAlone) {
+  Fill(2);
+  EXPECT_FALSE(LoadToolsFrom(path_));
+  EXPECT_EQ(ToolCount, 2);
+}
+
+TEST_F(ToolsFile, ASaveKeepsTheEntriesBeyond64) {
+  const std::string original = Entries(1, 70);
+  Write(original);
+  ASSERT_TRUE(LoadToolsFrom(path_));
+  ASSERT_EQ(ToolCount, 64);
+  ASSERT_TRUE(SaveToolsTo(path_));
+  EXPECT_EQ(Read(), original);
+
+  // An edit of the list changes only the list's part of the file.
+  SetToolEntry(ToolList[1], "nuevo", "", "", "");
+  ASSERT_TRUE(SaveToolsTo(path_));
+  ASSERT_TRUE(LoadToolsFrom(path_));
+  EXPECT_EQ(ToolList[1].Title, "nuevo");
+  EXPECT_EQ(Read().substr(Read().size() - Entries(65, 70).size()), Entries(65, 70));
+}
+
+// A failed save leaves the old file byte for byte and no new file beside it.
+TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
+  const std::string original = Entries(1, 5);
+
+  // A write that fails half-way through.
+  Write(original);
+  Fill(5);
+  SetToolEntry(ToolList[1], "changed", "", "", "");
+  static int piecesLeft;
+  piecesLeft = 2;
+  WriteToolsPiece = [](std::FILE* file, std::string_view piece) {
+    if (piecesLeft-- <= 0) return false;
+    return std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+  };
+  EXPECT_FALSE(SaveToolsTo(path_));
+  EXPECT_EQ(Read(), original);
+  EXPECT_FALSE(LeftoverNewFile());
+  WriteToolsPiece = saved_;
+
+  // A read-only file.
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_FALSE(SaveToolsTo(path_));
+  fs::permissions(path_, fs::perms::owner_all);
+  EXPECT_EQ(Read(), original);
+  EXPECT_FALSE(LeftoverNewFile());
+
+  // A folder in the file's place.
+  fs::remove(path_);
+  fs::create_directory(path_);
+  EXPECT_FALSE(SaveToolsTo(path_));
+  EXPECT_TRUE(fs::is_directory(path_));
+  EXPECT_FALSE(LeftoverNewFile());
+  EXPECT_FALSE(LoadToolsFrom(path_));
+  EXPECT_EQ(ToolCount, 5);
+  fs::remove(path_);
+
+  // The folder of the file is missing.
+  EXPECT_FALSE(SaveToolsTo((folder_ / "nowhere" / "Tools.rel").string()));
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// Starting a tool: its working folder made current for the start only, then
+// a program run by its command line or a document opened by its association.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tools/tool_list.h"
+
+// What starting needs from the system; the Win32 side does it for real, tests
+// record it.
+class LaunchPlatform {
+ public:
+  virtual ~LaunchPlatform() = default;
+  virtual std::string CurrentFolder() = 0;
+  virtual bool EnterFolder(const std::string& folder) = 0;
+  // An entry of that name that is neither hidden nor system (a plain file counts).
+  virtual bool DirExists(std::string_view name) = 0;
+  virtual void ShowMessage(std::string_view caption, std::string_view text,
+                           std::uint16_t style) = 0;
+  virtual void StartProgram(std::string_view commandLine) = 0;
+  virtual void OpenDocument(std::string_view document, std::string_view parameters) = 0;
+};
+
+// The caption of the missing-folder message, in this one wording.
+inline constexpr std::string_view kNoFolderCaption = "No trobat directori...";
+inline constexpr std::uint16_t kNoFolderStyle = 0x30;  // OK button, exclamation icon
+
+// A text holding ".exe" (exactly so) is a program's command line; any other is
+// a document, with parameters after its first space.
+void RunFile(LaunchPlatform& platform, std::string_view text);
+// The current directory is the same afterwards, whatever happened.
+void LaunchTool(LaunchPlatform& platform, ToolEntry entry);

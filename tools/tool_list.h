@@ -1,0 +1,62 @@
+// The user's tools: the list in memory and its file "Tools.rel", four lines
+// an entry (title, file, working folder, parameters).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "common/short_text.h"
+
+struct ToolEntry {
+  ShortText Title;
+  ShortText File;     // a program's command line, or a document and its parameters
+  ShortText WorkDir;  // made current for the start; empty: the current folder stays
+  ShortText Params;   // kept and shown, never used to start the tool
+};
+
+// One menu command per slot (531..594) bounds the list.
+constexpr std::uint16_t MaxTools = 64;
+constexpr int ToolMenuBase = 530;
+
+// Slots 1..ToolCount are in use; slot 0 is never used.
+extern ToolEntry ToolList[MaxTools + 1];
+extern std::uint16_t ToolCount;
+// The file's entries after the 64th, byte for byte: they have no slot, and a
+// save writes them back after the list so that nothing is lost.
+extern std::string ToolOverflow;
+
+// The next free slot, empty; false (and nothing added) when the list is full.
+bool AddToolEntry();
+// Removes slot i (1 <= i <= ToolCount); later entries move up.
+void DeleteToolEntry(std::uint16_t i);
+void SetToolEntry(ToolEntry& entry, std::string_view title, std::string_view file,
+                  std::string_view workDir, std::string_view params);
+// Swaps the contents of two slots in use.
+void SwapToolEntries(std::uint16_t i, std::uint16_t j);
+
+// The file format, apart from the file itself.
+struct ParsedTools {
+  std::uint16_t count = 0;
+  ToolEntry entries[MaxTools];
+  std::string overflow;  // the bytes of the entries beyond MaxTools
+};
+// Fields end at CR, LF or CR LF; bytes after the 255th of a line are dropped.
+// The list ends at the end of the bytes or where an entry would begin with
+// 0x1A; a last entry cut short gets empty fields.
+void ParseTools(std::string_view bytes, ParsedTools& out);
+// Every field followed by CR LF, then the overflow as it was read.
+std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::string_view overflow);
+
+// Reads the file at path into the list. False, with the list unchanged, when
+// it cannot be read.
+bool LoadToolsFrom(const std::string& path);
+// Writes the list to path through a new file beside it that replaces the old
+// one only once completely written; on any failure the old file stays as it
+// was. A read-only file is not replaced.
+bool SaveToolsTo(const std::string& path);
+
+// How SaveToolsTo writes one piece; tests put a failing one in its place.
+using ToolsWriter = bool (*)(std::FILE* file, std::string_view piece);
+extern ToolsWriter WriteToolsPiece;

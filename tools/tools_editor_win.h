@@ -1,0 +1,19 @@
+// The tools editor "DLGTOOLS": add, change, delete and reorder the tools.
+#pragma once
+
+#include <windows.h>
+
+#include "common/short_text.h"
+
+// The path last chosen with the browse button; offered again next time.
+extern ShortText LastBrowsed;
+// Set while the editor is open.
+extern HWND ToolsEditor;
+
+// Runs the editor modally with no owner: 1 after Ok with a successful save,
+// 0 after esc.
+INT_PTR OpenToolsEditor();
+INT_PTR CALLBACK ToolsEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The system's open-file dialog; name is the initial file name on entry and
+// the chosen path on return. The current directory is the same afterwards.
+bool OpenFileDialog(ShortText& name);

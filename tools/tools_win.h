@@ -1,0 +1,26 @@
+// The tool file in the current directory and the starting of tools, on the
+// system.
+#pragma once
+
+#include <string_view>
+
+#include "tools/launch.h"
+#include "tools/tool_list.h"
+
+inline constexpr const char* kToolsFileName = "Tools.rel";
+
+// An entry of that name that is neither a directory nor a system file.
+bool FileExists(const char* name);
+// An entry of that name that is neither hidden nor system.
+bool DirExists(const char* name);
+
+// "Tools.rel" in the current directory; false when missing or unreadable.
+bool LoadTools();
+bool SaveTools();
+
+void RunFile(std::string_view text);
+void LaunchTool(const ToolEntry& entry);
+
+// The system by default; tests put a recorder here to see what would start.
+extern LaunchPlatform* ToolLauncher;
+LaunchPlatform& SystemLauncher();
