@@ -7,8 +7,11 @@ WIN64 := build/win64
 FUZZ := build/fuzz
 WINE := cmake/wine-run.sh
 RUNDATA := build/rundata
+PDF := build/quillet.pdf
+PACKAGE := build/package
+VERSION := $(shell sed -n 's/^project(quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all setup native win32 win64 fuzz rundata run test test-native test-win32 test-fuzz bench clean
+.PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package run test bench clean
 
 all: native win32 win64
 
@@ -36,22 +39,36 @@ win32: $(WIN32)/CMakeCache.txt
 win64: $(WIN64)/CMakeCache.txt
 	cmake --build $(WIN64) -j $(JOBS)
 
-fuzz: $(FUZZ)/CMakeCache.txt
+fuzz-build: $(FUZZ)/CMakeCache.txt
 	cmake --build $(FUZZ) -j $(JOBS)
 
+# Every fuzz target for a long while (FUZZ_SECONDS each, 600 by default).
+fuzz: fuzz-build
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-600} ./scripts/fuzz.sh $(FUZZ)
+
+# The help document, from docs/guide.md.
+doc: | setup
+	./scripts/make-doc.sh $(PDF) $(VERSION)
+
 # The folder a program runs in: data/ with its record files built.
-rundata: native
-	@./scripts/make-rundata.sh $(NATIVE)/quillet-calc $(RUNDATA)
+rundata: native doc
+	@./scripts/make-rundata.sh $(NATIVE)/quillet-calc $(RUNDATA) $(PDF)
+
+# The portable zips (32 and 64 bits) and the per-user installer.
+package: win32 win64 rundata
+	./scripts/make-package.sh $(VERSION) $(PDF) $(RUNDATA) $(PACKAGE)
 
 run: win32 rundata
 	@./scripts/run.sh
 
-test: native win32 win64 fuzz rundata
+test: native win32 win64 fuzz-build rundata package
+	./tests/doc/doc_test.sh $(PDF)
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	$(WINE) --start
 	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; exit $$status
 	$(WINE) --win64 --start
 	cd $(WIN64) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --win64 --stop; exit $$status
+	./scripts/test-installer.sh $(PACKAGE)/quillet-$(VERSION)-setup.exe $(WIN32)/install_check.exe
 	./scripts/fuzz.sh $(FUZZ)
 
 bench: native

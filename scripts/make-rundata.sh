@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Assembles the folder the program runs in from data/: every shipped file as
 # it is, and the program's file formats built from their readable sources.
-# Usage: scripts/make-rundata.sh QUILLET_CALC OUT
+# Usage: scripts/make-rundata.sh QUILLET_CALC OUT [PDF]
 #   QUILLET_CALC  a native quillet-calc, which writes the record files
 #   OUT           the folder to fill (made anew)
+#   PDF           the help document, built from docs/ by scripts/make-doc.sh
 set -euo pipefail
 calc=${1:?usage: scripts/make-rundata.sh QUILLET_CALC OUT}
-out=${2:?usage: scripts/make-rundata.sh QUILLET_CALC OUT}
+out=${2:?usage: scripts/make-rundata.sh QUILLET_CALC OUT [PDF]}
+pdf=${3:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 data="$root/data"
 
@@ -33,5 +35,7 @@ awk -F'|' '
   END { exit bad }
 ' "$data/tools.txt" | iconv -f UTF-8 -t CP1252 > "$out/Tools.rel"
 
-# The help document that "Info" opens, from its readable source in docs/.
-python3 "$root/scripts/make-help-pdf.py" "$root/docs/quillet-help.txt" "$out/quillet.pdf"
+# The help document that "Info" opens.
+if [ -n "$pdf" ]; then
+  cp "$pdf" "$out/quillet.pdf"
+fi
