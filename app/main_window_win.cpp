@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "common/dialog_win.h"
+#include "library/library_dialog_win.h"
 #include "resources/ids.h"
 #include "tools/main_menu_win.h"
 
@@ -117,6 +118,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
+      if (LibraryDialog) EndDialog(LibraryDialog, 0);
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:
@@ -127,6 +129,13 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDC_NEW:
       NewFormula(w);
+      break;
+    case IDM_OPEN:
+      if (OpenLibrary(kPickMode)) LoadFormula(w, CurrentFormula);
+      break;
+    case IDM_SAVE:
+      CurrentFormula.Expression = GetItemText(dialog, IDC_FORMULA).Left(kExpressionMax);
+      OpenLibrary(kStoreMode);
       break;
     default:
       break;
