@@ -11,8 +11,11 @@
 #ifdef _WIN32
 #include <direct.h>
 #define chdir _chdir
+#define MakeDirectory(path) _mkdir(path)
 #else
+#include <sys/stat.h>
 #include <unistd.h>
+#define MakeDirectory(path) mkdir(path, 0777)
 #endif
 
 namespace {
@@ -24,9 +27,12 @@ void LibraryUsage() {
                "       quillet-calc --build-library FILE [DIR]\n";
 }
 
-// The record files are named relative to the current folder, as in the program.
-bool EnterFolder(const std::string& folder) {
-  if (folder.empty() || chdir(folder.c_str()) == 0) return true;
+// The record files are named relative to the current folder, as in the
+// program. A folder to build in is made when missing.
+bool EnterFolder(const std::string& folder, bool make = false) {
+  if (folder.empty()) return true;
+  if (make) MakeDirectory(folder.c_str());
+  if (chdir(folder.c_str()) == 0) return true;
   PrintMessage(kCaption, "no se puede entrar en la carpeta " + Utf8ToCp1252(folder));
   return false;
 }
@@ -59,7 +65,7 @@ int BuildLibrary(const std::vector<std::string>& args) {
     PrintMessage(kCaption, error.text);
     return 1;
   }
-  if (!EnterFolder(args.size() == 3 ? args[2] : "")) return 1;
+  if (!EnterFolder(args.size() == 3 ? args[2] : "", true)) return 1;
   if (!WriteLibraryFiles(library)) {
     PrintMessage(kCaption, "no se han podido escribir todos los ficheros");
     return 1;

@@ -12,7 +12,7 @@ data="$root/data"
 
 # Readable sources that a step below turns into the program's files; they do
 # not ship themselves.
-sources=()
+sources=(library.txt)
 
 rm -rf "$out"
 mkdir -p "$out"
@@ -22,4 +22,6 @@ for f in "$data"/* "$data"/.[!.]*; do
   for s in "${sources[@]+"${sources[@]}"}"; do [ "$(basename "$f")" = "$s" ] && skip=1; done
   [ $skip = 1 ] || cp -R "$f" "$out/"
 done
-: "$calc"  # used by the steps that build record files
+
+# The formula library: temas.rel and Frmls/*.frm from their text form.
+"$calc" --build-library "$data/library.txt" "$out"
