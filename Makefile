@@ -47,6 +47,7 @@ test: native win32 fuzz rundata
 
 bench: native
 	./$(NATIVE)/eval_bench
+	./$(NATIVE)/library_bench
 
 clean:
 	rm -rf build
