@@ -45,9 +45,10 @@ test: native win32 fuzz rundata
 	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; exit $$status
 	./scripts/fuzz.sh $(FUZZ)
 
-bench: native
+bench: native win32
 	./$(NATIVE)/eval_bench
 	./$(NATIVE)/library_bench
+	$(WINE) $(WIN32)/library_dialog_bench.exe
 
 clean:
 	rm -rf build

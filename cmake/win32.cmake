@@ -52,3 +52,11 @@ if(e2e_sources AND TARGET quillet)
   set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
   add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
 endif()
+
+# Under-Wine benchmark of the library dialog on a full library (make bench).
+if(resource_script)
+  add_executable(library_dialog_bench ${CMAKE_SOURCE_DIR}/bench/win32/library_dialog_bench_win.cpp
+                 ${resource_script})
+  target_link_libraries(library_dialog_bench quillet_win)
+  add_dependencies(library_dialog_bench quillet_art)
+endif()

@@ -51,12 +51,18 @@ void Focus(HWND dialog, int id) {
   SetFocus(ItemWindow(dialog, id));
 }
 
+// A full list is 255 lines: drawn once at the end, not once per line.
 void FillList(HWND dialog, int side) {
   const int list = ListOf(side);
+  HWND box = ItemWindow(dialog, list);
+  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
   ListClear(dialog, list);
+  SendMessageA(box, LB_INITSTORAGE, CountOf(side), CountOf(side) * (kExpressionMax + 8));
   for (int k = 1; k <= CountOf(side); ++k) {
     ListAdd(dialog, list, side == 0 ? TopicLine(k) : FormulaLine(k));
   }
+  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
 }
 
 void NewEntry(HWND dialog, int side) {
