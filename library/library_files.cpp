@@ -22,6 +22,8 @@ std::uint8_t TopicFormulaCount = 0;
 ShortText FormulaFilePath;
 std::string TopicsBeyond;
 std::string FormulasBeyond;
+bool TopicsFileUnread = false;
+bool FormulaFileUnread = false;
 
 const char kTopicsFileName[] = "temas.rel";
 const char kFormulaFolder[] = "Frmls";
@@ -73,11 +75,17 @@ FormulaRecord DecodeFormula(std::string_view image) {
 }
 
 // The whole file, when it opens for reading and writing (the file is meant
-// to be ours alone while we read it); empty otherwise.
-std::string ReadWholeFile(const char* path) {
+// to be ours alone while we read it); empty otherwise. `unread` tells that
+// the file is there but could not be opened (in use, no rights).
+std::string ReadWholeFile(const char* path, bool& unread) {
   std::string bytes;
   std::FILE* file = std::fopen(path, "r+b");
-  if (!file) return bytes;
+  unread = false;
+  if (!file) {
+    struct stat info;
+    unread = stat(path, &info) == 0;
+    return bytes;
+  }
   char buffer[8192];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
@@ -176,10 +184,12 @@ ShortText FormulaPath(std::string_view topicFile) {
 
 void LoadTopics() {
   TopicCount = 0;
-  TopicCount = ReadTopicImages(ReadWholeFile(kTopicsFileName), TopicList, TopicsBeyond);
+  TopicCount =
+      ReadTopicImages(ReadWholeFile(kTopicsFileName, TopicsFileUnread), TopicList, TopicsBeyond);
 }
 
 bool SaveTopics() {
+  if (TopicsFileUnread) return false;
   std::string images[MaxLibraryRecords];
   for (int k = 0; k < TopicCount; ++k) images[k] = TopicImage(TopicList[k + 1]);
   return SaveRecordFile(kTopicsFileName, images, TopicCount, TopicsBeyond);
@@ -188,11 +198,12 @@ bool SaveTopics() {
 void LoadFormulaFile(std::string_view topicFile) {
   FormulaFilePath = FormulaPath(topicFile);
   TopicFormulaCount = 0;
-  TopicFormulaCount =
-      ReadFormulaImages(ReadWholeFile(FormulaFilePath.c_str()), FormulaList, FormulasBeyond);
+  TopicFormulaCount = ReadFormulaImages(ReadWholeFile(FormulaFilePath.c_str(), FormulaFileUnread),
+                                        FormulaList, FormulasBeyond);
 }
 
 bool SaveFormulaFile() {
+  if (FormulaFileUnread) return false;
   // Formulas of a new topic would be lost without their folder.
   if (FormulaFilePath.view().substr(0, sizeof kFormulaFolder) ==
       ShortText(kFormulaFolder) + kSeparator) {

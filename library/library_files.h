@@ -37,6 +37,11 @@ extern ShortText FormulaFilePath;
 // were read; a save writes them back after the list so that none is lost.
 extern std::string TopicsBeyond;
 extern std::string FormulasBeyond;
+// Set by a load that found its file but could not open it (in use, no
+// rights): the list is empty, and a save of it is refused rather than
+// replace every record it could not read with the few added since.
+extern bool TopicsFileUnread;
+extern bool FormulaFileUnread;
 
 extern const char kTopicsFileName[];  // "temas.rel"
 extern const char kFormulaFolder[];   // "Frmls"

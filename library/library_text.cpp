@@ -213,6 +213,9 @@ Library ReadLibraryFiles() {
 }
 
 bool WriteLibraryFiles(const Library& library) {
+  // Whole new lists: nothing of an earlier load is at stake.
+  TopicsFileUnread = false;
+  FormulaFileUnread = false;
   bool all = true;
   for (const LibraryTopic& t : library.topics) {
     FormulaFilePath = FormulaPath(t.topic.TopicFile);

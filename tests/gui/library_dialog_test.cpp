@@ -464,4 +464,30 @@ TEST_F(LibraryDialog, ASaveThatCannotBeWrittenKeepsTheDialogGoing) {
   EXPECT_TRUE(boxes_.Boxes().size() == 2u);
 }
 
+TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
+  const std::string topics = ReadFile("temas.rel");
+  const std::string original = Geom();
+  HANDLE held = CreateFileA("temas.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Open(kPickMode);
+  CloseHandle(held);
+  EXPECT_TRUE(Lines(IDC_LIB_TOPICS).empty());
+  W().Type(IDC_LIB_TOPIC_NAME, "Geometría");
+  W().Type(IDC_LIB_TOPIC_FILE, "GEOM");
+  W().Click(IDC_LIB_TOPIC_OK);
+
+  held = CreateFileA(FormulaPath("GEOM").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ClickTopic(1);
+  CloseHandle(held);
+  EXPECT_TRUE(Lines(IDC_LIB_FORMULAS).empty());
+  W().Type(IDC_LIB_EXPRESSION, "x");
+  W().Click(IDC_LIB_FORMULA_OK);
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_EQ(ReadFile("temas.rel"), topics);
+  EXPECT_EQ(Geom(), original);
+}
+
 }  // namespace

@@ -249,6 +249,19 @@ TEST_F(LibrarySaveFaults, AFormulaFolderThatIsAFileFailsTheSave) {
   EXPECT_EQ(ReadFile("Frmls"), "no soy una carpeta");
 }
 
+TEST_F(LibrarySaveFaults, AListWhoseFileCouldNotBeOpenedIsNotSavedOverIt) {
+  MakeFolder("Frmls");
+  MakeFolder(FormulaPath("X").c_str());  // there, but no file to open
+  LoadFormulaFile("X");
+  EXPECT_EQ(TopicFormulaCount, 0);
+  FormulaList[1] = Formula("f", "x", "");
+  TopicFormulaCount = 1;
+  EXPECT_FALSE(SaveFormulaFile());
+  LoadFormulaFile("Y");  // a missing file is no obstacle
+  TopicFormulaCount = 1;
+  EXPECT_TRUE(SaveFormulaFile());
+}
+
 TEST_F(LibrarySaveFaults, TheNextSaveAfterAFailureSucceeds) {
   FailingChannel failing;
   failing.writesBeforeFailure = 2;

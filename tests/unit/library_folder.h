@@ -27,6 +27,8 @@ class LibraryFolderTest : public ::testing::Test {
     TopicsBeyond.clear();
     FormulasBeyond.clear();
     FormulaFilePath.Clear();
+    TopicsFileUnread = false;
+    FormulaFileUnread = false;
   }
   void TearDown() override {
     std::filesystem::current_path(home_);

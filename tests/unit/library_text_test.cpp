@@ -97,7 +97,10 @@ TEST_F(LibraryText, EachFieldIsTakenAtItsSizeAndRefusedOneBeyond) {
 
 TEST_F(LibraryText, RefusesThe256thTopicAndThe256thFormula) {
   std::string topics;
-  for (int k = 1; k <= 255; ++k) topics += Topic("t" + std::to_string(k), "F" + std::to_string(k));
+  for (int k = 1; k <= 255; ++k) {
+    const std::string n = std::to_string(k);
+    topics += Topic(std::string("t") + n, std::string("F") + n);
+  }
   EXPECT_EQ(RefusedLine(topics), 0);
   EXPECT_EQ(RefusedLine(topics + Topic("otro", "OTRO")), 256);
   std::string formulas = Topic("T", "T");
