@@ -84,12 +84,12 @@ TEST_F(FormulaCycle, ValuesAreWrittenIntoTheText) {
     std::initializer_list<const char*> values;
     const char* result;
   } cases[] = {
-      {"2*x", {"-3"}, "-6"},  // put in as 2*(-3)
-      {"x^2", {"-3"}, "9"},   // (-3)^2, not -(3^2)
-      {"2*x", {""}, "0"},     // an empty field reads as 0
-      {"x*2", {"5 "}, "10"},  // blanks around a number do not spoil the text
+      {"2*x", {"-3"}, "-6"},        // put in as 2*(-3)
+      {"x^2", {"-3"}, "9"},         // (-3)^2, not -(3^2)
+      {"2*x", {""}, "0"},           // an empty field reads as 0
+      {"x*2", {"5 "}, "10"},        // blanks around a number do not spoil the text
       {"x!", {"  "}, "1"},
-      {"x*y", {"1E3", "2"}, "2000"},            // the exponent's E is no parameter
+      {"x*y", {"1E3", "2"}, "2000"},  // the exponent's E is no parameter
       {"x+1", {"0.1"}, "1.10000000000000009"},  // 17 places of the double nearest 1.1
   };
   for (const auto& c : cases) {

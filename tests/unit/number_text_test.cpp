@@ -1,11 +1,11 @@
 // Numbers as text: the general and table forms, and the one number reader.
-#include "common/number_text.h"
-
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
 #include <string>
+
+#include "common/number_text.h"
 
 namespace {
 
@@ -111,12 +111,14 @@ struct ParseCase {
 
 TEST(ParseNumber, Syntax) {
   const ParseCase cases[] = {
-      {"  7", true, 7},     {"7 ", false, 0},        {"\t-2.5e2", true, -250}, {"1e", false, 0},
-      {"1e+", false, 0},    {"+.5", true, 0.5L},     {"1E-3", true, 1E-3L},    {"0x10", false, 0},
-      {"", false, 0},       {".", false, 0},         {"-", false, 0},          {"5.", true, 5},
-      {".5", true, 0.5L},   {"1,5", false, 0},       {"1.2.3", false, 0},      {"e", false, 0},
-      {"2)", false, 0},     {"1.E+20", true, 1E20L}, {"-0", true, 0},          {"3E+2", true, 300},
-      {" \t 12", true, 12}, {"12a", false, 0},       {"+-3", false, 0},        {"1e5.5", false, 0},
+      {"  7", true, 7},       {"7 ", false, 0},      {"\t-2.5e2", true, -250},
+      {"1e", false, 0},       {"1e+", false, 0},     {"+.5", true, 0.5L},
+      {"1E-3", true, 1E-3L},  {"0x10", false, 0},    {"", false, 0},
+      {".", false, 0},        {"-", false, 0},       {"5.", true, 5},
+      {".5", true, 0.5L},     {"1,5", false, 0},     {"1.2.3", false, 0},
+      {"e", false, 0},        {"2)", false, 0},      {"1.E+20", true, 1E20L},
+      {"-0", true, 0},        {"3E+2", true, 300},   {" \t 12", true, 12},
+      {"12a", false, 0},      {"+-3", false, 0},     {"1e5.5", false, 0},
   };
   for (const auto& c : cases) {
     ParsedNumber p = ParseNumber(c.text);
