@@ -21,7 +21,8 @@ class FullLibrary {
     for (int k = 1; k <= MaxLibraryRecords; ++k) {
       const std::string n = std::to_string(k);
       TopicList[k] = {(std::string(37, 't') + n).substr(0, kTopicNameMax), "T" + n};
-      FormulaList[k] = {"f" + n.substr(0, 2), (std::string(37, 'x') + n).substr(0, kExpressionMax),
+      FormulaList[k] = {std::string("f").append(n, 0, 2),
+                        (std::string(37, 'x') + n).substr(0, kExpressionMax),
                         (std::string(29, 'c') + n).substr(0, kCommentMax)};
     }
     TopicCount = MaxLibraryRecords;
