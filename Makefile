@@ -71,9 +71,11 @@ test: native win32 win64 fuzz-build rundata package
 	./scripts/test-installer.sh $(PACKAGE)/quillet-$(VERSION)-setup.exe $(WIN32)/install_check.exe
 	./scripts/fuzz.sh $(FUZZ)
 
-bench: native
+bench: native win32
 	./$(NATIVE)/eval_bench
 	./$(NATIVE)/tools_bench
+	./$(NATIVE)/library_bench
+	$(WINE) $(WIN32)/library_dialog_bench.exe
 
 clean:
 	rm -rf build

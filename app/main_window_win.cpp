@@ -2,6 +2,7 @@
 
 #include "about/about_win.h"
 #include "common/dialog_win.h"
+#include "library/library_dialog_win.h"
 #include "resources/ids.h"
 #include "tools/main_menu_win.h"
 #include "tools/tools_editor_win.h"
@@ -123,6 +124,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
     case IDC_CANCEL:
       CloseAboutWindow();
       if (ToolsEditor) EndDialog(ToolsEditor, 0);
+      if (LibraryDialog) EndDialog(LibraryDialog, 0);
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:
@@ -139,6 +141,12 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDM_ABOUT:
       ShowAbout("cálculo de fórmulas");
+    case IDM_OPEN:
+      if (OpenLibrary(kPickMode)) LoadFormula(w, CurrentFormula);
+      break;
+    case IDM_SAVE:
+      CurrentFormula.Expression = GetItemText(dialog, IDC_FORMULA).Left(kExpressionMax);
+      OpenLibrary(kStoreMode);
       break;
     default:
       break;

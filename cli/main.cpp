@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/console_window.h"
+#include "cli/library_modes.h"
 #include "common/codepage.h"
 #include "common/language.h"
 #include "common/number_text.h"
@@ -21,7 +22,8 @@ namespace {
 void Usage() {
   std::cerr << "usage: quillet-calc [--lang 0|1|2] [FORMULA [LETTER=VALUE]...]\n"
                "  without FORMULA, formulas are read from standard input, one a line,\n"
-               "  each followed by tab-separated LETTER=VALUE items\n";
+               "  each followed by tab-separated LETTER=VALUE items\n"
+               "       quillet-calc --list-library [DIR] | --build-library FILE [DIR]\n";
 }
 
 // "x=2.5" -> letter and value text; false when the item is not of that form.
@@ -64,7 +66,7 @@ int main(int argc, char** argv) {
 
   // Modes of their own take the rest of the command line.
   const std::vector<std::string> rest(args.begin() + next, args.end());
-  (void)rest;
+  if (IsLibraryMode(rest)) return RunLibraryMode(rest);
 
   ConsoleWindow window;
   if (next < args.size()) {

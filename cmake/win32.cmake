@@ -50,6 +50,8 @@ if(cli_sources)
   target_link_libraries(quillet-calc quillet_core)
   add_test(NAME wine.cli COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh
            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
+  add_test(NAME wine.cli_library COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_library_test.sh
+           ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
 endif()
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
@@ -70,3 +72,11 @@ endif()
 add_executable(install_check ${CMAKE_SOURCE_DIR}/tests/install/install_check.cpp
                              ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp)
 target_link_libraries(install_check ole32 uuid shell32 user32)
+
+# Under-Wine benchmark of the library dialog on a full library (make bench).
+if(resource_script)
+  add_executable(library_dialog_bench ${CMAKE_SOURCE_DIR}/bench/win32/library_dialog_bench_win.cpp
+                 ${resource_script})
+  target_link_libraries(library_dialog_bench quillet_win)
+  add_dependencies(library_dialog_bench quillet_art)
+endif()

@@ -62,4 +62,25 @@
 /* About window */
 #define IDC_ABOUT_BUTTON 1
 
+/* Library dialog "LLISTAFORMULES" */
+#define IDC_LIB_ENTER 1
+#define IDC_LIB_CANCEL 2
+#define IDC_LIB_TOPIC_OK 3
+#define IDC_LIB_TOPIC_NEW 4
+#define IDC_LIB_TOPIC_DELETE 5
+#define IDC_LIB_FORMULA_OK 6
+#define IDC_LIB_FORMULA_NEW 7
+#define IDC_LIB_FORMULA_DELETE 8
+#define IDC_LIB_ACCEPT 10
+#define IDC_LIB_TOPICS 90
+#define IDC_LIB_TOPIC_NAME 95
+#define IDC_LIB_TOPIC_FILE 96
+#define IDC_LIB_FORMULAS 100
+#define IDC_LIB_FORMULA_NAME 119
+#define IDC_LIB_EXPRESSION 120
+#define IDC_LIB_COMMENT 121
+#define IDC_LIB_HELP 199
+#define IDC_LIB_HEADING 0     /* the formula list's heading */
+#define IDC_LIB_LABEL 65535   /* -1: the other static texts */
+
 #endif

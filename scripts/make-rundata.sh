@@ -14,7 +14,7 @@ data="$root/data"
 
 # Readable sources that a step below turns into the program's files; they do
 # not ship themselves.
-sources=(tools.txt)
+sources=(tools.txt library.txt)
 
 rm -rf "$out"
 mkdir -p "$out"
@@ -24,7 +24,6 @@ for f in "$data"/* "$data"/.[!.]*; do
   for s in "${sources[@]+"${sources[@]}"}"; do [ "$(basename "$f")" = "$s" ] && skip=1; done
   [ $skip = 1 ] || cp -R "$f" "$out/"
 done
-: "$calc"  # used by the steps that build record files
 
 # The Utilidades menu: data/tools.txt, one tool a line with "|" between the
 # fields, becomes Tools.rel: four Windows-1252 lines a tool, each ending in CR LF.
@@ -34,6 +33,9 @@ awk -F'|' '
   { for (i = 1; i <= 4; i++) { f = $i; gsub(/^[[:space:]]+|[[:space:]]+$/, "", f); printf "%s\r\n", f } }
   END { exit bad }
 ' "$data/tools.txt" | iconv -f UTF-8 -t CP1252 > "$out/Tools.rel"
+
+# The formula library: temas.rel and Frmls/*.frm from their text form.
+"$calc" --build-library "$data/library.txt" "$out"
 
 # The help document that "Info" opens.
 if [ -n "$pdf" ]; then

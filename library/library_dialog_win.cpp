@@ -1,0 +1,352 @@
+#include "library/library_dialog_win.h"
+
+#include "common/dialog_win.h"
+#include "common/text_helpers.h"
+#include "engine/formula_cycle.h"
+#include "library/library_files.h"
+#include "resources/ids.h"
+
+int LibraryMode = kPickMode;
+HWND LibraryDialog = nullptr;
+
+namespace {
+
+// Positions count from 1; a position past the count means a new record. They
+// are wider than the 8-bit counts so that "new" stays distinct from position
+// 255 when a list is full.
+int TopicPos = 1;
+int FormulaPos = 1;
+int LoadedTopic = 0;
+// The name of the topic whose formulas are shown, taken when they were
+// loaded: deleting topics moves the others under LoadedTopic's number.
+ShortText LoadedTopicName;
+bool TopicsChanged = false;
+bool FormulasChanged = false;
+int HelpSide = 0;
+
+int SideOf(int id) {
+  switch (id) {
+    case IDC_LIB_FORMULA_OK:
+    case IDC_LIB_FORMULA_NEW:
+    case IDC_LIB_FORMULA_DELETE:
+    case IDC_LIB_FORMULAS:
+    case IDC_LIB_FORMULA_NAME:
+    case IDC_LIB_EXPRESSION:
+    case IDC_LIB_COMMENT:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int ListOf(int side) {
+  return side == 0 ? IDC_LIB_TOPICS : IDC_LIB_FORMULAS;
+}
+
+int CountOf(int side) {
+  return side == 0 ? TopicCount : TopicFormulaCount;
+}
+
+void Focus(HWND dialog, int id) {
+  SetFocus(ItemWindow(dialog, id));
+}
+
+// A full list is 255 lines: drawn once at the end, not once per line.
+void FillList(HWND dialog, int side) {
+  const int list = ListOf(side);
+  HWND box = ItemWindow(dialog, list);
+  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+  ListClear(dialog, list);
+  SendMessageA(box, LB_INITSTORAGE, CountOf(side), CountOf(side) * (kExpressionMax + 8));
+  for (int k = 1; k <= CountOf(side); ++k) {
+    ListAdd(dialog, list, side == 0 ? TopicLine(k) : FormulaLine(k));
+  }
+  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
+}
+
+void NewEntry(HWND dialog, int side) {
+  if (side == 0) {
+    SetItemText(dialog, IDC_LIB_TOPIC_NAME, "");
+    SetItemText(dialog, IDC_LIB_TOPIC_FILE, "");
+    TopicPos = TopicCount + 1;
+  } else {
+    SetItemText(dialog, IDC_LIB_EXPRESSION, "");
+    SetItemText(dialog, IDC_LIB_COMMENT, "");
+    FormulaPos = TopicFormulaCount + 1;
+  }
+}
+
+void StoreEdited(HWND dialog, int side) {
+  if (side == 1 && TopicPos > TopicCount) {
+    MessageOk("no hay tema", "hay que seleccionar antes un tema");
+    return;
+  }
+  int& pos = side == 0 ? TopicPos : FormulaPos;
+  int count = CountOf(side);
+  if (pos > count) {
+    if (count == MaxLibraryRecords) {
+      MessageOk("lista llena", side == 0 ? "no caben más de 255 temas"
+                                         : "no caben más de 255 fórmulas en un tema");
+      return;
+    }
+    pos = ++count;
+  }
+  if (side == 0) {
+    TopicCount = static_cast<std::uint8_t>(count);
+    TopicRecord& r = TopicList[pos];
+    r.TopicName = TakeItemText(dialog, IDC_LIB_TOPIC_NAME).Left(kTopicNameMax);
+    r.TopicFile = TakeItemText(dialog, IDC_LIB_TOPIC_FILE).Left(kTopicFileMax);
+  } else {
+    TopicFormulaCount = static_cast<std::uint8_t>(count);
+    FormulaRecord& r = FormulaList[pos];
+    r.Name = TakeItemText(dialog, IDC_LIB_FORMULA_NAME).Left(kNameMax);
+    r.Expression = TakeItemText(dialog, IDC_LIB_EXPRESSION).Left(kExpressionMax);
+    r.Comment = TakeItemText(dialog, IDC_LIB_COMMENT).Left(kCommentMax);
+  }
+  pos = count + 1;
+  Focus(dialog, side == 0 ? IDC_LIB_TOPIC_NAME : IDC_LIB_FORMULA_NAME);
+  FillList(dialog, side);
+  (side == 0 ? TopicsChanged : FormulasChanged) = true;
+}
+
+void PickFormula(HWND dialog) {
+  CurrentFormula = FormulaList[FormulaPos];
+  EndDialog(dialog, 1);
+}
+
+void SaveChanged() {
+  if (TopicsChanged) SaveTopics();
+  if (FormulasChanged) SaveFormulaFile();
+}
+
+void ProposeFileName(HWND dialog) {
+  if (GetItemText(dialog, IDC_LIB_TOPIC_FILE).empty()) {
+    const ShortText name = GetItemText(dialog, IDC_LIB_TOPIC_NAME);
+    SetItemText(dialog, IDC_LIB_TOPIC_FILE, RemoveSpaces(FoldAccents(name)).Left(kTopicFileMax));
+  }
+  Focus(dialog, IDC_LIB_TOPIC_FILE);
+}
+
+void Initialise(HWND dialog) {
+  LibraryDialog = dialog;
+  LoadTopics();
+  TopicPos = TopicCount + 1;
+  FormulaPos = TopicFormulaCount + 1;
+  FillList(dialog, 0);
+  LoadedTopic = 0;
+  LoadedTopicName.Clear();
+  if (LibraryMode == kStoreMode) {
+    SetItemText(dialog, IDC_LIB_EXPRESSION, CurrentFormula.Expression);
+    MessageOk("guardar fórmula", "hay que seleccionar (doble click) un tema");
+  }
+  TopicsChanged = false;
+  FormulasChanged = false;
+  HelpSide = 0;
+}
+
+void PressEnter(HWND dialog) {
+  HWND focus = GetFocus();
+  const int id = focus && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : -1;
+  switch (id) {
+    case IDC_LIB_TOPIC_OK:
+    case IDC_LIB_FORMULA_OK:
+    case IDC_LIB_TOPIC_FILE:
+    case IDC_LIB_COMMENT:
+      StoreEdited(dialog, SideOf(id));
+      break;
+    case IDC_LIB_TOPIC_NAME:
+      ProposeFileName(dialog);
+      break;
+    case IDC_LIB_FORMULA_NAME:
+      Focus(dialog, IDC_LIB_EXPRESSION);
+      break;
+    case IDC_LIB_EXPRESSION:
+      Focus(dialog, IDC_LIB_COMMENT);
+      break;
+    default:
+      break;
+  }
+}
+
+void ChooseTopic(HWND dialog, bool doubleClick) {
+  const int selected = ListSelected(dialog, IDC_LIB_TOPICS);
+  if (selected == 0) return;  // a notification with no item under it
+  TopicPos = selected;
+  if (doubleClick) Focus(dialog, IDC_LIB_FORMULA_NAME);
+  if (LoadedTopic == TopicPos) return;
+  if (LoadedTopic != 0 && FormulasChanged) {
+    const int answer = AskYesNoCancel("las fórmulas han cambiado",
+                                      "guardar las fórmulas de " + LoadedTopicName + "?");
+    if (answer == IDCANCEL) {
+      ListSelect(dialog, IDC_LIB_TOPICS, static_cast<std::uint16_t>(LoadedTopic));
+      TopicPos = LoadedTopic;
+      return;
+    }
+    if (answer == IDYES) SaveFormulaFile();
+  }
+  FormulasChanged = false;
+  ListClear(dialog, IDC_LIB_FORMULAS);
+  const TopicRecord topic = TopicList[TopicPos];
+  SetItemText(dialog, IDC_LIB_TOPIC_NAME, topic.TopicName);
+  SetItemText(dialog, IDC_LIB_TOPIC_FILE, topic.TopicFile);
+  LoadedTopic = TopicPos;
+  LoadedTopicName = topic.TopicName;
+  LoadFormulaFile(topic.TopicFile);
+  FillList(dialog, 1);
+  SetItemText(dialog, IDC_LIB_HEADING, "fórmulas " + topic.TopicName);
+  FormulaPos = TopicFormulaCount + 1;
+  HelpSide = 1;
+  if (LibraryMode == kPickMode) {
+    for (int id : {IDC_LIB_FORMULA_NAME, IDC_LIB_EXPRESSION, IDC_LIB_COMMENT}) {
+      SetItemText(dialog, id, "");
+    }
+  }
+}
+
+void ChooseFormula(HWND dialog, bool doubleClick) {
+  const int selected = ListSelected(dialog, IDC_LIB_FORMULAS);
+  if (selected == 0) return;
+  FormulaPos = selected;
+  if (doubleClick) {
+    PickFormula(dialog);
+    return;
+  }
+  const FormulaRecord& r = FormulaList[FormulaPos];
+  SetItemText(dialog, IDC_LIB_FORMULA_NAME, r.Name);
+  SetItemText(dialog, IDC_LIB_EXPRESSION, r.Expression);
+  SetItemText(dialog, IDC_LIB_COMMENT, r.Comment);
+}
+
+template <class Record>
+void RemoveRecord(Record* slots, std::uint8_t& count, int position) {
+  for (int k = position; k < count; ++k) slots[k] = slots[k + 1];
+  --count;
+}
+
+void Delete(HWND dialog, int side) {
+  HelpSide = side;
+  const int list = ListOf(side);
+  const int p = ListSelected(dialog, list);
+  if (p == 0 || p > CountOf(side)) return;
+  if (AskYesNo("confirmar eliminar", "eliminar " + ListSelectedText(dialog, list) + "?") == IDNO) {
+    return;
+  }
+  if (side == 0) {
+    RemoveRecord(TopicList, TopicCount, p);
+    TopicsChanged = true;
+  } else {
+    RemoveRecord(FormulaList, TopicFormulaCount, p);
+    FormulasChanged = true;
+  }
+  ListDelete(dialog, list, static_cast<std::uint16_t>(p));
+}
+
+void Accept(HWND dialog) {
+  int result = 0;
+  if (FormulaPos <= TopicFormulaCount) {
+    CurrentFormula = FormulaList[FormulaPos];
+    result = 1;
+  }
+  SaveChanged();
+  EndDialog(dialog, result);
+}
+
+void Cancel(HWND dialog) {
+  if (TopicsChanged || FormulasChanged) {
+    const int answer = AskYesNoCancel("ha habido cambios", "¿guardar los cambios?");
+    if (answer == IDCANCEL) return;
+    if (answer == IDYES) SaveChanged();
+  }
+  EndDialog(dialog, 0);
+}
+
+void ShowHelp() {
+  if (HelpSide == 0) {
+    MessageOk("tratamiento temas",
+              "click: edición nombre o fichero\r\n\r\ndoble click: mostrar las fórmulas");
+  } else {
+    MessageOk("fórmulas",
+              "click: edición fórmula y comentario\r\n\r\n"
+              "doble click: incorporar fórmula seleccionada al cálculo");
+  }
+}
+
+void HandleCommand(HWND dialog, int id, int notification) {
+  switch (id) {
+    case IDC_LIB_ENTER:
+      PressEnter(dialog);
+      break;
+    case IDC_LIB_CANCEL:
+      Cancel(dialog);
+      break;
+    case IDC_LIB_TOPIC_OK:
+    case IDC_LIB_FORMULA_OK:
+      StoreEdited(dialog, SideOf(id));
+      break;
+    case IDC_LIB_TOPIC_NEW:
+    case IDC_LIB_FORMULA_NEW:
+      HelpSide = SideOf(id);
+      NewEntry(dialog, SideOf(id));
+      break;
+    case IDC_LIB_TOPIC_DELETE:
+    case IDC_LIB_FORMULA_DELETE:
+      Delete(dialog, SideOf(id));
+      break;
+    case IDC_LIB_ACCEPT:
+      Accept(dialog);
+      break;
+    case IDC_LIB_TOPICS:
+      if (notification == LBN_SELCHANGE || notification == LBN_DBLCLK) {
+        ChooseTopic(dialog, notification == LBN_DBLCLK);
+      }
+      break;
+    case IDC_LIB_FORMULAS:
+      if (notification == LBN_SELCHANGE || notification == LBN_DBLCLK) {
+        ChooseFormula(dialog, notification == LBN_DBLCLK);
+      }
+      break;
+    case IDC_LIB_TOPIC_NAME:
+    case IDC_LIB_TOPIC_FILE:
+    case IDC_LIB_EXPRESSION:
+    case IDC_LIB_COMMENT:
+      HelpSide = SideOf(id);
+      break;
+    case IDC_LIB_HELP:
+      ShowHelp();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK LibraryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Initialise(dialog);
+      break;
+    case WM_COMMAND:
+      HandleCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+      break;
+    case WM_DESTROY:
+      if (LibraryDialog == dialog) LibraryDialog = nullptr;
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+bool OpenLibrary(int mode) {
+  if (LibraryDialog) {
+    SetForegroundWindow(LibraryDialog);
+    return false;
+  }
+  LibraryMode = mode;
+  const INT_PTR result =
+      DialogBoxParamA(GetModuleHandleA(nullptr), "LlistaFormules", nullptr, LibraryDialogProc, 0);
+  LibraryDialog = nullptr;
+  return result != 0 && result != -1;
+}

@@ -1,0 +1,89 @@
+#!/bin/sh
+# quillet-calc --list-library and --build-library end to end: the text round
+# trip, the record files they write, and refusals that write nothing.
+# Usage: cli_library_test.sh COMMAND...   (the program, possibly behind an emulator)
+set -u
+failures=0
+tab=$(printf '\t')
+work=$(mktemp -d)
+# One case runs from another folder: the command must not be relative.
+case $1 in
+  /*) ;;
+  *) first="$(pwd)/$1"; shift; set -- "$first" "$@" ;;
+esac
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  printf 'FAIL %s\n' "$1"
+  failures=$((failures + 1))
+}
+
+# expect WHAT WANT_STATUS WANT_OUTPUT STATUS OUTPUT_FILE
+expect() {
+  got=$(tr -d '\r' <"$5")
+  [ "$4" = "$2" ] && [ "$got" = "$3" ] || fail "$1: want ($2) [$3], got ($4) [$got]"
+}
+
+size() { wc -c <"$1" | tr -d ' '; }
+
+# A library with accents, an escaped tab, an empty name and a topic without formulas.
+cat >"$work/lib.txt" <<TEXT
+# comment lines and blank lines are skipped
+
+topic${tab}Geometría${tab}GEOM
+formula${tab}A${tab}b*h/2${tab}área del triángulo
+formula${tab}${tab}(a^2+b^2)^0.5${tab}con\\ttab y \\\\
+topic${tab}Vacío${tab}VACIO
+topic${tab}Física${tab}FISICA
+formula${tab}F${tab}m*a${tab}Newton
+TEXT
+want=$(grep -v '^#' "$work/lib.txt" | grep -v '^$')
+
+"$@" --build-library "$work/lib.txt" "$work/out" >"$work/log" 2>&1
+expect "build" 0 "" $? "$work/log"
+[ "$(size "$work/out/temas.rel")" = 156 ] || fail "temas.rel holds three 52-byte records"
+[ "$(size "$work/out/Frmls/GEOM.frm")" = 160 ] || fail "GEOM.frm holds two 80-byte records"
+[ "$(size "$work/out/Frmls/VACIO.frm")" = 0 ] || fail "a topic without formulas gets an empty file"
+# The first topic record: length 9 (Geometría in Windows-1252), then its bytes.
+head -c 10 "$work/out/temas.rel" | od -An -tx1 | tr -d ' \n' >"$work/bytes"
+[ "$(cat "$work/bytes")" = "0947656f6d657472ed61" ] || fail "topic record bytes: $(cat "$work/bytes")"
+
+"$@" --list-library "$work/out" >"$work/log" 2>&1
+expect "list" 0 "$want" $? "$work/log"
+
+# The default folder is the current one.
+(cd "$work/out" && "$@" --list-library) >"$work/log" 2>&1
+expect "list the current folder" 0 "$want" $? "$work/log"
+
+mkdir "$work/empty"
+"$@" --list-library "$work/empty" >"$work/log" 2>&1
+expect "an empty folder lists nothing" 0 "" $? "$work/log"
+
+# A refusal names its line and writes nothing, not even over an old library.
+printf 'topic\tT\tT\nformula\tf\tx\t\nformula\tlargo\tx\t\n' >"$work/bad.txt"
+cp -R "$work/out" "$work/old"
+"$@" --build-library "$work/bad.txt" "$work/out" >"$work/log" 2>&1
+expect "too long a name" 1 "message${tab}biblioteca${tab}línea 3: el nombre de la fórmula pasa de 3 caracteres" $? "$work/log"
+cmp -s "$work/out/temas.rel" "$work/old/temas.rel" || fail "a refused build changed temas.rel"
+[ -e "$work/out/Frmls/T.frm" ] && fail "a refused build wrote a formula file"
+
+printf 'formula\tf\tx\t\n' >"$work/bad.txt"
+"$@" --build-library "$work/bad.txt" "$work/new" >"$work/log" 2>&1
+expect "formula before a topic" 1 "message${tab}biblioteca${tab}línea 1: fórmula antes del primer tema" $? "$work/log"
+[ -e "$work/new/temas.rel" ] && fail "a refused build wrote temas.rel"
+
+"$@" --build-library "$work/missing.txt" "$work/out" >"$work/log" 2>&1
+[ $? = 1 ] || fail "a missing text file is refused"
+
+# Rebuilding replaces whole files: the library is now one topic.
+printf 'topic\tSolo\tGEOM\n' >"$work/one.txt"
+"$@" --build-library "$work/one.txt" "$work/out" >"$work/log" 2>&1
+expect "rebuild" 0 "" $? "$work/log"
+[ "$(size "$work/out/temas.rel")" = 52 ] || fail "rebuilt temas.rel holds one record"
+[ "$(size "$work/out/Frmls/GEOM.frm")" = 0 ] || fail "rebuilt GEOM.frm is empty"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failing case(s)"
+  exit 1
+fi
+echo "all library cases pass"

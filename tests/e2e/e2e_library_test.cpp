@@ -1,0 +1,132 @@
+// The formula library in the real program with the sample library: a
+// formula picked with two double-clicks lands in the main window, and the
+// main window's formula is stored under a new topic, byte for byte on disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+// Main window and library dialog ids, as the user sees them.
+constexpr int kFormula = 101, kComment = 0, kNameLabel = 65531, kFirstParam = 61;
+constexpr int kAbrir = 202, kGuardar = 203, kSalir = 2;
+constexpr int kTopics = 90, kTopicName = 95, kTopicFile = 96, kFormulas = 100, kHeading = 0;
+constexpr int kFormulaName = 119, kExpression = 120, kFormulaComment = 121, kAcepta = 10;
+const char kCaption[] = "Cálculo de fórmulas";
+const char kLibraryCaption[] = "Fórmulas";
+
+int Count(HWND dialog, int list) {
+  return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
+}
+
+// A double-click on a list item, as the list box reports it to the dialog.
+void DoubleClick(HWND dialog, int list, int index) {
+  HWND box = GetDlgItem(dialog, list);
+  SendMessageA(box, LB_SETCURSEL, index, 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_DBLCLK), reinterpret_cast<LPARAM>(box));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A text field of a record image: its length byte, its characters, zeros up to its size.
+std::string Field(const std::string& text, std::size_t size) {
+  std::string field(1, static_cast<char>(text.size()));
+  return field + text + std::string(size - text.size(), '\0');
+}
+
+class LibraryProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(program_.Started()) << ProgramPath;
+    ASSERT_TRUE(WaitFor([&] { return (main_ = program_.Window(kCaption)) != nullptr; }));
+  }
+  HWND Library() { return program_.Window(kLibraryCaption); }
+
+  RunningProgram program_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic) {
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kAbrir, 0), 0);
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
+  const int sampleTopics = Count(library, kTopics);
+  ASSERT_GE(sampleTopics, 6);
+  EXPECT_EQ(Count(library, kFormulas), 0);
+
+  DoubleClick(library, kTopics, 0);
+  ASSERT_TRUE(WaitFor([&] { return Count(library, kFormulas) > 0; }));
+  EXPECT_EQ(ItemText(library, kHeading), "fórmulas Geometría");
+  EXPECT_EQ(FocusIn(library), GetDlgItem(library, kFormulaName));
+  DoubleClick(library, kFormulas, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+
+  ASSERT_TRUE(WaitFor([&] { return ItemText(main_, kFormula) == "3.14159265*r^2"; }))
+      << ItemText(main_, kFormula);
+  EXPECT_EQ(ItemText(main_, kNameLabel), "A=");
+  EXPECT_EQ(ItemText(main_, kComment), "área del círculo");
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(main_, kFirstParam)) != FALSE; }));
+
+  // Guardar: the dialog tells what to do before it shows.
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kGuardar, 0), 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = program_.Window("guardar fórmula")) != nullptr; }));
+  EXPECT_EQ(ItemText(box, 0xFFFF), "hay que seleccionar (doble click) un tema");
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
+  EXPECT_EQ(ItemText(library, kExpression), "3.14159265*r^2");
+
+  // A new topic: Enter in its name proposes the file name, Enter there stores it.
+  SetDlgItemTextA(library, kTopicName, "Óptica");
+  PressEnterIn(library, kTopicName);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(library, kTopicFile) == "optica"; }));
+  PressEnterIn(library, kTopicFile);
+  ASSERT_TRUE(WaitFor([&] { return Count(library, kTopics) == sampleTopics + 1; }));
+
+  DoubleClick(library, kTopics, sampleTopics);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(library, kHeading) == "fórmulas Óptica"; }));
+  EXPECT_EQ(ItemText(library, kExpression), "3.14159265*r^2");
+  SetDlgItemTextA(library, kFormulaName, "Ac");
+  SetDlgItemTextA(library, kFormulaComment, "círculo guardado");
+  PressEnterIn(library, kFormulaComment);
+  ASSERT_TRUE(WaitFor([&] { return Count(library, kFormulas) == 1; }));
+  PostMessageA(library, WM_COMMAND, MAKEWPARAM(kAcepta, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+
+  const std::string topics = ReadFile(program_.Folder() + "\\temas.rel");
+  ASSERT_EQ(topics.size(), (sampleTopics + 1) * 52u);
+  EXPECT_EQ(topics.substr(sampleTopics * 52),
+            Field("Óptica", 40) + '\0' + Field("optica", 8) + '\0');
+  EXPECT_EQ(
+      ReadFile(program_.Folder() + "\\Frmls\\optica.frm"),
+      Field("Ac", 3) + Field("3.14159265*r^2", 40) + '\0' + Field("círculo guardado", 32) + '\0');
+
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
+  ASSERT_TRUE(program_.Ended(10000));
+  EXPECT_EQ(program_.ExitCode(), 0u);
+}
+
+TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
+  const std::string topics = ReadFile(program_.Folder() + "\\temas.rel");
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kAbrir, 0), 0);
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
+  SetDlgItemTextA(library, kTopicName, "sin guardar");
+  PressEnterIn(library, kTopicName);
+  PressEnterIn(library, kTopicFile);
+
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
+  ASSERT_TRUE(program_.Ended(10000));
+  EXPECT_EQ(program_.ExitCode(), 0u);
+  EXPECT_EQ(ReadFile(program_.Folder() + "\\temas.rel"), topics);
+}
+
+}  // namespace

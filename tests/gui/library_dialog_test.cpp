@@ -1,0 +1,493 @@
+// The library dialog from its real template, in both modes, with its
+// questions answered by the recorder and the files on disk checked.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "library/library_dialog_win.h"
+#include "library/library_text.h"
+#include "resources/ids.h"
+#include "tests/gui/dialog_driver.h"
+#include "tests/gui/msgbox_recorder.h"
+#include "tests/unit/library_folder.h"
+
+namespace {
+
+const char kTopicHelp[] =
+    "click: edición nombre o fichero\r\n\r\ndoble click: mostrar las fórmulas";
+const char kFormulaHelp[] =
+    "click: edición fórmula y comentario\r\n\r\ndoble click: incorporar fórmula seleccionada al "
+    "cálculo";
+
+class LibraryDialog : public LibraryFolderTest {
+ protected:
+  void SetUp() override {
+    LibraryFolderTest::SetUp();
+    ResetFormulaCycle();
+    Library library;
+    library.topics.push_back({{"Geometría", "GEOM"},
+                              {{"A", "b*h", "rectángulo"}, {"f", "a+b", "suma"}, {"", "x^2", ""}}});
+    library.topics.push_back({{"Física", "FISICA"}, {{"F", "m*a", "Newton"}}});
+    library.topics.push_back({{"Vacío", "VACIO"}, {}});
+    ASSERT_TRUE(WriteLibraryFiles(library));
+    TopicCount = 0;
+    TopicFormulaCount = 0;
+  }
+  void TearDown() override {
+    window_.reset();
+    LibraryFolderTest::TearDown();
+  }
+
+  void Open(int mode) {
+    LibraryMode = mode;
+    window_ = std::make_unique<DialogDriver>("LLISTAFORMULES", &LibraryDialogProc);
+    ASSERT_NE(window_->Dialog(), nullptr);
+  }
+  DialogDriver& W() { return *window_; }
+
+  void Choose(int list, int position, bool doubleClick) {
+    SendMessageA(W().Item(list), LB_SETCURSEL, position - 1, 0);
+    SendMessageA(W().Dialog(), WM_COMMAND,
+                 MAKEWPARAM(list, doubleClick ? LBN_DBLCLK : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(W().Item(list)));
+    W().Pump();
+  }
+  void ClickTopic(int position) { Choose(IDC_LIB_TOPICS, position, false); }
+  void DoubleClickTopic(int position) { Choose(IDC_LIB_TOPICS, position, true); }
+  void ClickFormula(int position) { Choose(IDC_LIB_FORMULAS, position, false); }
+  void DoubleClickFormula(int position) { Choose(IDC_LIB_FORMULAS, position, true); }
+  void EnterIn(int id) {
+    W().Focus(id);
+    W().PressEnter();
+  }
+
+  std::vector<std::string> Lines(int list) {
+    std::vector<std::string> lines;
+    const int n = static_cast<int>(SendMessageA(W().Item(list), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      char text[256] = "";
+      SendMessageA(W().Item(list), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      lines.push_back(text);
+    }
+    return lines;
+  }
+  int Selected(int list) {
+    return static_cast<int>(SendMessageA(W().Item(list), LB_GETCURSEL, 0, 0)) + 1;
+  }
+  bool Ended() { return !IsWindowVisible(W().Dialog()); }
+  std::string Geom() { return ReadFile(FormulaPath("GEOM").c_str()); }
+
+  MessageBoxRecorder boxes_;  // before the dialog, so it sees every box
+  std::unique_ptr<DialogDriver> window_;
+};
+
+using Strings = std::vector<std::string>;
+
+// --- The template -------------------------------------------------------------
+
+TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
+  Open(kPickMode);
+  EXPECT_EQ(WindowText(W().Dialog()), "Fórmulas");
+  struct Expected {
+    int id;
+    const char* className;
+    const char* text;
+    int x, y, width, height;
+    bool tabStop;
+  };
+  const Expected controls[] = {
+      {90, "ListBox", "", 7, 12, 84, 73, false},
+      {95, "Edit", "", 7, 95, 83, 10, true},
+      {96, "Edit", "", 33, 110, 40, 10, true},
+      {100, "ListBox", "", 107, 14, 100, 73, false},
+      {120, "Edit", "", 132, 98, 77, 10, true},
+      {121, "Edit", "", 108, 117, 101, 10, true},
+      {8, "Button", "Supr", 123, 129, 20, 10, true},
+      {10, "Button", "Acepta", 152, 148, 33, 14, true},
+      {2, "Button", "Cancela", 34, 148, 33, 14, true},
+      {6, "Button", "Ok", 178, 129, 16, 10, true},
+      {7, "Button", "Nueva", 151, 129, 20, 10, true},
+      {5, "Button", "Supr", 12, 123, 20, 10, true},
+      {3, "Button", "Ok", 66, 123, 16, 10, true},
+      {4, "Button", "Nuevo", 39, 123, 20, 10, true},
+      {0, "Static", "Fórmulas", 108, 4, 96, 8, false},
+      {199, "Button", "?", 202, 1, 10, 9, true},
+      {119, "Edit", "", 111, 98, 11, 10, true},
+  };
+  for (const Expected& c : controls) {
+    HWND item = W().Item(c.id);
+    ASSERT_NE(item, nullptr) << c.id;
+    char className[32] = "";
+    GetClassNameA(item, className, sizeof className);
+    EXPECT_STRCASEEQ(className, c.className) << c.id;
+    EXPECT_EQ(WindowText(item), c.text) << c.id;
+    const RECT want = W().Pixels(c.x, c.y, c.width, c.height);
+    const RECT got = W().ItemRect(c.id);
+    EXPECT_EQ(got.left, want.left) << c.id;
+    EXPECT_EQ(got.top, want.top) << c.id;
+    const LONG style = GetWindowLongA(item, GWL_STYLE);
+    EXPECT_EQ((style & WS_TABSTOP) != 0, c.tabStop) << c.id;
+  }
+  for (int list : {90, 100}) {
+    const LONG style = GetWindowLongA(W().Item(list), GWL_STYLE);
+    EXPECT_TRUE(style & LBS_NOTIFY);
+    EXPECT_FALSE(style & LBS_SORT);
+  }
+  // Tab moves through the edit fields and buttons in template order.
+  const int tabOrder[] = {95, 96, 120, 121, 8, 10, 2, 6, 7, 5, 3, 4, 199, 119, 95};
+  for (std::size_t k = 0; k + 1 < std::size(tabOrder); ++k) {
+    EXPECT_EQ(GetNextDlgTabItem(W().Dialog(), W().Item(tabOrder[k]), FALSE),
+              W().Item(tabOrder[k + 1]))
+        << tabOrder[k];
+  }
+  EXPECT_TRUE(GetWindowLongA(W().Item(96), GWL_STYLE) & ES_RIGHT);
+  EXPECT_FALSE(GetWindowLongA(W().Item(119), GWL_STYLE) & ES_AUTOHSCROLL);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// --- Opening and choosing -------------------------------------------------------
+
+TEST_F(LibraryDialog, PickModeListsTopicsAndLoadsAClickedTopicsFormulas) {
+  Open(kPickMode);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Geometría", "Física", "Vacío"}));
+  EXPECT_TRUE(Lines(IDC_LIB_FORMULAS).empty());
+  EXPECT_EQ(W().Text(IDC_LIB_HEADING), "Fórmulas");
+
+  W().Type(IDC_LIB_EXPRESSION, "resto");
+  ClickTopic(1);
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_NAME), "Geometría");
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_FILE), "GEOM");
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"A = b*h", "f = a+b", "x^2"}));
+  EXPECT_EQ(W().Text(IDC_LIB_HEADING), "fórmulas Geometría");
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "");  // pick mode empties the formula fields
+
+  ClickFormula(2);
+  EXPECT_EQ(W().Text(IDC_LIB_FORMULA_NAME), "f");
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "a+b");
+  EXPECT_EQ(W().Text(IDC_LIB_COMMENT), "suma");
+
+  DoubleClickTopic(2);
+  EXPECT_TRUE(W().Focused(IDC_LIB_FORMULA_NAME));
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(LibraryDialog, DoubleClickingAFormulaHandsItToTheMainWindow) {
+  Open(kPickMode);
+  DoubleClickTopic(1);
+  DoubleClickFormula(2);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(CurrentFormula.Name, "f");
+  EXPECT_EQ(CurrentFormula.Expression, "a+b");
+  EXPECT_EQ(CurrentFormula.Comment, "suma");
+}
+
+TEST_F(LibraryDialog, StoreModeKeepsTheExpressionAcrossTopicsAndStoresItWithEnter) {
+  CurrentFormula = {"f", "2*x+1", ""};
+  Open(kStoreMode);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "guardar fórmula");
+  EXPECT_EQ(boxes_.Last().text, "hay que seleccionar (doble click) un tema");
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "2*x+1");
+
+  DoubleClickTopic(2);
+  DoubleClickTopic(1);
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "2*x+1");
+  W().Type(IDC_LIB_FORMULA_NAME, "g");
+  EnterIn(IDC_LIB_FORMULA_NAME);
+  EXPECT_TRUE(W().Focused(IDC_LIB_EXPRESSION));
+  W().PressEnter();
+  EXPECT_TRUE(W().Focused(IDC_LIB_COMMENT));
+  W().Type(IDC_LIB_COMMENT, "recta");
+  W().PressEnter();
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"A = b*h", "f = a+b", "x^2", "g = 2*x+1"}));
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "");
+  EXPECT_TRUE(W().Focused(IDC_LIB_FORMULA_NAME));
+
+  const std::string before = Geom();
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(Geom(), before + FormulaImage({"g", "2*x+1", "recta"}));
+  EXPECT_EQ(boxes_.Boxes().size(), 1u);
+}
+
+// --- Storing --------------------------------------------------------------------
+
+TEST_F(LibraryDialog, ProposesAFileNameFromTheTopicName) {
+  Open(kPickMode);
+  W().Type(IDC_LIB_TOPIC_NAME, "Física Nuclear");
+  EnterIn(IDC_LIB_TOPIC_NAME);
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_FILE), "FisicaNu");
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_FILE));
+  W().Type(IDC_LIB_TOPIC_FILE, "PROPIO");
+  EnterIn(IDC_LIB_TOPIC_NAME);
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_FILE), "PROPIO");
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_FILE));
+}
+
+TEST_F(LibraryDialog, NewTopicsAreAppendedCutToTheirFieldsAndSavedOnAccept) {
+  Open(kPickMode);
+  W().Type(IDC_LIB_TOPIC_NAME, std::string(50, 'n'));
+  W().Type(IDC_LIB_TOPIC_FILE, "LARGUISIMO");
+  W().Click(IDC_LIB_TOPIC_OK);
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_NAME), "");
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_FILE), "");
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_NAME));
+  W().Type(IDC_LIB_TOPIC_NAME, "Otro");
+  W().Click(IDC_LIB_TOPIC_OK);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS),
+            (Strings{"Geometría", "Física", "Vacío", std::string(40, 'n'), "Otro"}));
+
+  W().Click(IDC_LIB_ACCEPT);
+  LoadTopics();
+  ASSERT_EQ(TopicCount, 5);
+  EXPECT_EQ(TopicList[4].TopicFile, "LARGUISI");
+}
+
+TEST_F(LibraryDialog, ClickingATopicThenOkOverwritesIt) {
+  Open(kPickMode);
+  ClickTopic(2);
+  W().Type(IDC_LIB_TOPIC_NAME, "Física clásica");
+  EnterIn(IDC_LIB_TOPIC_FILE);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Geometría", "Física clásica", "Vacío"}));
+}
+
+TEST_F(LibraryDialog, StoringAFormulaWithoutATopicIsRefused) {
+  Open(kPickMode);
+  W().Type(IDC_LIB_EXPRESSION, "x+1");
+  W().Click(IDC_LIB_FORMULA_OK);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "no hay tema");
+  EXPECT_EQ(boxes_.Last().text, "hay que seleccionar antes un tema");
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "x+1");
+  EXPECT_TRUE(Lines(IDC_LIB_FORMULAS).empty());
+}
+
+// --- Changing topic with changed formulas --------------------------------------------
+
+TEST_F(LibraryDialog, ChangedFormulasAreOfferedForSavingWhenAnotherTopicIsChosen) {
+  const std::string original = Geom();
+  Open(kPickMode);
+  ClickTopic(1);
+  ClickFormula(1);
+  W().Type(IDC_LIB_COMMENT, "rectángulo b por h");
+  W().Click(IDC_LIB_FORMULA_OK);
+
+  boxes_.Script(IDCANCEL);
+  ClickTopic(2);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "las fórmulas han cambiado");
+  EXPECT_EQ(boxes_.Last().text, "guardar las fórmulas de Geometría?");
+  EXPECT_EQ(boxes_.Last().Style(), MB_YESNOCANCEL);
+  EXPECT_EQ(Selected(IDC_LIB_TOPICS), 1);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS).size(), 3u);
+
+  boxes_.Script(IDNO);
+  ClickTopic(2);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
+  EXPECT_EQ(Geom(), original);
+
+  ClickTopic(1);  // nothing changed in Física: no question
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+  W().Click(IDC_LIB_FORMULA_DELETE);  // nothing selected: nothing happens
+  ClickFormula(3);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_FORMULA_DELETE);
+  boxes_.Script(IDYES);
+  ClickTopic(3);
+  EXPECT_EQ(boxes_.Boxes().size(), 4u);
+  EXPECT_EQ(Geom(), original.substr(0, 160));
+}
+
+// --- Deleting -------------------------------------------------------------------
+
+TEST_F(LibraryDialog, DeletingAsksWithTheListLineAndWritesOnlyOnAccept) {
+  const std::string original = Geom();
+  Open(kPickMode);
+  ClickTopic(1);
+  ClickFormula(2);
+  boxes_.Script(IDNO);
+  W().Click(IDC_LIB_FORMULA_DELETE);
+  EXPECT_EQ(boxes_.Last().caption, "confirmar eliminar");
+  EXPECT_EQ(boxes_.Last().text, "eliminar f = a+b?");
+  EXPECT_EQ(boxes_.Last().Style(), MB_YESNO);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS).size(), 3u);
+
+  ClickFormula(2);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_FORMULA_DELETE);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"A = b*h", "x^2"}));
+  EXPECT_EQ(Geom(), original);
+
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_EQ(Geom(), original.substr(0, 80) + original.substr(160));
+}
+
+TEST_F(LibraryDialog, AfterDeletingTheLoadedTopicTheQuestionNamesIt) {
+  Open(kPickMode);
+  ClickTopic(1);
+  W().Type(IDC_LIB_EXPRESSION, "y");
+  W().Click(IDC_LIB_FORMULA_OK);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_TOPIC_DELETE);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Física", "Vacío"}));
+  // Física now stands at the loaded topic's old position; the formulas are Geometría's.
+  boxes_.Script(IDNO);
+  ClickTopic(2);
+  EXPECT_EQ(boxes_.Last().text, "guardar las fórmulas de Geometría?");
+
+  // The last topic, loaded and deleted: its old position is past the list.
+  W().Type(IDC_LIB_EXPRESSION, "z");
+  W().Click(IDC_LIB_FORMULA_OK);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_TOPIC_DELETE);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Física"}));
+  boxes_.Script(IDNO);
+  ClickTopic(1);
+  ASSERT_EQ(boxes_.Boxes().size(), 4u);
+  EXPECT_EQ(boxes_.Last().text, "guardar las fórmulas de Vacío?");
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
+}
+
+// --- Closing --------------------------------------------------------------------
+
+TEST_F(LibraryDialog, AcceptWithNothingChangedWritesNothingAndHandsBackNothing) {
+  std::filesystem::remove(FormulaPath("GEOM").c_str());
+  std::filesystem::remove("temas.rel");
+  WriteFile("temas.rel", TopicImage({"Geometría", "GEOM"}));
+  CurrentFormula = {"z", "sin", "tocar"};
+  Open(kPickMode);
+  ClickTopic(1);
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(CurrentFormula.Expression, "sin");
+  EXPECT_FALSE(Exists(FormulaPath("GEOM").c_str()));
+}
+
+TEST_F(LibraryDialog, AcceptHandsBackTheClickedFormula) {
+  Open(kPickMode);
+  ClickTopic(2);
+  ClickFormula(1);
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(CurrentFormula.Expression, "m*a");
+}
+
+TEST_F(LibraryDialog, CancelAfterChangesAsksAndSavesOnlyOnYes) {
+  const std::string topics = ReadFile("temas.rel");
+  Open(kPickMode);
+  W().Type(IDC_LIB_TOPIC_NAME, "Nuevo");
+  W().Click(IDC_LIB_TOPIC_OK);
+
+  boxes_.Script(IDCANCEL);
+  W().Click(IDC_LIB_CANCEL);
+  EXPECT_EQ(boxes_.Last().caption, "ha habido cambios");
+  EXPECT_EQ(boxes_.Last().text, "¿guardar los cambios?");
+  EXPECT_FALSE(Ended());
+
+  boxes_.Script(IDNO);
+  W().Click(IDC_LIB_CANCEL);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(ReadFile("temas.rel"), topics);
+
+  window_.reset();
+  Open(kPickMode);
+  W().Type(IDC_LIB_TOPIC_NAME, "Nuevo");
+  W().Click(IDC_LIB_TOPIC_OK);
+  boxes_.Script(IDYES);
+  SendMessageA(W().Dialog(), WM_CLOSE, 0, 0);  // the close box
+  W().Pump();
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(ReadFile("temas.rel").size(), 4 * 52u);
+}
+
+TEST_F(LibraryDialog, HelpExplainsTheHalfLastUsed) {
+  Open(kPickMode);
+  W().Click(IDC_LIB_HELP);
+  W().Focus(IDC_LIB_EXPRESSION);
+  W().Click(IDC_LIB_HELP);
+  W().Click(IDC_LIB_TOPIC_NEW);
+  W().Click(IDC_LIB_HELP);
+  ASSERT_EQ(boxes_.Boxes().size(), 3u);
+  EXPECT_EQ(boxes_.Boxes()[0].caption, "tratamiento temas");
+  EXPECT_EQ(boxes_.Boxes()[0].text, kTopicHelp);
+  EXPECT_EQ(boxes_.Boxes()[1].caption, "fórmulas");
+  EXPECT_EQ(boxes_.Boxes()[1].text, kFormulaHelp);
+  EXPECT_EQ(boxes_.Boxes()[2].caption, "tratamiento temas");
+}
+
+// --- Full lists -------------------------------------------------------------------
+
+TEST_F(LibraryDialog, AFullListRefusesANewRecordAndAcceptHandsBackNothing) {
+  Library library;
+  LibraryTopic full{{"Lleno", "LLENO"}, {}};
+  for (int k = 1; k <= 255; ++k) full.formulas.push_back({"f", std::to_string(k), ""});
+  library.topics.push_back(full);
+  ASSERT_TRUE(WriteLibraryFiles(library));
+  const std::string file = ReadFile(FormulaPath("LLENO").c_str());
+
+  CurrentFormula = {"z", "sin", "tocar"};
+  Open(kPickMode);
+  ClickTopic(1);
+  W().Type(IDC_LIB_EXPRESSION, "x");
+  W().Click(IDC_LIB_FORMULA_OK);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "lista llena");
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS).size(), 255u);
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "x");  // kept for the user to place elsewhere
+
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(CurrentFormula.Expression, "sin");
+  EXPECT_EQ(ReadFile(FormulaPath("LLENO").c_str()), file);
+}
+
+TEST_F(LibraryDialog, ASaveThatCannotBeWrittenKeepsTheDialogGoing) {
+  const std::string original = Geom();
+  Open(kPickMode);
+  ClickTopic(1);
+  ClickFormula(1);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_FORMULA_DELETE);
+  // Held open without sharing, as by another program: the save fails.
+  HANDLE held = CreateFileA(FormulaPath("GEOM").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  boxes_.Script(IDYES);
+  ClickTopic(2);
+  CloseHandle(held);
+  EXPECT_EQ(Geom(), original);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
+  EXPECT_TRUE(boxes_.Boxes().size() == 2u);
+}
+
+TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
+  const std::string topics = ReadFile("temas.rel");
+  const std::string original = Geom();
+  HANDLE held = CreateFileA("temas.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Open(kPickMode);
+  CloseHandle(held);
+  EXPECT_TRUE(Lines(IDC_LIB_TOPICS).empty());
+  W().Type(IDC_LIB_TOPIC_NAME, "Geometría");
+  W().Type(IDC_LIB_TOPIC_FILE, "GEOM");
+  W().Click(IDC_LIB_TOPIC_OK);
+
+  held = CreateFileA(FormulaPath("GEOM").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ClickTopic(1);
+  CloseHandle(held);
+  EXPECT_TRUE(Lines(IDC_LIB_FORMULAS).empty());
+  W().Type(IDC_LIB_EXPRESSION, "x");
+  W().Click(IDC_LIB_FORMULA_OK);
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_EQ(ReadFile("temas.rel"), topics);
+  EXPECT_EQ(Geom(), original);
+}
+
+}  // namespace
