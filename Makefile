@@ -9,7 +9,7 @@ WINE := cmake/wine-run.sh
 RUNDATA := build/rundata
 PDF := build/quillet.pdf
 PACKAGE := build/package
-VERSION := $(shell sed -n 's/^project(quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell sed -n 's/^project.quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package run test bench clean
 

@@ -141,6 +141,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDM_ABOUT:
       ShowAbout("cálculo de fórmulas");
+      break;
     case IDM_OPEN:
       if (OpenLibrary(kPickMode)) LoadFormula(w, CurrentFormula);
       break;

@@ -1,0 +1,194 @@
+// Every item of the main window's menu, chosen in one run of the real program,
+// reaches its subsystem: a new formula, the library to pick and to store, the
+// table, the tools editor and a tool, the help document through its file
+// type, the about window; and "Salir" with the library and the table still
+// open ends the program with code 0.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+constexpr int kNueva = 201, kAbrir = 202, kGuardar = 203, kTabla = 210, kEditTools = 501,
+              kFirstTool = 531, kInfo = 800, kAbout = 801, kSalir = 2;
+constexpr int kFormula = 101, kResult = 80, kFirstParam = 61;
+// The library dialog: topics, formulas, the record's expression.
+constexpr int kTopics = 90, kFormulas = 100, kExpression = 120;
+// The tools editor: title, file, folder, store, save, list.
+constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
+const char kCaption[] = "Cálculo de fórmulas";
+const char kPdfType[] = "QuilletTest.HelpDocument";
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The folder of the program under test: the test programs are built beside it.
+std::string BuildFolder() {
+  const std::string program = WindowsPath(ProgramPath);
+  return program.substr(0, program.find_last_of('\\'));
+}
+
+void Choose(HWND window, int command) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void DoubleClick(HWND dialog, int list, int index) {
+  HWND box = GetDlgItem(dialog, list);
+  SendMessageA(box, LB_SETCURSEL, index, 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_DBLCLK), reinterpret_cast<LPARAM>(box));
+}
+
+int Count(HWND dialog, int list) {
+  return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
+}
+
+struct CaptionSearch {
+  DWORD process;
+  std::string start;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCaptionStart(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<CaptionSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char caption[256] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  if (owner == search->process && IsWindowVisible(window) &&
+      std::string(caption).rfind(search->start, 0) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A window of the program whose caption starts with the given text.
+HWND WindowStartingWith(HWND mainWindow, const std::string& start) {
+  CaptionSearch search{0, start, nullptr};
+  GetWindowThreadProcessId(mainWindow, &search.process);
+  EnumWindows(&MatchCaptionStart, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// "Info" opens the help document with the program its file type names: in
+// this test's Wine prefix that is the probe, which writes down what it got.
+class HelpDocumentType {
+ public:
+  HelpDocumentType() {
+    const std::string command = "\"" + BuildFolder() + "\\tool_probe.exe\" \"%1\"";
+    Set("Software\\Classes\\.pdf", kPdfType);
+    Set(std::string("Software\\Classes\\") + kPdfType + "\\shell\\open\\command", command);
+  }
+  ~HelpDocumentType() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\Classes\\") + kPdfType).c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.pdf");
+  }
+
+ private:
+  static void Set(const std::string& key, const std::string& value) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                        nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+      RegCloseKey(handle);
+    }
+  }
+};
+
+TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
+  HelpDocumentType helpType;
+  RunningProgram program;
+  ASSERT_TRUE(program.Started()) << ProgramPath;
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+
+  // "Nueva" clears a computed formula.
+  SetDlgItemTextA(window, kFormula, "2+3");
+  PressEnterIn(window, kFormula);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(window, kResult) == "5"; }));
+  Choose(window, kNueva);
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFormula).empty(); }));
+  EXPECT_EQ(ItemText(window, kResult), "");
+
+  // "Abrir": two double-clicks bring a sample formula into the main window.
+  Choose(window, kAbrir);
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
+  DoubleClick(library, kTopics, 0);
+  ASSERT_TRUE(WaitFor([&] { return Count(library, kFormulas) > 0; }));
+  DoubleClick(library, kFormulas, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+  ASSERT_TRUE(WaitFor([&] { return !ItemText(window, kFormula).empty(); }));
+  const std::string picked = ItemText(window, kFormula);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, kFirstParam)) != FALSE; }))
+      << picked << " has parameters";
+
+  // "Guardar" opens the library to store the formula on the screen; it stays
+  // open while the main window goes on.
+  Choose(window, kGuardar);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = program.Window("guardar fórmula")) != nullptr; }));
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
+  EXPECT_EQ(ItemText(library, kExpression), picked);
+
+  // "Tabla" opens the value table of that formula beside it.
+  Choose(window, kTabla);
+  HWND table = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (table = WindowStartingWith(window, "tabla  ")) != nullptr; }));
+
+  // "Edición Utilidades": a tool added and saved becomes a menu item, and
+  // the item starts it in its working folder.
+  const std::string work = program.Folder() + "\\herramienta";
+  ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
+  Choose(window, kEditTools);
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (editor = program.Window("Edición útiles")) != nullptr; }));
+  const int shippedTools = Count(editor, kList);
+  SetDlgItemTextA(editor, kTitle, "Sonda");
+  SetDlgItemTextA(editor, kFile, (BuildFolder() + "\\tool_probe.exe menu").c_str());
+  SetDlgItemTextA(editor, kDir, work.c_str());
+  SendMessageA(GetDlgItem(editor, kStore), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
+  Choose(window, kFirstTool + shippedTools);
+  const std::string toolProof = work + "\\tool_probe.txt";
+  ASSERT_TRUE(WaitFor([&] { return Exists(toolProof); })) << toolProof;
+  EXPECT_EQ(ReadFile(toolProof), work + "\nmenu\n");
+
+  // "Info": the help document of the current folder, opened by its file type.
+  Choose(window, kInfo);
+  const std::string helpProof = program.Folder() + "\\tool_probe.txt";
+  ASSERT_TRUE(WaitFor([&] { return Exists(helpProof); })) << helpProof;
+  const std::string help = ReadFile(helpProof);
+  EXPECT_EQ(help.substr(0, help.find('\n')), program.Folder());
+  EXPECT_NE(help.find("quillet.pdf\n"), std::string::npos) << help;
+
+  // "Sobre Quillet" opens the about window; its button closes it.
+  Choose(window, kAbout);
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = program.Window("Respecto quillet...")) != nullptr; }));
+  SendMessageA(GetDlgItem(about, 1), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+
+  // "Salir" with the library and the table open ends them and the program.
+  ASSERT_TRUE(IsWindow(library));
+  ASSERT_TRUE(IsWindow(table));
+  Choose(window, kSalir);
+  ASSERT_TRUE(program.Ended(10000));
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+}  // namespace
