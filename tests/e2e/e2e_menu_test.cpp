@@ -86,7 +86,9 @@ HWND WindowStartingWith(HWND mainWindow, const std::string& start) {
 class HelpDocumentType {
  public:
   HelpDocumentType() {
-    const std::string command = "\"" + BuildFolder() + "\\tool_probe.exe\" \"%1\"";
+    std::string command = BuildFolder();
+    command.insert(0, 1, '"');
+    command += "\\tool_probe.exe\" \"%1\"";
     Set("Software\\Classes\\.pdf", kPdfType);
     Set(std::string("Software\\Classes\\") + kPdfType + "\\shell\\open\\command", command);
   }
