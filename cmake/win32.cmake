@@ -80,3 +80,8 @@ if(resource_script)
   target_link_libraries(library_dialog_bench quillet_win)
   add_dependencies(library_dialog_bench quillet_art)
 endif()
+
+# The documentation's pictures, taken from the real program (make screenshots).
+add_executable(docshots ${CMAKE_SOURCE_DIR}/tests/shots/docshots.cpp
+                        ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp)
+target_link_libraries(docshots user32 gdi32)

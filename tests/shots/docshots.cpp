@@ -1,0 +1,204 @@
+// Takes the documentation's pictures from the real program: starts it in a
+// fresh copy of the run folder, brings each window to the state a reader
+// sees in the guide, and saves that window as it is on the screen.
+//   docshots <quillet.exe> <run folder> <output folder>
+// Writes main-window.bmp, table.bmp, library.bmp, tools-editor.bmp, about.bmp.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+std::string Output;
+
+// The window as the screen shows it, frame and caption included, as a 24-bit BMP.
+bool SaveWindow(HWND window, const char* name) {
+  SetForegroundWindow(window);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  Sleep(700);
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  const std::string path = Output + "\\" + name;
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info, sizeof info, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  return std::fclose(out) == 0;
+}
+
+void Choose(HWND window, int command) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "docshots: %s\n", what);
+  return 1;
+}
+
+HWND WaitForWindow(const RunningProgram& program, const char* caption) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = program.Window(caption)) != nullptr; });
+  return found;
+}
+
+struct Prefix {
+  DWORD process;
+  const char* start;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPrefix(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Prefix*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char caption[256] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  if (owner == search->process && IsWindowVisible(window) &&
+      std::string(caption).rfind(search->start, 0) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForWindowStarting(HWND main, const char* start) {
+  Prefix search{0, start, nullptr};
+  GetWindowThreadProcessId(main, &search.process);
+  WaitFor([&] {
+    EnumWindows(&MatchPrefix, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  });
+  return search.found;
+}
+
+// Moves a window to a free place of the screen, so no other window covers it.
+void Place(HWND window, int x, int y) {
+  SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) return Fail("usage: docshots <quillet.exe> <run folder> <output folder>");
+  ProgramPath = argv[1];
+  DataFolder = argv[2];
+  Output = WindowsPath(argv[3]);
+
+  RunningProgram program;
+  if (!program.Started()) return Fail("the program does not start");
+  HWND main = WaitForWindow(program, "Cálculo de fórmulas");
+  if (!main) return Fail("no main window");
+  Place(main, 20, 20);
+
+  // The calculator: a*x^2+1 for a = 2, x = 3.
+  SetDlgItemTextA(main, 101, "a*x^2+1");
+  PressEnterIn(main, 101);
+  WaitFor([&] { return IsWindowVisible(GetDlgItem(main, 62)) != FALSE; });
+  SetDlgItemTextA(main, 61, "2");
+  PressEnterIn(main, 61);
+  WaitFor([&] { return FocusIn(main) == GetDlgItem(main, 62); });
+  SetDlgItemTextA(main, 62, "3");
+  PressEnterIn(main, 62);
+  if (!WaitFor([&] { return ItemText(main, 80) == "19"; })) return Fail("no result");
+  if (!SaveWindow(main, "main-window.bmp")) return Fail("main window not saved");
+
+  // The value table of a*x^2+b: x from -1 to 3 in quarters, a = 2, b = -1.
+  SetDlgItemTextA(main, 101, "a*x^2+b");
+  PressEnterIn(main, 101);
+  WaitFor([&] { return IsWindowVisible(GetDlgItem(main, 210)) != FALSE; });
+  Choose(main, 210);
+  HWND table = WaitForWindowStarting(main, "tabla  ");
+  if (!table) return Fail("no table");
+  Place(table, 20, 20);
+  HWND variables = GetDlgItem(table, 90);
+  SendMessageA(variables, LB_SETCURSEL, 1, 0);
+  PostMessageA(table, WM_COMMAND, MAKEWPARAM(90, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(variables));
+  WaitFor([&] { return ItemText(table, 40) == "x"; });
+  SetDlgItemTextA(table, 31, "2");
+  SetDlgItemTextA(table, 32, "-1");
+  SetDlgItemTextA(table, 20, "-1");
+  SetDlgItemTextA(table, 21, "3");
+  SetDlgItemTextA(table, 22, "0.25");
+  PressEnterIn(table, 21);
+  WaitFor([&] { return SendDlgItemMessageA(table, 100, LB_GETCOUNT, 0, 0) == 17; });
+  if (!SaveWindow(table, "table.bmp")) return Fail("table not saved");
+  PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  WaitFor([&] { return !IsWindow(table); });
+
+  // The library with the sample's first topic open.
+  Choose(main, 202);
+  HWND library = WaitForWindow(program, "Fórmulas");
+  if (!library) return Fail("no library");
+  Place(library, 20, 20);
+  HWND topics = GetDlgItem(library, 90);
+  SendMessageA(topics, LB_SETCURSEL, 0, 0);
+  PostMessageA(library, WM_COMMAND, MAKEWPARAM(90, LBN_DBLCLK), reinterpret_cast<LPARAM>(topics));
+  WaitFor([&] { return SendDlgItemMessageA(library, 100, LB_GETCOUNT, 0, 0) > 0; });
+  HWND formulas = GetDlgItem(library, 100);
+  SendMessageA(formulas, LB_SETCURSEL, 1, 0);
+  PostMessageA(library, WM_COMMAND, MAKEWPARAM(100, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(formulas));
+  Sleep(300);
+  if (!SaveWindow(library, "library.bmp")) return Fail("library not saved");
+  PostMessageA(library, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  WaitFor([&] { return !IsWindow(library); });
+
+  // The tools editor with the first sample tool picked.
+  Choose(main, 501);
+  HWND editor = WaitForWindow(program, "Edición útiles");
+  if (!editor) return Fail("no tools editor");
+  Place(editor, 20, 20);
+  HWND tools = GetDlgItem(editor, 40);
+  SendMessageA(tools, LB_SETCURSEL, 0, 0);
+  PostMessageA(editor, WM_COMMAND, MAKEWPARAM(40, LBN_SELCHANGE), reinterpret_cast<LPARAM>(tools));
+  Sleep(300);
+  if (!SaveWindow(editor, "tools-editor.bmp")) return Fail("tools editor not saved");
+  PostMessageA(editor, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  WaitFor([&] { return !IsWindow(editor); });
+
+  // The about window.
+  Choose(main, 801);
+  HWND about = WaitForWindow(program, "Respecto quillet...");
+  if (!about) return Fail("no about window");
+  Place(about, 20, 20);
+  if (!SaveWindow(about, "about.bmp")) return Fail("about window not saved");
+  SendMessageA(GetDlgItem(about, 1), BM_CLICK, 0, 0);
+  WaitFor([&] { return !IsWindow(about); });
+
+  Choose(main, 2);
+  program.Ended(10000);
+  return 0;
+}
