@@ -2,6 +2,7 @@
 
 #include "common/dialog_win.h"
 #include "resources/ids.h"
+#include "table/table_dialog_win.h"
 #include "tools/main_menu_win.h"
 
 HWND MainWindow = nullptr;
@@ -117,6 +118,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
+      if (TableWindow) EndDialog(TableWindow, 0);
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:
@@ -127,6 +129,9 @@ void HandleCommand(HWND dialog, int id, int notification) {
       break;
     case IDC_NEW:
       NewFormula(w);
+      break;
+    case IDM_TABLE:  // the menu item and the table button share the id
+      OpenTable();
       break;
     default:
       break;

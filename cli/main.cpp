@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/console_window.h"
+#include "cli/table.h"
 #include "common/codepage.h"
 #include "common/language.h"
 #include "common/number_text.h"
@@ -21,7 +22,9 @@ namespace {
 void Usage() {
   std::cerr << "usage: quillet-calc [--lang 0|1|2] [FORMULA [LETTER=VALUE]...]\n"
                "  without FORMULA, formulas are read from standard input, one a line,\n"
-               "  each followed by tab-separated LETTER=VALUE items\n";
+               "  each followed by tab-separated LETTER=VALUE items\n"
+               "       quillet-calc [--lang 0|1|2] --table VAR FROM TO STEP FORMULA "
+               "[LETTER=VALUE]... [--svg FILE]\n";
 }
 
 // "x=2.5" -> letter and value text; false when the item is not of that form.
@@ -64,7 +67,9 @@ int main(int argc, char** argv) {
 
   // Modes of their own take the rest of the command line.
   const std::vector<std::string> rest(args.begin() + next, args.end());
-  (void)rest;
+  if (!rest.empty() && rest[0] == "--table") {
+    return RunTableMode(std::vector<std::string>(rest.begin() + 1, rest.end()));
+  }
 
   ConsoleWindow window;
   if (next < args.size()) {
