@@ -523,7 +523,7 @@ TEST_F(MainWindow, NewFormulaEmptiesTheWindow) {
 
 TEST_F(MainWindow, CommandsOfLaterSubsystemsChangeNothing) {
   Accept("a*x");
-  for (int id : {IDM_OPEN, IDM_SAVE, IDM_TABLE, IDM_TOOLS_EDIT, IDM_INFO, IDM_ABOUT}) {
+  for (int id : {IDM_OPEN, IDM_SAVE, IDM_TOOLS_EDIT, IDM_INFO, IDM_ABOUT}) {
     W().MenuCommand(id);
   }
   EXPECT_TRUE(boxes_.Boxes().empty());
