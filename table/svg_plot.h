@@ -10,7 +10,7 @@
 class SvgCanvas final : public PlotCanvas {
  public:
   // The size of the dialog's plot area on a usual screen.
-  SvgCanvas(int width = 280, int height = 240) : width_(width), height_(height) {}
+  SvgCanvas(int width = 316, int height = 212) : width_(width), height_(height) {}
 
   bool Begin(int& width, int& height) override;
   void UseLabelFont() override {}

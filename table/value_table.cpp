@@ -1,6 +1,7 @@
 #include "table/value_table.h"
 
 #include <cmath>
+#include <vector>
 
 #include "common/language.h"
 #include "common/number_text.h"
@@ -173,12 +174,33 @@ void ComputeTable(TableView& view) {
     }
   }
 
-  double yFirst[3] = {0, 0, 0};
-  for (int k = 1; k <= FormulaCount; ++k)
-    yFirst[k] = EvalFormula(SubstLetter(work[k], v, fromText));
-  const double yFrom = yFirst[1];
+  // Every value first: the plot's vertical range may need them all.
+  std::vector<double> xs(rowCount);
+  std::vector<double> ys[3];
+  for (int k = 1; k <= FormulaCount; ++k) {
+    ys[k].resize(rowCount);
+    ys[k][0] = EvalFormula(SubstLetter(work[k], v, fromText));
+  }
+  RunningX = RangeFrom;
+  xs[0] = RangeFrom;
+  for (std::int32_t i = 1; i < rowCount; ++i) {
+    RunningX = RunningX + Step;
+    xs[i] = RunningX;
+    const ShortText xText = NumberText(RunningX);
+    for (int k = 1; k <= FormulaCount; ++k) ys[k][i] = EvalFormula(SubstLetter(work[k], v, xText));
+  }
+
+  const double yFrom = ys[1][0];
   const double yTo = EvalFormula(SubstLetter(work[1], v, toText));
-  const double yLow = std::fmin(yFrom, yTo), yHigh = std::fmax(yFrom, yTo);
+  double yLow = std::fmin(yFrom, yTo), yHigh = std::fmax(yFrom, yTo);
+  if (yLow == yHigh && RangeTo > RangeFrom) {
+    // Equal values at both ends (x*x from -3 to 3) would leave the plot
+    // without height: the values in between set the range then.
+    for (double y : ys[1]) {
+      yLow = std::fmin(yLow, y);
+      yHigh = std::fmax(yHigh, y);
+    }
+  }
   const double dx = (RangeTo - RangeFrom) / 20;
   const double dy = (yHigh - yLow) / 16;
   const double x1 = RangeFrom - dx, x2 = RangeTo + dx;
@@ -194,37 +216,28 @@ void ComputeTable(TableView& view) {
   }
 
   view.ClearRows();
-  RunningX = RangeFrom;
-  ShortText row = VariableCell(RangeFrom);
-  for (int k = 1; k <= FormulaCount; ++k) row += ShortText("\t") + ValueCell(yFirst[k]);
-  view.AddRow(row);
-  // Each curve starts at its own value at "de"; the grid and the labels go
-  // through the points of the last formula.
-  double yPrev[3] = {0, yFirst[1], yFirst[2]};
-  for (std::int32_t listed = 1; listed < rowCount; ++listed) {
-    RunningX = RunningX + Step;
-    row = VariableCell(RunningX);
-    const ShortText xText = NumberText(RunningX);
-    double y = 0;
-    double ys[3] = {0, 0, 0};
+  const int last = FormulaCount;
+  for (std::int32_t i = 0; i < rowCount; ++i) {
+    ShortText row = VariableCell(xs[i]);
     for (int k = 1; k <= FormulaCount; ++k) {
-      ys[k] = y = EvalFormula(SubstLetter(work[k], v, xText));
       row += '\t';
-      row += ValueCell(y);
+      row += ValueCell(ys[k][i]);
     }
     view.AddRow(row);
-    if (drawing) {
-      const PlotArea& a = ThePlotArea;
-      for (int k = 1; k <= FormulaCount; ++k) {
-        PlotLine(a, RunningX - Step, yPrev[k], RunningX, ys[k],
-                 k == 1 ? PlotCanvas::kBlack : PlotCanvas::kSecondCurve);
-      }
-      PlotLine(a, RunningX, y1, RunningX, y2);
-      PlotLine(a, x1, y, x2, y);
-      PlotText(a, xLabel, y + dy / 2, TableNumber(y, 5, 2));
-      PlotText(a, RunningX - dx / 2, yLabel, TableNumber(RunningX, 5, 2));
+    // The first point gets no lines and no labels. Each curve starts at its
+    // own value at "de"; the grid and the labels go through the points of
+    // the last formula.
+    if (!drawing || i == 0) continue;
+    const PlotArea& a = ThePlotArea;
+    const double x = xs[i], y = ys[last][i];
+    for (int k = 1; k <= FormulaCount; ++k) {
+      PlotLine(a, x - Step, ys[k][i - 1], x, ys[k][i],
+               k == 1 ? PlotCanvas::kBlack : PlotCanvas::kSecondCurve);
     }
-    for (int k = 1; k <= FormulaCount; ++k) yPrev[k] = ys[k];
+    PlotLine(a, x, y1, x, y2);
+    PlotLine(a, x1, y, x2, y);
+    PlotText(a, xLabel, y + dy / 2, TableNumber(y, 5, 2));
+    PlotText(a, x - dx / 2, yLabel, TableNumber(x, 5, 2));
   }
   view.RowsDone();
   if (drawing) canvas->End();

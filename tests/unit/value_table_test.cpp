@@ -182,10 +182,22 @@ TEST_F(ValueTable, NoAreaListsTheRowsAndKeepsThePreviousPlot) {
   Range("1", "3", "1");
   Run();
   const std::size_t drawn = view.canvas.lines.size();
-  Range("-2", "2", "1");  // the same value at both ends
-  EXPECT_EQ(Run().size(), 5u);
+  Range("3", "1", "1");  // "a" below "de": no width
+  EXPECT_EQ(Run().size(), 2u);
+  Formula("0*x+5", 'x');  // the same value everywhere: no height
+  Range("1", "3", "1");
+  EXPECT_EQ(Run().size(), 3u);
   EXPECT_EQ(view.canvas.begun, 1);
   EXPECT_EQ(view.canvas.lines.size(), drawn);
+}
+
+TEST_F(ValueTable, EqualEndValuesTakeTheRangeOfAllValues) {
+  Formula("x*x", 'x');
+  Range("-2", "2", "1");
+  EXPECT_EQ(Run().size(), 5u);
+  EXPECT_EQ(view.canvas.begun, 1);
+  EXPECT_DOUBLE_EQ(ThePlotArea.y1, -0.25);
+  EXPECT_DOUBLE_EQ(ThePlotArea.y2, 4.25);
 }
 
 TEST_F(ValueTable, ConstantsGoInAsTypedAndAreRemembered) {
