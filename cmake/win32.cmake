@@ -39,6 +39,8 @@ if(cli_sources)
   target_link_libraries(quillet-calc quillet_core)
   add_test(NAME wine.cli COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh
            ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh $<TARGET_FILE:quillet-calc>)
+  add_test(NAME wine.cli_table COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_table_test.sh
+           ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh $<TARGET_FILE:quillet-calc>)
 endif()
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
