@@ -45,8 +45,10 @@ test: native win32 fuzz rundata
 	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; exit $$status
 	./scripts/fuzz.sh $(FUZZ)
 
-bench: native
+bench: native win32
 	./$(NATIVE)/eval_bench
+	./$(NATIVE)/table_bench
+	./scripts/bench-table-wine.sh $(WIN32)
 
 clean:
 	rm -rf build

@@ -49,7 +49,7 @@ class ConsoleTableView final : public TableView {
 
   ShortText ItemText(int id) override { return fields_[id].Left(254); }
   std::uint16_t SelectedVariable() override { return variable_; }
-  void ClearRows() override {}
+  void ClearRows(std::int32_t) override {}
   void AddRow(std::string_view row) override { PrintLine(row); }
   void ShowMessage(std::string_view caption, std::string_view text) override {
     PrintMessage(caption, text);

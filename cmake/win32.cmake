@@ -52,3 +52,11 @@ if(e2e_sources AND TARGET quillet)
   set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
   add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
 endif()
+
+# The table dialog's benchmark, a Windows program run under Wine by `make bench`.
+if(resource_script AND TARGET quillet_gui)
+  add_executable(table_dialog_bench ${CMAKE_SOURCE_DIR}/bench/win/table_dialog_bench.cpp
+                 ${app_parts} ${resource_script})
+  target_link_libraries(table_dialog_bench quillet_win)
+  add_dependencies(table_dialog_bench quillet_art)
+endif()

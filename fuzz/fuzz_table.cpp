@@ -70,7 +70,7 @@ class CountingView final : public TableView {
     return id >= 0 && id < 64 ? ShortText(fields[id]).Left(254) : ShortText();
   }
   std::uint16_t SelectedVariable() override { return variable; }
-  void ClearRows() override { rows = 0; }
+  void ClearRows(std::int32_t) override { rows = 0; }
   void AddRow(std::string_view row) override {
     ++rows;
     if (row.empty()) Fail("empty row", "");

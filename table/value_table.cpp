@@ -215,7 +215,7 @@ void ComputeTable(TableView& view) {
     PlotAxes(ThePlotArea);
   }
 
-  view.ClearRows();
+  view.ClearRows(rowCount);
   const int last = FormulaCount;
   for (std::int32_t i = 0; i < rowCount; ++i) {
     ShortText row = VariableCell(xs[i]);

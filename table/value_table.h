@@ -34,7 +34,7 @@ class TableView {
   virtual ~TableView() = default;
   virtual ShortText ItemText(int id) = 0;        // as typed, at most 254 characters
   virtual std::uint16_t SelectedVariable() = 0;  // position in the variable list; 0: none
-  virtual void ClearRows() = 0;
+  virtual void ClearRows(std::int32_t rowsToCome) = 0;
   virtual void AddRow(std::string_view row) = 0;
   virtual void RowsDone() {}
   virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;

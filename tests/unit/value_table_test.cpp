@@ -51,7 +51,7 @@ class FakeTableView final : public TableView {
  public:
   ShortText ItemText(int id) override { return ShortText(fields[id]); }
   std::uint16_t SelectedVariable() override { return variable; }
-  void ClearRows() override { rows.clear(); }
+  void ClearRows(std::int32_t) override { rows.clear(); }
   void AddRow(std::string_view row) override { rows.emplace_back(row); }
   void ShowMessage(std::string_view caption, std::string_view text) override {
     messages.push_back({std::string(caption), std::string(text), 0});
