@@ -388,7 +388,15 @@ TEST_F(Table, CtrlCAndCopiarPutEveryRowOnTheClipboard) {
   }
   W().PressKey('C');
   EXPECT_EQ(clipboard(), "");
-  CopyTableRows(W().Dialog());  // what "Copiar" of the shortcut menu runs
+  // A right-click on the rows: the shortcut menu's one item, chosen with the keys.
+  HWND list = W().Item(IDC_TABLE_ROWS);
+  RECT r{};
+  GetWindowRect(list, &r);
+  PostMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageA(W().Dialog(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+               MAKELPARAM(r.left + 5, r.top + 5));
+  W().Pump();
   EXPECT_EQ(clipboard(), want);
 }
 
