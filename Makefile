@@ -76,6 +76,8 @@ bench: native win32
 	./$(NATIVE)/tools_bench
 	./$(NATIVE)/library_bench
 	$(WINE) $(WIN32)/library_dialog_bench.exe
+	./$(NATIVE)/table_bench
+	./scripts/bench-table-wine.sh $(WIN32)
 
 clean:
 	rm -rf build

@@ -4,6 +4,7 @@
 #include "common/dialog_win.h"
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
+#include "table/table_dialog_win.h"
 #include "tools/main_menu_win.h"
 #include "tools/tools_editor_win.h"
 #include "tools/tools_win.h"
@@ -108,8 +109,8 @@ bool IsParamField(int id) {
   return id >= IDC_PARAM_EDIT1 && id <= IDC_PARAM_EDIT4;
 }
 
-// Menu commands of the library, the table, the tools, the help and the about
-// window reach here too; they do nothing until those parts exist.
+// The tools take their commands first; the library, the table, the help
+// document and the about window are reached from here.
 void HandleCommand(HWND dialog, int id, int notification) {
   if (HandleToolsCommand(static_cast<std::uint16_t>(id))) return;
   MainFormulaWindow w(dialog);
@@ -122,6 +123,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
+      if (TableWindow) EndDialog(TableWindow, 0);
       CloseAboutWindow();
       if (ToolsEditor) EndDialog(ToolsEditor, 0);
       if (LibraryDialog) EndDialog(LibraryDialog, 0);
@@ -148,6 +150,9 @@ void HandleCommand(HWND dialog, int id, int notification) {
     case IDM_SAVE:
       CurrentFormula.Expression = GetItemText(dialog, IDC_FORMULA).Left(kExpressionMax);
       OpenLibrary(kStoreMode);
+      break;
+    case IDM_TABLE:  // the menu item and the table button share the id
+      OpenTable();
       break;
     default:
       break;

@@ -11,6 +11,7 @@
 
 #include "cli/console_window.h"
 #include "cli/library_modes.h"
+#include "cli/table.h"
 #include "common/codepage.h"
 #include "common/language.h"
 #include "common/number_text.h"
@@ -24,6 +25,8 @@ void Usage() {
                "  without FORMULA, formulas are read from standard input, one a line,\n"
                "  each followed by tab-separated LETTER=VALUE items\n"
                "       quillet-calc --list-library [DIR] | --build-library FILE [DIR]\n";
+               "       quillet-calc [--lang 0|1|2] --table VAR FROM TO STEP FORMULA "
+               "[LETTER=VALUE]... [--svg FILE]\n";
 }
 
 // "x=2.5" -> letter and value text; false when the item is not of that form.
@@ -67,6 +70,9 @@ int main(int argc, char** argv) {
   // Modes of their own take the rest of the command line.
   const std::vector<std::string> rest(args.begin() + next, args.end());
   if (IsLibraryMode(rest)) return RunLibraryMode(rest);
+  if (!rest.empty() && rest[0] == "--table") {
+    return RunTableMode(std::vector<std::string>(rest.begin() + 1, rest.end()));
+  }
 
   ConsoleWindow window;
   if (next < args.size()) {

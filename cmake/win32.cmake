@@ -52,6 +52,8 @@ if(cli_sources)
            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
   add_test(NAME wine.cli_library COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_library_test.sh
            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
+  add_test(NAME wine.cli_table COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_table_test.sh
+           ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
 endif()
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
@@ -85,3 +87,11 @@ endif()
 add_executable(docshots ${CMAKE_SOURCE_DIR}/tests/shots/docshots.cpp
                         ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp)
 target_link_libraries(docshots user32 gdi32)
+
+# The table dialog's benchmark, a Windows program run under Wine by `make bench`.
+if(resource_script AND TARGET quillet_gui)
+  add_executable(table_dialog_bench ${CMAKE_SOURCE_DIR}/bench/win/table_dialog_bench.cpp
+                 ${app_parts} ${resource_script})
+  target_link_libraries(table_dialog_bench quillet_win)
+  add_dependencies(table_dialog_bench quillet_art)
+endif()

@@ -166,6 +166,9 @@ ShortText NumberText(double value) {
   if (pointPos > 16) return ExponentText(value);
   while (fixed[len - 1] == '0') --len;
   if (fixed[len - 1] == '.') --len;
+  // A negative value too small for 17 places would read "-0": it is not zero,
+  // and a formula that gets this text back would lose it.
+  if (len == 2 && fixed[0] == '-' && fixed[1] == '0') return ExponentText(value);
   ShortText text(std::string_view(fixed, len));
   if (DecimalSeparator != '.') {
     ShortText swapped;

@@ -79,6 +79,8 @@ double PositivePower(double x, std::int64_t n) {
   if (x == -1) return n % 2 ? -1 : 1;
   const long double limit = OverflowLimit / std::fabs(static_cast<long double>(x));
   double r = 1;
+  double before = 1;         // the product one step back
+  double twoBefore = NAN;    // and two steps back
   for (std::int64_t k = 0; k < n; ++k) {
     if (std::fabs(static_cast<long double>(r)) >= limit) return Fail(4);
     r = r * x;
@@ -87,6 +89,15 @@ double PositivePower(double x, std::int64_t n) {
       if (x < 0 && (n - k - 1) % 2) r = -r;
       return r;
     }
+    // Each product depends only on the one before, so once a product repeats
+    // (a denormal that x no longer changes, or one whose sign x flips) the rest
+    // of the loop would only go round the same values, each already checked
+    // against the limit: the result follows from the number of factors left.
+    const std::int64_t left = n - k - 1;
+    if (r == before) return r;
+    if (r == twoBefore) return left % 2 ? before : r;
+    twoBefore = before;
+    before = r;
   }
   return r;
 }

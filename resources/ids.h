@@ -83,4 +83,22 @@
 #define IDC_LIB_HEADING 0     /* the formula list's heading */
 #define IDC_LIB_LABEL 65535   /* -1: the other static texts */
 
+/* Value table "TAULA" */
+#define IDC_TABLE_VARIABLES 90
+#define IDC_TABLE_FROM 20
+#define IDC_TABLE_TO 21
+#define IDC_TABLE_STEP 22
+#define IDC_TABLE_CONST1 31 /* 31..33: constant j is 30+j */
+#define IDC_TABLE_CONST2 32
+#define IDC_TABLE_CONST3 33
+#define IDC_TABLE_CONST_LABEL 39
+#define IDC_TABLE_VAR_HEADER 40
+#define IDC_TABLE_LETTER1 41 /* 41..43: letter of constant j is 40+j */
+#define IDC_TABLE_LETTER2 42
+#define IDC_TABLE_LETTER3 43
+#define IDC_TABLE_ROWS 100
+#define IDC_TABLE_PLOT 150
+#define IDC_TABLE_VALUE_HEADER 0
+#define IDM_TABLE_COPY 1001 /* "Copiar" of the rows' shortcut menu */
+
 #endif

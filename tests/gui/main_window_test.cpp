@@ -521,17 +521,6 @@ TEST_F(MainWindow, NewFormulaEmptiesTheWindow) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(MainWindow, CommandsOfLaterSubsystemsChangeNothing) {
-  Accept("a*x");
-  for (int id : {IDM_TABLE}) {
-    W().MenuCommand(id);
-  }
-  EXPECT_TRUE(boxes_.Boxes().empty());
-  EXPECT_TRUE(IsWindowVisible(W().Dialog()));
-  EXPECT_EQ(W().Text(IDC_FORMULA), "a*x");
-  EXPECT_EQ(VisibleParamFields(), 2);
-}
-
 // The real modal loop: "Salir" and Esc end the dialog with code 0.
 struct ModalRun {
   static inline UINT exitKeyOrCommand = 0;

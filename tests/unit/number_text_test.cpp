@@ -23,7 +23,7 @@ TEST(NumberText, FixedAndExponentForms) {
       {100, "100"},
       {0.1, "0.10000000000000001"},  // the double nearest 0.1, to 17 places
       {-1E-10, "-0.0000000001"},
-      {-1E-30, "-0"},  // negative: fixed form, all 17 places zero
+      {-1E-30, "-1.E-30"},  // negative, all 17 places zero: never "-0"
       {0.00001, "0.00001"},
       {0.000001, "1.E-6"},
       {-0.000001, "-0.000001"},

@@ -1,0 +1,128 @@
+// The rows are printed as the dialog's list holds them; a refusal is printed
+// as the message the dialog would show.
+#include "cli/table.h"
+
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "cli/console_window.h"
+#include "common/codepage.h"
+#include "engine/formula_cycle.h"
+#include "resources/ids.h"
+#include "table/svg_plot.h"
+#include "table/value_table.h"
+
+namespace {
+
+// The main window's part: the formula is typed and accepted; messages are
+// printed, results are not (the table lists its own values).
+class AcceptingWindow final : public FormulaWindow {
+ public:
+  ShortText ItemText(int id) override { return texts_[id].Left(254); }
+  void SetText(int id, std::string_view text) override {
+    texts_[id] = ShortText(text);
+    if (id == IDC_FORMULA) FormulaEdited(*this);
+  }
+  void Show(int) override {}
+  void Hide(int) override {}
+  void Focus(int) override {}
+  bool HasFocus(int id) override { return id == IDC_FORMULA; }
+  void EnableMenuItem(int, bool) override {}
+  void ShowMessage(std::string_view caption, std::string_view text) override {
+    PrintMessage(caption, text);
+    ++messages;
+  }
+  void ShowStyledMessage(std::string_view caption, std::string_view text, std::uint16_t) override {
+    ShowMessage(caption, text);
+  }
+  int messages = 0;
+
+ private:
+  std::map<int, ShortText> texts_;
+};
+
+class ConsoleTableView final : public TableView {
+ public:
+  ConsoleTableView(std::map<int, ShortText> fields, std::uint16_t variable, PlotCanvas* canvas)
+      : fields_(std::move(fields)), variable_(variable), canvas_(canvas) {}
+
+  ShortText ItemText(int id) override { return fields_[id].Left(254); }
+  std::uint16_t SelectedVariable() override { return variable_; }
+  void ClearRows(std::int32_t) override {}
+  void AddRow(std::string_view row) override { PrintLine(row); }
+  void ShowMessage(std::string_view caption, std::string_view text) override {
+    PrintMessage(caption, text);
+    refused = true;
+  }
+  PlotCanvas* Canvas() override { return canvas_; }
+  bool refused = false;
+
+ private:
+  std::map<int, ShortText> fields_;
+  std::uint16_t variable_;
+  PlotCanvas* canvas_;
+};
+
+int Misuse(const std::string& why) {
+  std::cerr << "quillet-calc: " << why
+            << "\nusage: quillet-calc --table VAR FROM TO STEP FORMULA [LETTER=VALUE]... "
+               "[--svg FILE]\n";
+  return 2;
+}
+
+}  // namespace
+
+int RunTableMode(const std::vector<std::string>& given) {
+  std::vector<std::string> args;
+  std::string svgFile;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (given[i] == "--svg") {
+      if (i + 1 >= given.size()) return Misuse("--svg needs a file name");
+      svgFile = given[++i];
+    } else {
+      args.push_back(Utf8ToCp1252(given[i]));
+    }
+  }
+  if (args.size() < 5) return Misuse("too few arguments");
+  if (args[0].size() != 1) return Misuse("VAR is one letter");
+  std::map<char, std::string> constants;
+  for (std::size_t i = 5; i < args.size(); ++i) {
+    if (args[i].size() < 2 || args[i][1] != '=') return Misuse("constants are LETTER=VALUE");
+    constants[args[i][0]] = args[i].substr(2);
+  }
+
+  AcceptingWindow window;
+  window.SetText(IDC_FORMULA, args[4]);
+  OkFormula(window);
+  if (window.messages > 0) return 1;  // refused, as the normal mode prints it
+  // Accepted formulas without parameters show their result at once.
+  if (ParamCount == 0 && window.ItemText(IDC_RESULT1).empty()) return 1;  // refused silently
+  const std::size_t position = ParamNames.view().find(args[0][0]);
+  if (ParamCount == 0 || position == std::string_view::npos) {
+    return Misuse("the formula has no parameter " + args[0]);
+  }
+
+  ChooseTableVariable(static_cast<std::uint8_t>(position + 1));
+  std::map<int, ShortText> fields;
+  fields[kTableFromId] = args[1];
+  fields[kTableToId] = args[2];
+  fields[kTableStepId] = args[3];
+  for (int j = 1; j <= ConstCount; ++j) {
+    auto value = constants.find(ConstLetters[j - 1]);
+    fields[kTableFirstConstId + j - 1] = value == constants.end() ? "0" : value->second;
+  }
+  SvgCanvas svg;
+  ConsoleTableView view(fields, TableVariable, svgFile.empty() ? nullptr : &svg);
+  ComputeTable(view);
+  if (view.refused) return 1;
+  if (!svgFile.empty()) {
+    std::ofstream out(svgFile, std::ios::binary);
+    out << svg.Document();
+    if (!out) {
+      std::cerr << "quillet-calc: cannot write " << svgFile << "\n";
+      return 1;
+    }
+  }
+  return 0;
+}

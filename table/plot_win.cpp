@@ -1,0 +1,133 @@
+#include "table/plot_win.h"
+
+#include "table/text_at_win.h"
+
+namespace {
+
+const char kBitmapProp[] = "QuilletPlotBitmap";
+const char kProcProp[] = "QuilletPlotProc";
+
+LRESULT CALLBACK PlotControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto original = reinterpret_cast<WNDPROC>(GetPropA(control, kProcProp));
+  auto bitmap = static_cast<HBITMAP>(GetPropA(control, kBitmapProp));
+  switch (message) {
+    case WM_ERASEBKGND:
+      if (bitmap) return 1;  // the paint covers everything
+      break;
+    case WM_PAINT:
+      if (bitmap) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(control, &paint);
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, bitmap);
+        BITMAP size{};
+        GetObjectA(bitmap, sizeof size, &size);
+        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        EndPaint(control, &paint);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      if (bitmap) DeleteObject(bitmap);
+      RemovePropA(control, kBitmapProp);
+      RemovePropA(control, kProcProp);
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(original, control, message, wParam, lParam);
+}
+
+}  // namespace
+
+void KeepPlot(HWND control) {
+  if (!control || GetPropA(control, kProcProp)) return;
+  const LONG_PTR original =
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PlotControlProc));
+  SetPropA(control, kProcProp, reinterpret_cast<HANDLE>(original));
+}
+
+HBITMAP KeptPlot(HWND control) {
+  return control ? static_cast<HBITMAP>(GetPropA(control, kBitmapProp)) : nullptr;
+}
+
+GdiPlotCanvas::~GdiPlotCanvas() {
+  Release();
+  if (bitmap_) DeleteObject(bitmap_);
+  if (secondPen_) DeleteObject(secondPen_);
+}
+
+bool GdiPlotCanvas::Begin(int& width, int& height) {
+  RECT client{};
+  if (!control_ || !GetClientRect(control_, &client) || client.right <= 0 || client.bottom <= 0) {
+    return false;
+  }
+  width = client.right;
+  height = client.bottom;
+  HDC screen = GetDC(control_);
+  dc_ = CreateCompatibleDC(screen);
+  bitmap_ = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(control_, screen);
+  if (!dc_ || !bitmap_) {
+    Release();
+    return false;
+  }
+  oldBitmap_ = SelectObject(dc_, bitmap_);
+  // The device context's own pen and brush: a white area inside a black frame.
+  Rectangle(dc_, 0, 0, width, height);
+  clip_ = CreateRectRgn(0, 0, width, height);
+  SelectClipRgn(dc_, clip_);
+  return true;
+}
+
+void GdiPlotCanvas::UseLabelFont() {
+  // Remember the context's own font: the shared font calls replace it.
+  if (!oldFont_) oldFont_ = static_cast<HFONT>(GetCurrentObject(dc_, OBJ_FONT));
+  SetFontWeight(dc_, false);
+  SetFontSize(dc_, 14, 5);
+}
+
+void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
+  if (pen != pen_) {
+    if (pen == kSecondCurve && !secondPen_) secondPen_ = CreatePen(PS_SOLID, 1, RGB(200, 0, 0));
+    SelectObject(
+        dc_, pen == kSecondCurve ? static_cast<HGDIOBJ>(secondPen_) : GetStockObject(BLACK_PEN));
+    pen_ = pen;
+  }
+  MoveToEx(dc_, xa, ya, nullptr);
+  LineTo(dc_, xb, yb);
+}
+
+void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
+  TextAt(dc_, x, y, text);
+}
+
+void GdiPlotCanvas::End() {
+  Release();
+  HBITMAP previous = KeptPlot(control_);
+  SetPropA(control_, kBitmapProp, bitmap_);
+  if (previous) DeleteObject(previous);
+  bitmap_ = nullptr;
+  InvalidateRect(control_, nullptr, FALSE);
+}
+
+void GdiPlotCanvas::Release() {
+  if (!dc_) return;
+  SelectObject(dc_, GetStockObject(BLACK_PEN));
+  if (oldFont_) {
+    // The font selected last is the shared font's newest: nothing else holds it.
+    HGDIOBJ shared = SelectObject(dc_, oldFont_);
+    if (shared != oldFont_) DeleteObject(shared);
+    oldFont_ = nullptr;
+  }
+  if (oldBitmap_) SelectObject(dc_, oldBitmap_);
+  SelectClipRgn(dc_, nullptr);
+  if (clip_) DeleteObject(clip_);
+  DeleteDC(dc_);
+  dc_ = nullptr;
+  oldBitmap_ = nullptr;
+  clip_ = nullptr;
+}

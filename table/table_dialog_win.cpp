@@ -1,0 +1,220 @@
+#include "table/table_dialog_win.h"
+
+#include <string>
+
+#include "app/main_window_win.h"
+#include "common/dialog_win.h"
+#include "engine/formula_cycle.h"
+#include "resources/ids.h"
+#include "table/plot_win.h"
+#include "table/value_table.h"
+
+HWND TableWindow = nullptr;
+HWND PlotControl = nullptr;
+HBRUSH TableBackBrush = nullptr;
+
+namespace {
+
+constexpr COLORREF kListBack = RGB(255, 255, 211);  // the main window's editable fields
+
+HWND FromField = nullptr;
+HWND ToField = nullptr;
+
+// The dialog's controls as the table computation sees them.
+class DialogTableView final : public TableView {
+ public:
+  explicit DialogTableView(HWND dialog) : dialog_(dialog), canvas_(PlotControl) {}
+
+  ShortText ItemText(int id) override { return GetItemText(dialog_, id); }
+  std::uint16_t SelectedVariable() override { return ListSelected(dialog_, IDC_TABLE_VARIABLES); }
+  void ClearRows(std::int32_t) override {
+    // Thousands of rows: redraw once at the end, not after each of them (a
+    // hundred times faster under Wine).
+    SendDlgItemMessageA(dialog_, IDC_TABLE_ROWS, WM_SETREDRAW, FALSE, 0);
+    ListClear(dialog_, IDC_TABLE_ROWS);
+  }
+  void AddRow(std::string_view row) override { ListAdd(dialog_, IDC_TABLE_ROWS, row); }
+  void RowsDone() override {
+    HWND rows = ItemWindow(dialog_, IDC_TABLE_ROWS);
+    SendMessageA(rows, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(rows, nullptr, TRUE);
+  }
+  void ShowMessage(std::string_view caption, std::string_view text) override {
+    MessageStyled(caption, text, MB_OK | MB_ICONEXCLAMATION);
+  }
+  PlotCanvas* Canvas() override { return &canvas_; }
+
+ private:
+  HWND dialog_;
+  GdiPlotCanvas canvas_;
+};
+
+void SetItemVisible(HWND dialog, int id, bool visible) {
+  // Only on a change: this runs on every message.
+  HWND item = GetDlgItem(dialog, id);
+  if (item && (IsWindowVisible(item) != FALSE) != visible) {
+    ShowWindow(item, visible ? SW_SHOW : SW_HIDE);
+  }
+}
+
+// The letter of parameter i; empty when the formula no longer has it.
+ShortText Letter(int i) {
+  if (i < 1 || i > static_cast<int>(ParamNames.size())) return ShortText();
+  return ShortText(ParamNames.view().substr(i - 1, 1));
+}
+
+ShortText TableCaption() {
+  ShortText caption = "tabla  ";
+  for (int i = 1; i <= FormulaCount; ++i) {
+    caption += "f";
+    if (FormulaCount == 2) caption += static_cast<char>('0' + i);
+    caption += ": ";
+    caption += Formulas[i];
+    caption += "  ";
+  }
+  return caption;
+}
+
+void InitTable(HWND dialog) {
+  // One brush for every opening: the colour never changes.
+  if (!TableBackBrush) TableBackBrush = CreateSolidBrush(TableBackColour);
+  TableWindow = dialog;
+  SetWindowCaption(dialog, TableCaption());
+  ListClear(dialog, IDC_TABLE_VARIABLES);
+  for (int i = 1; i <= ParamCount; ++i) ListAdd(dialog, IDC_TABLE_VARIABLES, Letter(i));
+  ListSelect(dialog, IDC_TABLE_VARIABLES, 1);
+  FromField = ItemWindow(dialog, IDC_TABLE_FROM);
+  ToField = ItemWindow(dialog, IDC_TABLE_TO);
+  for (int i = 1; i < ParamCount; ++i) {
+    ShowItem(dialog, IDC_TABLE_VAR_HEADER + i);
+    ShowItem(dialog, IDC_TABLE_CONST1 - 1 + i);
+  }
+  TableVariable = 1;
+  ApplyVariable(dialog);
+  PlotControl = ItemWindow(dialog, IDC_TABLE_PLOT);
+  KeepPlot(PlotControl);
+}
+
+// Enter is command 1 wherever the focus is: "de" passes it on to "a", "a"
+// and the button compute, every other control ignores it.
+void PressOk(HWND dialog) {
+  HWND focus = GetFocus();
+  if (focus == ItemWindow(dialog, IDOK) || (focus && focus == ToField)) {
+    ComputeTable(dialog);
+  } else if (focus && focus == FromField) {
+    SetFocus(ToField);
+  }
+}
+
+void ShowRowsMenu(HWND dialog, HWND list, LPARAM where) {
+  POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  if (where == static_cast<LPARAM>(-1)) {  // from the keyboard: at the list's corner
+    RECT r{};
+    GetWindowRect(list, &r);
+    at = POINT{r.left, r.top};
+  }
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, IDM_TABLE_COPY, "Copiar");
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                    at.y, 0, dialog, nullptr);
+  DestroyMenu(menu);
+  if (chosen == IDM_TABLE_COPY) CopyTableRows(dialog);
+}
+
+INT_PTR Paint(WPARAM dc, COLORREF back, HBRUSH brush) {
+  SetBkColor(reinterpret_cast<HDC>(dc), back);
+  return reinterpret_cast<INT_PTR>(brush);
+}
+
+}  // namespace
+
+void OpenTable() {
+  if (ParamCount == 0) return;  // nothing could run
+  if (TableWindow && IsWindow(TableWindow)) {
+    SetForegroundWindow(TableWindow);
+    return;
+  }
+  DialogBoxParamA(GetModuleHandleA(nullptr), "Taula", nullptr, &TableDialogProc, 0);
+  TableWindow = nullptr;
+  PlotControl = nullptr;
+}
+
+void ApplyVariable(HWND dialog) {
+  SetItemText(dialog, IDC_TABLE_VAR_HEADER, Letter(TableVariable));
+  ChooseTableVariable(TableVariable);
+  for (int j = 1; j <= ConstCount; ++j) {
+    const int position = ParamNames.view().find(ConstLetters[j - 1]) + 1;
+    SetItemText(dialog, IDC_TABLE_CONST1 - 1 + j, ConstTexts[position]);
+    SetItemText(dialog, IDC_TABLE_LETTER1 - 1 + j, ConstLetters.view().substr(j - 1, 1));
+    ShowItem(dialog, IDC_TABLE_CONST1 - 1 + j);
+    ShowItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
+  }
+  for (int j = ParamCount; j <= 3; ++j) {
+    HideItem(dialog, IDC_TABLE_CONST1 - 1 + j);
+    HideItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
+  }
+}
+
+void ComputeTable(HWND dialog) {
+  DialogTableView view(dialog);
+  ComputeTable(view);
+}
+
+void CopyTableRows(HWND dialog) {
+  const LRESULT count = SendDlgItemMessageA(dialog, IDC_TABLE_ROWS, LB_GETCOUNT, 0, 0);
+  std::string text;
+  for (LRESULT i = 1; i <= count; ++i) {
+    text += ListItemText(dialog, IDC_TABLE_ROWS, static_cast<std::uint16_t>(i)).view();
+    text += "\r\n";
+  }
+  if (!OpenClipboard(dialog)) return;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (memory) {
+    char* p = static_cast<char*>(GlobalLock(memory));
+    memcpy(p, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  SetItemVisible(dialog, IDC_TABLE_CONST_LABEL, ParamCount > 1);
+  switch (message) {
+    case WM_INITDIALOG:
+      InitTable(dialog);
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == IDOK) {
+        PressOk(dialog);
+      } else if (id == IDCANCEL) {
+        EndDialog(dialog, 0);
+      } else if (id == IDC_TABLE_VARIABLES && HIWORD(wParam) == LBN_SELCHANGE) {
+        TableVariable = static_cast<std::uint8_t>(ListSelected(dialog, IDC_TABLE_VARIABLES));
+        ApplyVariable(dialog);
+      }
+      return 0;
+    }
+    case WM_VKEYTOITEM:
+      if (LOWORD(wParam) == 'C' && GetKeyState(VK_CONTROL) < 0 &&
+          reinterpret_cast<HWND>(lParam) == ItemWindow(dialog, IDC_TABLE_ROWS)) {
+        CopyTableRows(dialog);
+        return -2;  // handled: the list does nothing more
+      }
+      return -1;  // the list's own handling of the key
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == ItemWindow(dialog, IDC_TABLE_ROWS)) {
+        ShowRowsMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
+      }
+      return 0;
+    case WM_CTLCOLORLISTBOX:
+      return FieldBrush ? Paint(wParam, kListBack, FieldBrush) : 0;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return Paint(wParam, TableBackColour, TableBackBrush);
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,20 @@
+// The value table dialog "TAULA": a running variable, its range and step, the
+// constants, the rows and their plot. Opened by the main window's "Tabla".
+#pragma once
+
+#include <windows.h>
+
+extern HWND TableWindow;  // the open table dialog, nullptr when closed
+extern HWND PlotControl;  // its control 150
+
+inline constexpr COLORREF TableBackColour = RGB(192, 224, 234);
+extern HBRUSH TableBackBrush;
+
+// Runs the dialog modally with no owner, so the main window stays usable.
+// When a table is already open it is brought to the front instead.
+void OpenTable();
+INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void ApplyVariable(HWND dialog);
+void ComputeTable(HWND dialog);
+// Every row of the list, one a line, onto the clipboard as text.
+void CopyTableRows(HWND dialog);

@@ -1,0 +1,61 @@
+// The value table: one parameter of the current formula runs over a range in
+// fixed steps while the others stay at typed constants; each step is a row of
+// the list and a point of the plot. Works on the table dialog through
+// TableView, so the dialog, quillet-calc and the tests share one computation.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "common/short_text.h"
+#include "table/plot.h"
+
+// Table state: lives as long as the process, so a reopened dialog shows it.
+extern std::uint8_t TableVariable;  // 1-based index into ParamNames of the running letter
+extern ShortText ConstLetters;      // the other letters, in ParamNames order
+extern std::uint16_t ConstCount;    // ParamCount - 1
+extern ShortText ConstTexts[5];     // [1..4] by position in ParamNames; "0" at start
+extern double RangeFrom, RangeTo, Step;
+extern double RunningX;
+extern PlotArea ThePlotArea;
+
+// A table of more rows would leave a person waiting: it is refused.
+inline constexpr std::int32_t MaxTableRows = 100000;
+
+// Control ids the computation reads and fills (those of the dialog "TAULA").
+inline constexpr int kTableFromId = 20;
+inline constexpr int kTableToId = 21;
+inline constexpr int kTableStepId = 22;
+inline constexpr int kTableFirstConstId = 31;   // 31..33: constant j is 30 + j
+inline constexpr int kTableFirstLetterId = 41;  // 41..43: its letter
+
+class TableView {
+ public:
+  virtual ~TableView() = default;
+  virtual ShortText ItemText(int id) = 0;        // as typed, at most 254 characters
+  virtual std::uint16_t SelectedVariable() = 0;  // position in the variable list; 0: none
+  virtual void ClearRows(std::int32_t rowsToCome) = 0;
+  virtual void AddRow(std::string_view row) = 0;
+  virtual void RowsDone() {}
+  virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;
+  // Where the plot goes; nullptr draws nothing.
+  virtual PlotCanvas* Canvas() = 0;
+};
+
+// The formula text with every `letter` (exact byte) replaced by the value
+// text, a value that starts with "-" put in parentheses; cut at 255.
+ShortText SubstLetter(std::string_view formula, char letter, std::string_view value);
+// Blanks before a text shorter than n: ((n - length) * 3) div 2 of them.
+ShortText PadColumn(std::string_view text, std::uint8_t n);
+ShortText VariableCell(double x);
+ShortText ValueCell(double y);
+
+// How many rows the listing loop gives for the range and step, counting the
+// first; 0 when it never ends, and more than `limit` is reported as limit + 1.
+std::int32_t TableRowCount(double from, double to, double step, std::int32_t limit);
+
+// Makes the parameter at `variable` the running one: the others, in order,
+// become the constants (ConstLetters, ConstCount).
+void ChooseTableVariable(std::uint8_t variable);
+
+void ComputeTable(TableView& view);

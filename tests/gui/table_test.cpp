@@ -1,0 +1,423 @@
+// The value table dialog from its real template: layout, relabelling, the
+// Enter rule, the rows, the plot on the screen and the clipboard.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window_win.h"
+#include "common/language.h"
+#include "common/number_text.h"
+#include "resources/ids.h"
+#include "table/plot_win.h"
+#include "table/table_dialog_win.h"
+#include "table/value_table.h"
+#include "tests/gui/dialog_driver.h"
+#include "tests/gui/msgbox_recorder.h"
+
+namespace {
+
+// The main window's part: a formula accepted, its parameters known.
+class Accepting final : public FormulaWindow {
+ public:
+  ShortText ItemText(int) override { return text_; }
+  void SetText(int id, std::string_view text) override {
+    if (id == IDC_FORMULA) text_ = text;
+  }
+  void Show(int) override {}
+  void Hide(int) override {}
+  void Focus(int) override {}
+  bool HasFocus(int id) override { return id == IDC_FORMULA; }
+  void EnableMenuItem(int, bool) override {}
+  void ShowMessage(std::string_view, std::string_view) override {}
+  void ShowStyledMessage(std::string_view, std::string_view, std::uint16_t) override {}
+
+ private:
+  ShortText text_;
+};
+
+class Table : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LANGUAGE = 2;
+    DecimalSeparator = '.';
+    ResetFormulaCycle();
+    for (int i = 1; i <= 4; ++i) ConstTexts[i] = "0";
+  }
+  void TearDown() override {
+    window_.reset();
+    TableWindow = nullptr;
+    PlotControl = nullptr;
+  }
+  // Accepts the formula in the main window's place, then opens the table.
+  void Open(const char* formula) {
+    window_.reset();
+    Accepting main;
+    main.SetText(IDC_FORMULA, formula);
+    OkFormula(main);
+    EXPECT_GT(ParamCount, 0) << formula;
+    window_ = std::make_unique<DialogDriver>("TAULA", &TableDialogProc);
+    EXPECT_NE(window_->Dialog(), nullptr);
+  }
+  DialogDriver& W() { return *window_; }
+
+  void Range(const char* from, const char* to, const char* step) {
+    W().Type(IDC_TABLE_FROM, from);
+    W().Type(IDC_TABLE_TO, to);
+    W().Type(IDC_TABLE_STEP, step);
+  }
+  void Compute() {
+    W().Focus(IDC_TABLE_TO);
+    W().PressEnter();
+  }
+  void SelectVariable(int position) {
+    SendMessageA(W().Item(IDC_TABLE_VARIABLES), LB_SETCURSEL, position - 1, 0);
+    SendMessageA(W().Dialog(), WM_COMMAND, MAKEWPARAM(IDC_TABLE_VARIABLES, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(W().Item(IDC_TABLE_VARIABLES)));
+    W().Pump();
+  }
+  std::vector<std::string> Rows() {
+    std::vector<std::string> rows;
+    HWND list = W().Item(IDC_TABLE_ROWS);
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[300] = "";
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      rows.emplace_back(text);
+    }
+    return rows;
+  }
+  // The plot control as it shows on the screen: how many pixels are dark.
+  int DarkPixelsOfPlot() {
+    HWND plot = W().Item(IDC_TABLE_PLOT);
+    RECT r{};
+    GetClientRect(plot, &r);
+    HDC dc = GetDC(plot);
+    int dark = 0;
+    for (int y = 1; y < r.bottom - 1; ++y) {
+      for (int x = 1; x < r.right - 1; ++x) {
+        const COLORREF c = GetPixel(dc, x, y);
+        dark += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 300;
+      }
+    }
+    ReleaseDC(plot, dc);
+    return dark;
+  }
+  void Repaint(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    W().Pump();
+  }
+
+  MessageBoxRecorder boxes_;
+  std::unique_ptr<DialogDriver> window_;
+};
+
+struct ExpectedControl {
+  int id;
+  const char* className;
+  const char* text;
+  int x, y, width, height;
+  DWORD styles;  // low word and WS_TABSTOP
+  bool border;
+};
+
+TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
+  Open("a*x+b*y");
+  const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
+  const ExpectedControl expected[] = {
+      {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
+      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY, true},
+      {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
+      {32, "Edit", nullptr, 100, 28, 40, 9, edit, true},
+      {33, "Edit", nullptr, 150, 28, 40, 9, edit, true},
+      {65535, "Static", "de", 40, 8, 9, 7, SS_LEFT, false},
+      {20, "Edit", "", 50, 7, 40, 9, edit, true},
+      {65535, "Static", "a", 92, 8, 5, 7, SS_LEFT, false},
+      {21, "Edit", "", 100, 7, 40, 9, edit, true},
+      {40, "Static", "a", 10, 45, 10, 8, SS_LEFT, false},
+      {0, "Static", "F", 60, 45, 10, 8, SS_LEFT, false},
+      {100, "ListBox", nullptr, 8, 53, 90, 100,
+       LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT, true},
+      {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
+      {22, "Edit", "1", 160, 7, 30, 9, edit, true},
+      {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
+      {1, "Button", "Ok", 195, 6, 12, 10, BS_PUSHBUTTON | WS_TABSTOP, false},
+      {41, "Static", "x", 42, 29, 7, 7, SS_LEFT, false},
+      {42, "Static", "b", 92, 29, 7, 7, SS_LEFT, false},
+      {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
+      {150, "Static", "", 110, 53, 140, 100, SS_WHITERECT, false},
+  };
+  HWND control = GetWindow(W().Dialog(), GW_CHILD);
+  for (const ExpectedControl& e : expected) {
+    ASSERT_NE(control, nullptr) << "missing control " << e.id;
+    SCOPED_TRACE(testing::Message() << "control " << e.id);
+    EXPECT_EQ(GetDlgCtrlID(control), e.id);
+    char className[64] = "";
+    GetClassNameA(control, className, sizeof className);
+    EXPECT_EQ(lstrcmpiA(className, e.className), 0) << className;
+    if (e.text) {
+      EXPECT_EQ(WindowText(control), e.text);
+    }
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_EXSTYLE));
+    EXPECT_EQ(
+        style & ((e.id == 90 || e.id == 100 ? 0xFFFF & ~LBS_HASSTRINGS : 0xFFFF) | WS_TABSTOP),
+        e.styles);
+    EXPECT_EQ((style & WS_BORDER) != 0 || (exStyle & WS_EX_CLIENTEDGE) != 0, e.border);
+    if (e.id != 65535 && e.id != 0) {  // ids shared by several labels
+      const RECT actual = W().ItemRect(e.id);
+      const RECT want = W().Pixels(e.x, e.y, e.width, e.height);
+      EXPECT_EQ(actual.left, want.left);
+      EXPECT_EQ(actual.top, want.top);
+      EXPECT_EQ(actual.right, want.right);
+      if (e.id != IDC_TABLE_VARIABLES) {  // a list of whole lines may be shorter
+        EXPECT_EQ(actual.bottom, want.bottom);
+      }
+    }
+    control = GetWindow(control, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(control, nullptr) << "more controls than expected";
+  EXPECT_EQ(TableWindow, W().Dialog());
+  EXPECT_EQ(PlotControl, W().Item(IDC_TABLE_PLOT));
+}
+
+TEST_F(Table, FrameFontAndCaptionOfOneAndOfTwoFormulas) {
+  Open("a+b");
+  HWND dialog = W().Dialog();
+  EXPECT_EQ(WindowText(dialog), "tabla  f: a+b  ");
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE));
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, W().Pixels(0, 0, 260, 160).right);
+  EXPECT_EQ(client.bottom, W().Pixels(0, 0, 260, 160).bottom);
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(lstrcmpiA(font.lfFaceName, "Arial"), 0) << font.lfFaceName;
+
+  Open("x^2=2*x+1");
+  EXPECT_EQ(WindowText(W().Dialog()), "tabla  f1: x^2  f2: 2*x+1  ");
+}
+
+TEST_F(Table, ConstantFieldsFollowTheChosenVariable) {
+  Open("x");
+  EXPECT_EQ(SendMessageA(W().Item(IDC_TABLE_VARIABLES), LB_GETCOUNT, 0, 0), 1);
+  for (int id : {IDC_TABLE_CONST_LABEL, IDC_TABLE_CONST1, IDC_TABLE_CONST2, IDC_TABLE_CONST3,
+                 IDC_TABLE_LETTER1, IDC_TABLE_LETTER2, IDC_TABLE_LETTER3}) {
+    EXPECT_FALSE(W().Visible(id)) << id;
+  }
+  EXPECT_EQ(W().Text(IDC_TABLE_VAR_HEADER), "x");
+
+  ConstTexts[1] = "1";
+  ConstTexts[2] = "2";
+  ConstTexts[3] = "3";
+  ConstTexts[4] = "4";
+  Open("x*y+z-w");
+  EXPECT_TRUE(W().Visible(IDC_TABLE_CONST_LABEL));
+  EXPECT_EQ(W().Text(IDC_TABLE_LETTER1) + W().Text(IDC_TABLE_LETTER2) + W().Text(IDC_TABLE_LETTER3),
+            "yzw");
+  EXPECT_EQ(W().Text(IDC_TABLE_CONST1) + W().Text(IDC_TABLE_CONST2) + W().Text(IDC_TABLE_CONST3),
+            "234");
+  SelectVariable(3);  // z runs: x, y and w are the constants
+  EXPECT_EQ(W().Text(IDC_TABLE_VAR_HEADER), "z");
+  EXPECT_EQ(W().Text(IDC_TABLE_LETTER1) + W().Text(IDC_TABLE_LETTER2) + W().Text(IDC_TABLE_LETTER3),
+            "xyw");
+  EXPECT_EQ(W().Text(IDC_TABLE_CONST1) + W().Text(IDC_TABLE_CONST2) + W().Text(IDC_TABLE_CONST3),
+            "124");
+
+  Open("x*y+z");
+  SelectVariable(3);
+  EXPECT_EQ(ConstLetters, "xy");
+  EXPECT_TRUE(W().Visible(IDC_TABLE_CONST2));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_CONST3));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_LETTER3));
+}
+
+TEST_F(Table, EnterMovesFromDeToAAndComputesThere) {
+  Open("x*x");
+  W().Type(IDC_TABLE_FROM, "1");
+  W().Focus(IDC_TABLE_FROM);
+  W().PressEnter();
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_TO);
+  EXPECT_TRUE(Rows().empty());
+  W().Type(IDC_TABLE_TO, "3");
+  W().Focus(IDC_TABLE_STEP);
+  W().PressEnter();
+  EXPECT_TRUE(Rows().empty());  // Enter in "incr." does nothing
+  W().Focus(IDC_TABLE_TO);
+  W().PressEnter();
+  EXPECT_EQ(Rows(),
+            (std::vector<std::string>{"    1\t       1", "    2\t       4", "    3\t       9"}));
+  W().Type(IDC_TABLE_TO, "2");
+  W().Click(IDOK);
+  EXPECT_EQ(Rows().size(), 2u);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Table, ConstantsAreReadAndRememberedForTheNextOpening) {
+  Open("a*x^2+b");
+  SelectVariable(2);
+  W().Type(IDC_TABLE_CONST1, "2");
+  W().Type(IDC_TABLE_CONST2, "-1");
+  Range("-3", "3", "0.25");
+  Compute();
+  const std::vector<std::string> rows = Rows();
+  ASSERT_EQ(rows.size(), 25u);
+  EXPECT_EQ(rows[0], "   -3\t      17");
+  EXPECT_EQ(rows[12], "    0\t      -1");
+
+  Open("a*x^2+b");
+  EXPECT_EQ(W().Text(IDC_TABLE_FROM), "");
+  EXPECT_EQ(W().Text(IDC_TABLE_TO), "");
+  EXPECT_EQ(W().Text(IDC_TABLE_STEP), "1");
+  EXPECT_EQ(W().Text(IDC_TABLE_LETTER1) + "=" + W().Text(IDC_TABLE_CONST1), "x=0");
+  EXPECT_EQ(W().Text(IDC_TABLE_LETTER2) + "=" + W().Text(IDC_TABLE_CONST2), "b=-1");
+  SelectVariable(2);
+  EXPECT_EQ(W().Text(IDC_TABLE_CONST1), "2");
+}
+
+TEST_F(Table, RefusalsShowOneBoxAndKeepTheRows) {
+  Open("x");
+  Range("0", "2", "1");
+  Compute();
+  ASSERT_EQ(Rows().size(), 3u);
+  struct Case {
+    const char *from, *to, *step, *text;
+  };
+  const Case cases[] = {
+      {"abc", "2", "1", "\"abc\" is an invalid float"},
+      {"0", "1", "0", "El incremento debe ser un número distinto de cero."},
+      {"0", "1", "-0.5", "Con este incremento la variable nunca llega al valor \"a\"."},
+      {"0", "200000", "1", "La tabla tendría más de 100 000 filas (el máximo es 100 000)."},
+  };
+  for (const Case& c : cases) {
+    boxes_.Clear();
+    Range(c.from, c.to, c.step);
+    Compute();
+    ASSERT_EQ(boxes_.Boxes().size(), 1u) << c.text;
+    EXPECT_EQ(boxes_.Last().text, c.text);
+    EXPECT_EQ(boxes_.Last().Style(), MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(Rows().size(), 3u);
+  }
+}
+
+TEST_F(Table, ThePlotSurvivesRepaintsAndANoAreaComputation) {
+  Open("x*x");
+  Repaint(W().Dialog());
+  EXPECT_EQ(DarkPixelsOfPlot(), 0);  // a white area before the first table
+  Range("-3", "2", "0.5");
+  Compute();
+  Repaint(W().Dialog());
+  const int drawn = DarkPixelsOfPlot();
+  EXPECT_GT(drawn, 200);
+  ASSERT_NE(KeptPlot(W().Item(IDC_TABLE_PLOT)), nullptr);
+
+  // Covered and uncovered, moved: the control paints itself anew each time.
+  InvalidateRect(W().Item(IDC_TABLE_PLOT), nullptr, TRUE);
+  UpdateWindow(W().Item(IDC_TABLE_PLOT));
+  EXPECT_EQ(DarkPixelsOfPlot(), drawn);
+  RECT r{};
+  GetWindowRect(W().Dialog(), &r);
+  SetWindowPos(W().Dialog(), nullptr, r.left + 7, r.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Repaint(W().Dialog());
+  EXPECT_EQ(DarkPixelsOfPlot(), drawn);
+
+  Range("2", "-2", "1");  // "a" below "de": no area
+  Compute();
+  EXPECT_EQ(Rows().size(), 2u);
+  Repaint(W().Dialog());
+  EXPECT_EQ(DarkPixelsOfPlot(), drawn);
+}
+
+TEST_F(Table, TwoFormulasDrawTheSecondCurveInRed) {
+  Open("x*x=4-x");
+  Range("-2", "3", "0.25");
+  Compute();
+  Repaint(W().Dialog());
+  HWND plot = W().Item(IDC_TABLE_PLOT);
+  HDC dc = GetDC(plot);
+  RECT r{};
+  GetClientRect(plot, &r);
+  int red = 0;
+  for (int y = 0; y < r.bottom; ++y) {
+    for (int x = 0; x < r.right; ++x) red += GetPixel(dc, x, y) == RGB(200, 0, 0);
+  }
+  ReleaseDC(plot, dc);
+  EXPECT_GT(red, 30);
+  EXPECT_EQ(Rows()[0], "   -2\t       4\t       6");
+}
+
+TEST_F(Table, CtrlCAndCopiarPutEveryRowOnTheClipboard) {
+  Open("x*x");
+  Range("1", "3", "1");
+  Compute();
+  auto clipboard = [&] {
+    std::string text;
+    if (OpenClipboard(W().Dialog())) {
+      if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+      }
+      CloseClipboard();
+    }
+    return text;
+  };
+  const std::string want = "    1\t       1\r\n    2\t       4\r\n    3\t       9\r\n";
+  if (OpenClipboard(W().Dialog())) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  W().Focus(IDC_TABLE_ROWS);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  BYTE held[256];
+  memcpy(held, keys, sizeof held);
+  held[VK_CONTROL] = 0x80;
+  SetKeyboardState(held);
+  W().PressKey('C');
+  SetKeyboardState(keys);
+  EXPECT_EQ(clipboard(), want);
+
+  // A "C" without Ctrl is the list's own key.
+  if (OpenClipboard(W().Dialog())) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  W().PressKey('C');
+  EXPECT_EQ(clipboard(), "");
+  // A right-click on the rows: the shortcut menu's one item, chosen with the keys.
+  HWND list = W().Item(IDC_TABLE_ROWS);
+  RECT r{};
+  GetWindowRect(list, &r);
+  PostMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageA(W().Dialog(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+               MAKELPARAM(r.left + 5, r.top + 5));
+  W().Pump();
+  EXPECT_EQ(clipboard(), want);
+}
+
+TEST_F(Table, ColoursOfTheDialogLabelsAndLists) {
+  Open("x");
+  HDC dc = CreateCompatibleDC(nullptr);
+  auto colourOf = [&](UINT message, HWND control) {
+    SetBkColor(dc, RGB(1, 2, 3));
+    const INT_PTR brush = TableDialogProc(W().Dialog(), message, reinterpret_cast<WPARAM>(dc),
+                                          reinterpret_cast<LPARAM>(control));
+    LOGBRUSH description{};
+    GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof description, &description);
+    EXPECT_EQ(description.lbColor, GetBkColor(dc)) << message;
+    return GetBkColor(dc);
+  };
+  EXPECT_EQ(colourOf(WM_CTLCOLORDLG, W().Dialog()), RGB(192, 224, 234));
+  EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, W().Item(IDC_TABLE_VAR_HEADER)), RGB(192, 224, 234));
+  if (FieldBrush) {
+    EXPECT_EQ(colourOf(WM_CTLCOLORLISTBOX, W().Item(IDC_TABLE_ROWS)), RGB(255, 255, 211));
+  }
+  DeleteDC(dc);
+}
+
+}  // namespace
