@@ -24,7 +24,7 @@ void Usage() {
   std::cerr << "usage: quillet-calc [--lang 0|1|2] [FORMULA [LETTER=VALUE]...]\n"
                "  without FORMULA, formulas are read from standard input, one a line,\n"
                "  each followed by tab-separated LETTER=VALUE items\n"
-               "       quillet-calc --list-library [DIR] | --build-library FILE [DIR]\n";
+               "       quillet-calc --list-library [DIR] | --build-library FILE [DIR]\n"
                "       quillet-calc [--lang 0|1|2] --table VAR FROM TO STEP FORMULA "
                "[LETTER=VALUE]... [--svg FILE]\n";
 }

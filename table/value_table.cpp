@@ -192,15 +192,9 @@ void ComputeTable(TableView& view) {
 
   const double yFrom = ys[1][0];
   const double yTo = EvalFormula(SubstLetter(work[1], v, toText));
-  double yLow = std::fmin(yFrom, yTo), yHigh = std::fmax(yFrom, yTo);
-  if (yLow == yHigh && RangeTo > RangeFrom) {
-    // Equal values at both ends (x*x from -3 to 3) would leave the plot
-    // without height: the values in between set the range then.
-    for (double y : ys[1]) {
-      yLow = std::fmin(yLow, y);
-      yHigh = std::fmax(yHigh, y);
-    }
-  }
+  // Only the two ends set the vertical range: equal values there (x*x from
+  // -2 to 2) leave no area, and the previous plot stays.
+  const double yLow = std::fmin(yFrom, yTo), yHigh = std::fmax(yFrom, yTo);
   const double dx = (RangeTo - RangeFrom) / 20;
   const double dy = (yHigh - yLow) / 16;
   const double x1 = RangeFrom - dx, x2 = RangeTo + dx;
