@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -77,8 +76,6 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   EXPECT_EQ(rows[1], "-2.75\t  14.125");
   EXPECT_EQ(rows[12], "    0\t      -1");
   EXPECT_EQ(rows[24], "    3\t      17");
-  // scripts/table-screenshot.sh photographs the table here.
-  if (const char* hold = getenv("QUILLET_E2E_HOLD_MS")) Sleep(atoi(hold));
 
   // The main window stays usable beside the table.
   EXPECT_TRUE(IsWindowEnabled(window));
