@@ -83,30 +83,37 @@ HWND WindowStartingWith(HWND mainWindow, const std::string& start) {
 
 // "Info" opens the help document with the program its file type names: in
 // this test's Wine prefix that is the probe, which writes down what it got.
+// Wine reads file types from the classes root only (not the user's own
+// classes), so the type is set there and the previous one put back after.
 class HelpDocumentType {
  public:
   HelpDocumentType() {
     std::string command = BuildFolder();
     command.insert(0, 1, '"');
     command += "\\tool_probe.exe\" \"%1\"";
-    Set("Software\\Classes\\.pdf", kPdfType);
-    Set(std::string("Software\\Classes\\") + kPdfType + "\\shell\\open\\command", command);
+    char previous[256] = "";
+    LONG size = sizeof previous;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, ".pdf", previous, &size) == ERROR_SUCCESS) {
+      previous_ = previous;
+    }
+    Set(".pdf", kPdfType);
+    Set(std::string(kPdfType) + "\\shell\\open\\command", command);
   }
   ~HelpDocumentType() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\Classes\\") + kPdfType).c_str());
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.pdf");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kPdfType);
+    if (previous_.empty()) {
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, ".pdf");
+    } else {
+      Set(".pdf", previous_);
+    }
   }
 
  private:
   static void Set(const std::string& key, const std::string& value) {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                        nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-      RegCloseKey(handle);
-    }
+    RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
+                 static_cast<DWORD>(value.size()));
   }
+  std::string previous_;
 };
 
 TEST(ProgramMenu, EveryItemReachesItsSubsystem) {

@@ -153,7 +153,11 @@ TEST_F(LibraryFiles, ThreeFormulasMake240BytesInListOrder) {
 
 TEST_F(LibraryFiles, RecordsBeyond255AreKeptAfterTheListOnSave) {
   std::string file;
-  for (int k = 1; k <= 300; ++k) file += TopicImage({"t" + std::to_string(k), "F"});
+  for (int k = 1; k <= 300; ++k) {
+    std::string name = std::to_string(k);
+    name.insert(0, 1, 't');
+    file += TopicImage({name, "F"});
+  }
   file += "xyz";  // a partial record: dropped
   WriteFile("temas.rel", file);
   LoadTopics();
