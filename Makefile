@@ -11,7 +11,7 @@ PDF := build/quillet.pdf
 PACKAGE := build/package
 VERSION := $(shell sed -n 's/^project.quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package run test bench clean
+.PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package screenshots run test bench clean
 
 all: native win32 win64
 
@@ -57,6 +57,10 @@ rundata: native doc
 # The portable zips (32 and 64 bits) and the per-user installer.
 package: win32 win64 rundata
 	./scripts/make-package.sh $(VERSION) $(PDF) $(RUNDATA) $(PACKAGE)
+
+# The pictures of the README and the guide, from the real program.
+screenshots: win32 rundata
+	./scripts/screenshots.sh
 
 run: win32 rundata
 	@./scripts/run.sh

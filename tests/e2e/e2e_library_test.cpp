@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/e2e/e2e_support.h"
@@ -19,22 +17,6 @@ constexpr int kTopics = 90, kTopicName = 95, kTopicFile = 96, kFormulas = 100, k
 constexpr int kFormulaName = 119, kExpression = 120, kFormulaComment = 121, kAcepta = 10;
 const char kCaption[] = "Cálculo de fórmulas";
 const char kLibraryCaption[] = "Fórmulas";
-
-int Count(HWND dialog, int list) {
-  return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
-}
-
-// A double-click on a list item, as the list box reports it to the dialog.
-void DoubleClick(HWND dialog, int list, int index) {
-  HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_DBLCLK), reinterpret_cast<LPARAM>(box));
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A text field of a record image: its length byte, its characters, zeros up to its size.
 std::string Field(const std::string& text, std::size_t size) {
@@ -58,12 +40,12 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kAbrir, 0), 0);
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
-  const int sampleTopics = Count(library, kTopics);
+  const int sampleTopics = ListCount(library, kTopics);
   ASSERT_GE(sampleTopics, 6);
-  EXPECT_EQ(Count(library, kFormulas), 0);
+  EXPECT_EQ(ListCount(library, kFormulas), 0);
 
   DoubleClick(library, kTopics, 0);
-  ASSERT_TRUE(WaitFor([&] { return Count(library, kFormulas) > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) > 0; }));
   EXPECT_EQ(ItemText(library, kHeading), "fórmulas Geometría");
   EXPECT_EQ(FocusIn(library), GetDlgItem(library, kFormulaName));
   DoubleClick(library, kFormulas, 0);
@@ -89,7 +71,7 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   PressEnterIn(library, kTopicName);
   ASSERT_TRUE(WaitFor([&] { return ItemText(library, kTopicFile) == "optica"; }));
   PressEnterIn(library, kTopicFile);
-  ASSERT_TRUE(WaitFor([&] { return Count(library, kTopics) == sampleTopics + 1; }));
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kTopics) == sampleTopics + 1; }));
 
   DoubleClick(library, kTopics, sampleTopics);
   ASSERT_TRUE(WaitFor([&] { return ItemText(library, kHeading) == "fórmulas Óptica"; }));
@@ -97,7 +79,7 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   SetDlgItemTextA(library, kFormulaName, "Ac");
   SetDlgItemTextA(library, kFormulaComment, "círculo guardado");
   PressEnterIn(library, kFormulaComment);
-  ASSERT_TRUE(WaitFor([&] { return Count(library, kFormulas) == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) == 1; }));
   PostMessageA(library, WM_COMMAND, MAKEWPARAM(kAcepta, BN_CLICKED), 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
 

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/e2e/e2e_support.h"
@@ -24,61 +22,10 @@ constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kL
 const char kCaption[] = "Cálculo de fórmulas";
 const char kPdfType[] = "QuilletTest.HelpDocument";
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The folder of the program under test: the test programs are built beside it.
 std::string BuildFolder() {
   const std::string program = WindowsPath(ProgramPath);
   return program.substr(0, program.find_last_of('\\'));
-}
-
-void Choose(HWND window, int command) {
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-
-void DoubleClick(HWND dialog, int list, int index) {
-  HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_DBLCLK), reinterpret_cast<LPARAM>(box));
-}
-
-int Count(HWND dialog, int list) {
-  return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
-}
-
-struct CaptionSearch {
-  DWORD process;
-  std::string start;
-  HWND found;
-};
-
-BOOL CALLBACK MatchCaptionStart(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<CaptionSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char caption[256] = "";
-  GetWindowTextA(window, caption, sizeof caption);
-  if (owner == search->process && IsWindowVisible(window) &&
-      std::string(caption).rfind(search->start, 0) == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A window of the program whose caption starts with the given text.
-HWND WindowStartingWith(HWND mainWindow, const std::string& start) {
-  CaptionSearch search{0, start, nullptr};
-  GetWindowThreadProcessId(mainWindow, &search.process);
-  EnumWindows(&MatchCaptionStart, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // "Info" opens the help document with the program its file type names: in
@@ -136,7 +83,7 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
   DoubleClick(library, kTopics, 0);
-  ASSERT_TRUE(WaitFor([&] { return Count(library, kFormulas) > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) > 0; }));
   DoubleClick(library, kFormulas, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
   ASSERT_TRUE(WaitFor([&] { return !ItemText(window, kFormula).empty(); }));
@@ -156,7 +103,7 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   // "Tabla" opens the value table of that formula beside it.
   Choose(window, kTabla);
   HWND table = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (table = WindowStartingWith(window, "tabla  ")) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return (table = program.WindowStartingWith("tabla  ")) != nullptr; }));
 
   // "Edición Utilidades": a tool added and saved becomes a menu item, and
   // the item starts it in its working folder.
@@ -165,7 +112,7 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   Choose(window, kEditTools);
   HWND editor = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (editor = program.Window("Edición útiles")) != nullptr; }));
-  const int shippedTools = Count(editor, kList);
+  const int shippedTools = ListCount(editor, kList);
   SetDlgItemTextA(editor, kTitle, "Sonda");
   SetDlgItemTextA(editor, kFile, (BuildFolder() + "\\tool_probe.exe menu").c_str());
   SetDlgItemTextA(editor, kDir, work.c_str());
@@ -174,13 +121,13 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
   Choose(window, kFirstTool + shippedTools);
   const std::string toolProof = work + "\\tool_probe.txt";
-  ASSERT_TRUE(WaitFor([&] { return Exists(toolProof); })) << toolProof;
+  ASSERT_TRUE(WaitFor([&] { return FileExists(toolProof); })) << toolProof;
   EXPECT_EQ(ReadFile(toolProof), work + "\nmenu\n");
 
   // "Info": the help document of the current folder, opened by its file type.
   Choose(window, kInfo);
   const std::string helpProof = program.Folder() + "\\tool_probe.txt";
-  ASSERT_TRUE(WaitFor([&] { return Exists(helpProof); })) << helpProof;
+  ASSERT_TRUE(WaitFor([&] { return FileExists(helpProof); })) << helpProof;
   const std::string help = ReadFile(helpProof);
   EXPECT_EQ(help.substr(0, help.find('\n')), program.Folder());
   EXPECT_NE(help.find("quillet.pdf\n"), std::string::npos) << help;

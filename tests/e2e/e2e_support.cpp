@@ -1,6 +1,8 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 std::string ProgramPath;
@@ -11,6 +13,7 @@ namespace {
 struct FindByCaption {
   DWORD process;
   const char* caption;
+  bool prefix;  // the caption only starts with it
   HWND found;
 };
 
@@ -20,8 +23,10 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &owner);
   char caption[256] = "";
   GetWindowTextA(window, caption, sizeof caption);
-  if (owner == search->process && IsWindowVisible(window) &&
-      (!search->caption || std::string(caption) == search->caption)) {
+  const bool matches =
+      !search->caption || (search->prefix ? std::string(caption).rfind(search->caption, 0) == 0
+                                          : std::string(caption) == search->caption);
+  if (owner == search->process && IsWindowVisible(window) && matches) {
     search->found = window;
     return FALSE;
   }
@@ -121,7 +126,13 @@ RunningProgram::~RunningProgram() {
 }
 
 HWND RunningProgram::Window(const char* caption) const {
-  FindByCaption search{process_.dwProcessId, caption, nullptr};
+  FindByCaption search{process_.dwProcessId, caption, false, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND RunningProgram::WindowStartingWith(const char* start) const {
+  FindByCaption search{process_.dwProcessId, start, true, nullptr};
   EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -158,4 +169,27 @@ void PressEnterIn(HWND window, int id) {
   PostMessageA(control, WM_KEYDOWN, VK_RETURN, 1);
   PostMessageA(control, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
   AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
+}
+
+void Choose(HWND window, int command) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void DoubleClick(HWND dialog, int list, int index) {
+  HWND box = GetDlgItem(dialog, list);
+  SendMessageA(box, LB_SETCURSEL, index, 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_DBLCLK), reinterpret_cast<LPARAM>(box));
+}
+
+int ListCount(HWND dialog, int list) {
+  return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -34,6 +34,8 @@ class RunningProgram {
   const std::string& Folder() const { return folder_; }
   // A visible top-level window of the program; with a caption, that one.
   HWND Window(const char* caption = nullptr) const;
+  // A visible top-level window of the program whose caption starts so.
+  HWND WindowStartingWith(const char* start) const;
   bool Ended(int milliseconds) const;
   DWORD ExitCode() const;
 
@@ -52,3 +54,12 @@ HWND FocusIn(HWND window);
 // Puts the keyboard focus on a control of the program and presses Enter there;
 // the program's dialog manager turns it into its command.
 void PressEnterIn(HWND window, int id);
+// What choosing a menu item of the window sends.
+void Choose(HWND window, int command);
+// A double-click on item index (0-based) of a list, as the list reports it.
+void DoubleClick(HWND dialog, int list, int index);
+int ListCount(HWND dialog, int list);
+
+// A file's bytes ("" when it cannot be read), and whether it exists.
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/e2e/e2e_support.h"
@@ -16,19 +14,6 @@ constexpr int kEditTools = 501, kFirstTool = 531, kAbout = 801, kSalir = 2;
 constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
 const char kCaption[] = "Cálculo de fórmulas";
 const char kEditorCaption[] = "Edición útiles";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void Choose(HWND window, int command) {
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
 
 TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
   RunningProgram program;
@@ -66,12 +51,12 @@ TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
   const int first = kFirstTool + static_cast<int>(shippedTools);
   Choose(window, first);
   const std::string proof = work + "\\tool_probe.txt";
-  ASSERT_TRUE(WaitFor([&] { return Exists(proof); })) << proof;
+  ASSERT_TRUE(WaitFor([&] { return FileExists(proof); })) << proof;
   EXPECT_EQ(ReadFile(proof), work + "\nhola\n");
 
   Choose(window, first + 1);
   const std::string here = program.Folder() + "\\tool_probe.txt";
-  ASSERT_TRUE(WaitFor([&] { return Exists(here); })) << here;
+  ASSERT_TRUE(WaitFor([&] { return FileExists(here); })) << here;
   EXPECT_EQ(ReadFile(here), program.Folder() + "\naqui\n");
 
   Choose(window, kSalir);

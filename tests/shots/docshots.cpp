@@ -58,10 +58,6 @@ bool SaveWindow(HWND window, const char* name) {
   return std::fclose(out) == 0;
 }
 
-void Choose(HWND window, int command) {
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-
 int Fail(const char* what) {
   std::fprintf(stderr, "docshots: %s\n", what);
   return 1;
@@ -73,34 +69,10 @@ HWND WaitForWindow(const RunningProgram& program, const char* caption) {
   return found;
 }
 
-struct Prefix {
-  DWORD process;
-  const char* start;
-  HWND found;
-};
-
-BOOL CALLBACK MatchPrefix(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<Prefix*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char caption[256] = "";
-  GetWindowTextA(window, caption, sizeof caption);
-  if (owner == search->process && IsWindowVisible(window) &&
-      std::string(caption).rfind(search->start, 0) == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND WaitForWindowStarting(HWND main, const char* start) {
-  Prefix search{0, start, nullptr};
-  GetWindowThreadProcessId(main, &search.process);
-  WaitFor([&] {
-    EnumWindows(&MatchPrefix, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  });
-  return search.found;
+HWND WaitForWindowStarting(const RunningProgram& program, const char* start) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = program.WindowStartingWith(start)) != nullptr; });
+  return found;
 }
 
 // Moves a window to a free place of the screen, so no other window covers it.
@@ -139,7 +111,7 @@ int main(int argc, char** argv) {
   PressEnterIn(main, 101);
   WaitFor([&] { return IsWindowVisible(GetDlgItem(main, 210)) != FALSE; });
   Choose(main, 210);
-  HWND table = WaitForWindowStarting(main, "tabla  ");
+  HWND table = WaitForWindowStarting(program, "tabla  ");
   if (!table) return Fail("no table");
   Place(table, 20, 20);
   HWND variables = GetDlgItem(table, 90);
