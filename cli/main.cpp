@@ -15,6 +15,7 @@
 #include "common/codepage.h"
 #include "common/language.h"
 #include "common/number_text.h"
+#include "common/text_helpers.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
 
@@ -34,18 +35,6 @@ bool ParseValueItem(const std::string& item, std::map<char, std::string>& values
   if (item.size() < 2 || item[1] != '=') return false;
   values[item[0]] = item.substr(2);
   return true;
-}
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-  std::vector<std::string> parts(1);
-  for (char c : line) {
-    if (c == '\t') {
-      parts.emplace_back();
-    } else {
-      parts.back() += c;
-    }
-  }
-  return parts;
 }
 
 }  // namespace

@@ -35,3 +35,15 @@ ShortText RemoveSpaces(std::string_view text) {
   }
   return kept;
 }
+
+std::vector<std::string> SplitTabs(std::string_view line) {
+  std::vector<std::string> parts(1);
+  for (char c : line) {
+    if (c == '\t') {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}

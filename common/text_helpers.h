@@ -1,7 +1,9 @@
-// Two text helpers used to propose file names from topic names.
+// Text helpers: file names proposed from topic names, and tab-separated fields.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/short_text.h"
 
@@ -9,3 +11,5 @@
 ShortText FoldAccents(std::string_view text);
 // Every blank (0x20) removed; tabs stay.
 ShortText RemoveSpaces(std::string_view text);
+// The fields of a line separated by tabs; a line without tabs is one field.
+std::vector<std::string> SplitTabs(std::string_view line);

@@ -3,19 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-namespace {
+#include "common/text_helpers.h"
 
-std::vector<std::string> SplitTabs(std::string_view line) {
-  std::vector<std::string> parts(1);
-  for (char c : line) {
-    if (c == '\t') {
-      parts.emplace_back();
-    } else {
-      parts.back() += c;
-    }
-  }
-  return parts;
-}
+namespace {
 
 ShortText LineError(int line, std::string_view what) {
   return ShortText("línea " + std::to_string(line) + ": " + std::string(what));

@@ -69,19 +69,9 @@ int ParamPosition(char letter) {
 
 }  // namespace
 
+// The table puts its values in exactly as the main window puts parameters.
 ShortText SubstLetter(std::string_view formula, char letter, std::string_view value) {
-  const ShortText put =
-      !value.empty() && value[0] == '-' ? ShortText("(") + value + ")" : ShortText(value);
-  ShortText result;
-  for (char c : formula) {
-    if (c == letter) {
-      result += put;
-    } else {
-      result += c;
-    }
-    if (result.size() == ShortText::kMax) break;
-  }
-  return result;
+  return SubstParam(letter, value, formula);
 }
 
 ShortText PadColumn(std::string_view text, std::uint8_t n) {
