@@ -30,10 +30,16 @@ class DialogTableView final : public TableView {
   void ClearRows(std::int32_t) override {
     // Thousands of rows: redraw once at the end, not after each of them (a
     // hundred times faster under Wine).
-    SendDlgItemMessageA(dialog_, IDC_TABLE_ROWS, WM_SETREDRAW, FALSE, 0);
+    rows_ = ItemWindow(dialog_, IDC_TABLE_ROWS);
+    SendMessageA(rows_, WM_SETREDRAW, FALSE, 0);
     ListClear(dialog_, IDC_TABLE_ROWS);
   }
-  void AddRow(std::string_view row) override { ListAdd(dialog_, IDC_TABLE_ROWS, row); }
+  // Straight to the list's window: under Wine every lookup of a control by
+  // its id costs about as much as adding the row.
+  void AddRow(std::string_view row) override {
+    const ShortText item(row);
+    SendMessageA(rows_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
   void RowsDone() override {
     HWND rows = ItemWindow(dialog_, IDC_TABLE_ROWS);
     SendMessageA(rows, WM_SETREDRAW, TRUE, 0);
@@ -46,6 +52,7 @@ class DialogTableView final : public TableView {
 
  private:
   HWND dialog_;
+  HWND rows_ = nullptr;  // list 100, taken when the rows are cleared
   GdiPlotCanvas canvas_;
 };
 
