@@ -11,24 +11,12 @@
 #include "engine/formula_cycle.h"
 #include "resources/ids.h"
 #include "table/value_table.h"
+#include "tests/support/silent_formula_window.h"
 
 namespace {
 
 // 40 characters, three constants and the running x.
 const char kFormula[] = "a*x^3-b*x^2+c*x-(x+1.5)/(x*x+2.25)+0.75";
-
-class Accepting final : public FormulaWindow {
- public:
-  ShortText ItemText(int) override { return kFormula; }
-  void SetText(int, std::string_view) override {}
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int) override {}
-  bool HasFocus(int id) override { return id == IDC_FORMULA; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view, std::string_view) override {}
-  void ShowStyledMessage(std::string_view, std::string_view, std::uint16_t) override {}
-};
 
 class RowsOnly final : public TableView {
  public:
@@ -51,8 +39,7 @@ class RowsOnly final : public TableView {
 };
 
 void BM_TableRows(benchmark::State& state) {
-  Accepting main;
-  OkFormula(main);
+  AcceptFormulaSilently(kFormula);
   ChooseTableVariable(2);
   RowsOnly view(state.range(0));
   for (auto _ : state) {

@@ -16,23 +16,11 @@
 #include "resources/ids.h"
 #include "table/shared_font.h"
 #include "table/table_dialog_win.h"
+#include "tests/support/silent_formula_window.h"
 
 namespace {
 
 const char kFormula[] = "a*x^2-b*x+1=(x+a)*(x-b)/2";
-
-class Accepting final : public FormulaWindow {
- public:
-  ShortText ItemText(int) override { return kFormula; }
-  void SetText(int, std::string_view) override {}
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int) override {}
-  bool HasFocus(int id) override { return id == IDC_FORMULA; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view, std::string_view) override {}
-  void ShowStyledMessage(std::string_view, std::string_view, std::uint16_t) override {}
-};
 
 void Pump() {
   MSG message;
@@ -55,8 +43,7 @@ int main() {
   LoadMathMessages(0);
   DecimalSeparator = '.';
   LANGUAGE = 2;
-  Accepting main;
-  OkFormula(main);
+  AcceptFormulaSilently(kFormula);
 
   HWND dialog =
       CreateDialogParamA(GetModuleHandleA(nullptr), "TAULA", nullptr, &TableDialogProc, 0);

@@ -16,27 +16,9 @@
 #include "table/value_table.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/msgbox_recorder.h"
+#include "tests/support/silent_formula_window.h"
 
 namespace {
-
-// The main window's part: a formula accepted, its parameters known.
-class Accepting final : public FormulaWindow {
- public:
-  ShortText ItemText(int) override { return text_; }
-  void SetText(int id, std::string_view text) override {
-    if (id == IDC_FORMULA) text_ = text;
-  }
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int) override {}
-  bool HasFocus(int id) override { return id == IDC_FORMULA; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view, std::string_view) override {}
-  void ShowStyledMessage(std::string_view, std::string_view, std::uint16_t) override {}
-
- private:
-  ShortText text_;
-};
 
 class Table : public ::testing::Test {
  protected:
@@ -54,9 +36,7 @@ class Table : public ::testing::Test {
   // Accepts the formula in the main window's place, then opens the table.
   void Open(const char* formula) {
     window_.reset();
-    Accepting main;
-    main.SetText(IDC_FORMULA, formula);
-    OkFormula(main);
+    AcceptFormulaSilently(formula);
     EXPECT_GT(ParamCount, 0) << formula;
     window_ = std::make_unique<DialogDriver>("TAULA", &TableDialogProc);
     EXPECT_NE(window_->Dialog(), nullptr);
