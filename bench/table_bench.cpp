@@ -27,7 +27,7 @@ class RowsOnly final : public TableView {
     if (id == kTableStepId) return "1";
     return "1.25";
   }
-  std::uint16_t SelectedVariable() override { return 2; }  // x
+  char SelectedLetter() override { return 'x'; }
   void ClearRows(std::int32_t) override { bytes = 0; }
   void AddRow(std::string_view row) override { bytes += row.size(); }
   void ShowMessage(std::string_view, std::string_view) override { bytes = -1; }

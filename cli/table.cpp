@@ -44,11 +44,11 @@ class AcceptingWindow final : public FormulaWindow {
 
 class ConsoleTableView final : public TableView {
  public:
-  ConsoleTableView(std::map<int, ShortText> fields, std::uint16_t variable, PlotCanvas* canvas)
+  ConsoleTableView(std::map<int, ShortText> fields, char variable, PlotCanvas* canvas)
       : fields_(std::move(fields)), variable_(variable), canvas_(canvas) {}
 
   ShortText ItemText(int id) override { return fields_[id].Left(254); }
-  std::uint16_t SelectedVariable() override { return variable_; }
+  char SelectedLetter() override { return variable_; }
   void ClearRows(std::int32_t) override {}
   void AddRow(std::string_view row) override { PrintLine(row); }
   void ShowMessage(std::string_view caption, std::string_view text) override {
@@ -60,7 +60,7 @@ class ConsoleTableView final : public TableView {
 
  private:
   std::map<int, ShortText> fields_;
-  std::uint16_t variable_;
+  char variable_;
   PlotCanvas* canvas_;
 };
 
@@ -113,7 +113,7 @@ int RunTableMode(const std::vector<std::string>& given) {
     fields[kTableFirstConstId + j - 1] = value == constants.end() ? "0" : value->second;
   }
   SvgCanvas svg;
-  ConsoleTableView view(fields, TableVariable, svgFile.empty() ? nullptr : &svg);
+  ConsoleTableView view(fields, args[0][0], svgFile.empty() ? nullptr : &svg);
   ComputeTable(view);
   if (view.refused) return 1;
   if (!svgFile.empty()) {

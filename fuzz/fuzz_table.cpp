@@ -53,7 +53,7 @@ class CountingView final : public TableView {
   ShortText ItemText(int id) override {
     return id >= 0 && id < 64 ? ShortText(fields[id]).Left(254) : ShortText();
   }
-  std::uint16_t SelectedVariable() override { return variable; }
+  char SelectedLetter() override { return variable; }
   void ClearRows(std::int32_t) override { rows = 0; }
   void AddRow(std::string_view row) override {
     ++rows;
@@ -66,7 +66,7 @@ class CountingView final : public TableView {
   PlotCanvas* Canvas() override { return &canvas; }
 
   std::string fields[64];
-  std::uint16_t variable = 1;
+  char variable = 0;
   long rows = -1;  // -1: the list was never touched
   int messages = 0;
   CheckingCanvas canvas;
@@ -101,8 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (parts[j].find('^') != std::string::npos) return 0;  // see kFormulas
   }
   CountingView view;
-  view.variable = static_cast<std::uint16_t>(1 + (data[0] >> 4) % ParamCount);
-  ChooseTableVariable(static_cast<std::uint8_t>(view.variable));
+  const int chosen = 1 + (data[0] >> 4) % ParamCount;
+  view.variable = ParamNames[chosen - 1];
+  ChooseTableVariable(static_cast<std::uint8_t>(chosen));
   view.fields[kTableFromId] = parts[0];
   view.fields[kTableToId] = parts[1];
   view.fields[kTableStepId] = parts[2];

@@ -26,7 +26,10 @@ class DialogTableView final : public TableView {
   explicit DialogTableView(HWND dialog) : dialog_(dialog), canvas_(PlotControl) {}
 
   ShortText ItemText(int id) override { return GetItemText(dialog_, id); }
-  std::uint16_t SelectedVariable() override { return ListSelected(dialog_, IDC_TABLE_VARIABLES); }
+  char SelectedLetter() override {
+    const ShortText letter = ListSelectedText(dialog_, IDC_TABLE_VARIABLES);
+    return letter.empty() ? 0 : letter[0];
+  }
   void ClearRows(std::int32_t) override {
     // Thousands of rows: redraw once at the end, not after each of them (a
     // hundred times faster under Wine).

@@ -60,8 +60,10 @@ bool StepCountFits(double from, double to, double step) {
   return rounded >= -2147483648.0L && rounded <= 2147483647.0L;  // false for NaN too
 }
 
+// Editing the formula leaves the accepted letters in ParamNames (only
+// ParamCount drops to 0), so the open table goes on with them.
 int ParamPosition(char letter) {
-  for (int i = 0; i < ParamCount && i < static_cast<int>(ParamNames.size()); ++i) {
+  for (int i = 0; i < static_cast<int>(ParamNames.size()); ++i) {
     if (ParamNames[i] == letter) return i + 1;
   }
   return 0;
@@ -111,14 +113,15 @@ void ChooseTableVariable(std::uint8_t variable) {
 }
 
 void ComputeTable(TableView& view) {
-  TableVariable = static_cast<std::uint8_t>(view.SelectedVariable());
-  // The main window stays usable while the table is open: its formula may
-  // have lost the letter that the list still offers.
-  if (TableVariable < 1 || TableVariable > ParamCount || TableVariable > ParamNames.size()) {
+  // The main window stays usable while the table is open: a formula accepted
+  // there meanwhile may have lost the letter that the list still offers.
+  const char v = view.SelectedLetter();
+  const int position = v == 0 ? 0 : ParamPosition(v);
+  if (position == 0) {
     view.ShowMessage(kFormulaCaption.Get(), kFormulaChanged.Get());
     return;
   }
-  const char v = ParamNames[TableVariable - 1];
+  TableVariable = static_cast<std::uint8_t>(position);
   const ShortText fromText = view.ItemText(kTableFromId);
   const ShortText toText = view.ItemText(kTableToId);
   for (const ShortText* text : {&fromText, &toText}) {

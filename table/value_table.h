@@ -33,7 +33,7 @@ class TableView {
  public:
   virtual ~TableView() = default;
   virtual ShortText ItemText(int id) = 0;        // as typed, at most 254 characters
-  virtual std::uint16_t SelectedVariable() = 0;  // position in the variable list; 0: none
+  virtual char SelectedLetter() = 0;  // the letter chosen in the variable list; 0: none
   virtual void ClearRows(std::int32_t rowsToCome) = 0;
   virtual void AddRow(std::string_view row) = 0;
   virtual void RowsDone() {}

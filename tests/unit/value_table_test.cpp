@@ -50,7 +50,7 @@ class RecordingCanvas final : public PlotCanvas {
 class FakeTableView final : public TableView {
  public:
   ShortText ItemText(int id) override { return ShortText(fields[id]); }
-  std::uint16_t SelectedVariable() override { return variable; }
+  char SelectedLetter() override { return variable; }
   void ClearRows(std::int32_t) override { rows.clear(); }
   void AddRow(std::string_view row) override { rows.emplace_back(row); }
   void ShowMessage(std::string_view caption, std::string_view text) override {
@@ -59,7 +59,7 @@ class FakeTableView final : public TableView {
   PlotCanvas* Canvas() override { return &canvas; }
 
   std::map<int, std::string> fields{{kTableStepId, "1"}};
-  std::uint16_t variable = 1;
+  char variable = 0;
   std::vector<std::string> rows;
   std::vector<ShownMessage> messages;
   RecordingCanvas canvas;
@@ -79,7 +79,7 @@ class ValueTable : public ::testing::Test {
     const auto at = ParamNames.view().find(variable);
     ASSERT_NE(at, std::string_view::npos);
     ChooseTableVariable(static_cast<std::uint8_t>(at + 1));
-    view.variable = static_cast<std::uint16_t>(at + 1);
+    view.variable = variable;
   }
   void Range(const char* from, const char* to, const char* step) {
     view.fields[kTableFromId] = from;
@@ -302,14 +302,32 @@ TEST_F(ValueTable, ExactlyTheRowLimitIsListed) {
   EXPECT_EQ(view.rows.back(), "1.000e5\t1.000e5");
 }
 
-TEST_F(ValueTable, AFormulaChangedBehindTheDialogIsRefused) {
+TEST_F(ValueTable, TheOpenTableComputesTheLastAcceptedFormula) {
   Formula("a+b", 'b');
-  w.TypeFormulaAndOk("x");  // the main window accepts a one-parameter formula
   Range("0", "1", "1");
+  view.fields[kTableFirstConstId] = "10";
+
+  // Typing in the main window's formula field leaves the accepted formula.
+  w.Type(IDC_FORMULA, "a+b+");
+  ASSERT_EQ(ParamCount, 0);
+  Run();
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(view.rows, (std::vector<std::string>{"    0\t      10", "    1\t      11"}));
+
+  // A formula accepted meanwhile that still has the chosen letter, elsewhere.
+  w.TypeFormulaAndOk("b*2+a");
+  Run();
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(view.rows, (std::vector<std::string>{"    0\t      10", "    1\t      12"}));
+  EXPECT_EQ(TableVariable, 1);
+
+  // One without it: refused, and the rows stay as they were.
+  w.TypeFormulaAndOk("x");
   Run();
   ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].caption, "Tabla");
   EXPECT_EQ(view.messages[0].text, "La fórmula ha cambiado: cierre la tabla y ábrala de nuevo.");
-  EXPECT_TRUE(view.rows.empty());
+  EXPECT_EQ(view.rows.size(), 2u);
 }
 
 // --- The plot's pixels ---------------------------------------------------------
