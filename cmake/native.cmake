@@ -16,6 +16,8 @@ target_compile_options(quillet_unit_san PRIVATE ${sanitize_flags})
 target_link_options(quillet_unit_san PRIVATE ${sanitize_flags})
 target_link_libraries(quillet_unit_san quillet_core_san GTest::gtest_main)
 add_test(NAME sanitizers.unit COMMAND quillet_unit_san)
+add_test(NAME unit.saves_reach_disk COMMAND sh ${CMAKE_SOURCE_DIR}/tests/unit/saves_reach_disk.sh
+         $<TARGET_FILE:quillet_unit>)
 
 file(GLOB cli_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
 if(cli_sources)

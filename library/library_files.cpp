@@ -4,15 +4,14 @@
 
 #include <algorithm>
 
+#include "common/file_sync.h"
+
 #ifdef _WIN32
 #include <direct.h>
-#include <io.h>
 // The one kernel call the saves need; declared here so that this file stays
 // free of the Win32 headers. MSVCRT's rename refuses an existing target.
 extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
                                                            unsigned long flags);
-#else
-#include <unistd.h>
 #endif
 
 TopicRecord TopicList[MaxLibraryRecords + 1];
@@ -102,15 +101,6 @@ bool ReadOnly(const char* path) {
   return (info.st_mode & _S_IWRITE) == 0;
 #else
   return (info.st_mode & S_IWUSR) == 0;
-#endif
-}
-
-bool FlushToDisk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
-  return fsync(fileno(file)) == 0;
 #endif
 }
 

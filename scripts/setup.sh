@@ -9,7 +9,7 @@ packages=(
   pandoc weasyprint poppler-utils nsis zip unzip
   g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-liberation
-  fonts-comic-neue openbox xdotool
+  fonts-comic-neue openbox xdotool strace
 )
 
 as_root() {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/file_sync.h"
+
 ToolEntry ToolList[MaxTools + 1];
 std::uint16_t ToolCount = 0;
 std::string ToolOverflow;
@@ -145,7 +147,7 @@ bool SaveToolsTo(const std::string& path) {
     ok = WriteToolsPiece(file, FormatTools(&ToolList[i], 1, {}));
   }
   if (ok && !ToolOverflow.empty()) ok = WriteToolsPiece(file, ToolOverflow);
-  if (std::fflush(file) != 0) ok = false;
+  if (ok && !FlushToDisk(file)) ok = false;
   if (std::fclose(file) != 0) ok = false;
   if (ok) {
     fs::rename(fresh, path, error);
