@@ -94,10 +94,27 @@ void PressEnter(MainFormulaWindow& w) {
   }
 }
 
-void LeaveParamField(MainFormulaWindow& w) {
-  // A message box of the cycle takes the focus from the field it was shown
-  // over; reading the fields again then would stack a second, equal box.
-  if (!MainFormulaWindow::MessageOpen()) ReadParamValues(w);
+// The values are read after the focus change, never inside it: a box shown
+// while the focus moves (to the library, say, or to a message box) nests in
+// the system's own focus handling, where under a window manager nothing can
+// paint or take input, and a second box for the same value follows.
+constexpr UINT kReadParamsMessage = WM_APP + 1;
+
+// A message box of the cycle takes the focus from the field it is shown
+// over: reading again after it would show it again, and again.
+void LeaveParamField(HWND dialog) {
+  if (!MainFormulaWindow::MessageOpen()) PostMessageA(dialog, kReadParamsMessage, 0, 0);
+}
+
+// Only while the user goes on in this window: a value that is not a number
+// is reported when it is used (Resultado, Enter), and until then the
+// previous value stays in use.
+void ReadParamsAfterFocusChange(HWND dialog) {
+  HWND focus = GetFocus();
+  if (GetActiveWindow() != dialog || !focus || !IsChild(dialog, focus)) return;
+  if (MainFormulaWindow::MessageOpen()) return;
+  MainFormulaWindow w(dialog);
+  ReadParamValues(w);
 }
 
 void NewFormula(MainFormulaWindow& w) {
@@ -115,7 +132,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
   if (HandleToolsCommand(static_cast<std::uint16_t>(id))) return;
   MainFormulaWindow w(dialog);
   if (IsParamField(id)) {
-    if (notification == EN_KILLFOCUS) LeaveParamField(w);
+    if (notification == EN_KILLFOCUS) LeaveParamField(dialog);
     return;
   }
   switch (id) {
@@ -226,6 +243,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return PaintWith(wParam, kDialogBack, kDialogText, DialogBrush);
     case WM_COMMAND:
       HandleCommand(window, LOWORD(wParam), HIWORD(wParam));
+      RefreshControls(window);
+      return FALSE;
+    case kReadParamsMessage:
+      ReadParamsAfterFocusChange(window);
       RefreshControls(window);
       return FALSE;
     default:

@@ -378,9 +378,9 @@ TEST_F(MainWindow, TextThatIsNoNumberIsReportedAndThePreviousValueUsed) {
   W().Focus(IDC_PARAM_EDIT1);
   W().Type(IDC_PARAM_EDIT1, "abc");
   W().Click(IDC_COMPUTE);
-  // The click takes the focus from the field, which reads the fields, and
-  // then the computation reads them again: each reports.
-  ASSERT_EQ(boxes_.Boxes().size(), 2u);
+  // The click takes the focus from the field and computes at once: the
+  // computation reports, and reading after the focus change adds no box.
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
   for (const MessageBoxRecord& box : boxes_.Boxes()) {
     EXPECT_EQ(box.caption, "error: parámetro x");
     EXPECT_EQ(box.text, "no es un número real");
@@ -427,6 +427,32 @@ TEST_F(MainWindow, OneBoxForOneWrongValue) {
   boxes_.Clear();
   W().PressEnter();
   EXPECT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
+}
+
+// The focus leaving for another window (the library, the table, the about
+// window, another program) reads nothing: no box may come up while the focus
+// moves. The value is reported when the person goes on in the main window.
+TEST_F(MainWindow, LeavingForAnotherWindowShowsNoBox) {
+  Accept("a+b");
+  W().Type(IDC_PARAM_EDIT1, "abc");
+  W().Focus(IDC_PARAM_EDIT1);
+  HWND other = CreateWindowExA(0, "STATIC", "otra", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 120,
+                               60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetActiveWindow(other);
+  W().Pump();
+  EXPECT_TRUE(boxes_.Boxes().empty());
+
+  SetActiveWindow(W().Dialog());  // back: the field has the focus again, unread
+  W().Pump();
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT1);
+  DestroyWindow(other);
+
+  W().Focus(IDC_PARAM_EDIT2);  // on in the main window: reported once
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "error: parámetro a");
   EXPECT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
 }
 
