@@ -17,8 +17,10 @@ namespace {
 int TopicPos = 1;
 int FormulaPos = 1;
 int LoadedTopic = 0;
-// The name of the topic whose formulas are shown, taken when they were
-// loaded: deleting topics moves the others under LoadedTopic's number.
+// Deleting topics moves the others under LoadedTopic's number; this follows
+// the loaded topic itself, so that a question can name it as it is now (0:
+// deleted). LoadedTopicName is its name when loaded, for after a deletion.
+int LoadedTopicNow = 0;
 ShortText LoadedTopicName;
 bool TopicsChanged = false;
 bool FormulasChanged = false;
@@ -135,6 +137,7 @@ void Initialise(HWND dialog) {
   FormulaPos = TopicFormulaCount + 1;
   FillList(dialog, 0);
   LoadedTopic = 0;
+  LoadedTopicNow = 0;
   LoadedTopicName.Clear();
   if (LibraryMode == kStoreMode) {
     SetItemText(dialog, IDC_LIB_EXPRESSION, CurrentFormula.Expression);
@@ -169,6 +172,10 @@ void PressEnter(HWND dialog) {
   }
 }
 
+ShortText LoadedTopicTitle() {
+  return LoadedTopicNow != 0 ? TopicList[LoadedTopicNow].TopicName : LoadedTopicName;
+}
+
 void ChooseTopic(HWND dialog, bool doubleClick) {
   const int selected = ListSelected(dialog, IDC_LIB_TOPICS);
   if (selected == 0) return;  // a notification with no item under it
@@ -177,7 +184,7 @@ void ChooseTopic(HWND dialog, bool doubleClick) {
   if (LoadedTopic == TopicPos) return;
   if (LoadedTopic != 0 && FormulasChanged) {
     const int answer = AskYesNoCancel("las fórmulas han cambiado",
-                                      "guardar las fórmulas de " + LoadedTopicName + "?");
+                                      "guardar las fórmulas de " + LoadedTopicTitle() + "?");
     if (answer == IDCANCEL) {
       ListSelect(dialog, IDC_LIB_TOPICS, static_cast<std::uint16_t>(LoadedTopic));
       TopicPos = LoadedTopic;
@@ -191,6 +198,7 @@ void ChooseTopic(HWND dialog, bool doubleClick) {
   SetItemText(dialog, IDC_LIB_TOPIC_NAME, topic.TopicName);
   SetItemText(dialog, IDC_LIB_TOPIC_FILE, topic.TopicFile);
   LoadedTopic = TopicPos;
+  LoadedTopicNow = TopicPos;
   LoadedTopicName = topic.TopicName;
   LoadFormulaFile(topic.TopicFile);
   FillList(dialog, 1);
@@ -234,6 +242,11 @@ void Delete(HWND dialog, int side) {
   }
   if (side == 0) {
     RemoveRecord(TopicList, TopicCount, p);
+    if (p == LoadedTopicNow) {
+      LoadedTopicNow = 0;
+    } else if (p < LoadedTopicNow) {
+      --LoadedTopicNow;
+    }
     TopicsChanged = true;
   } else {
     RemoveRecord(FormulaList, TopicFormulaCount, p);

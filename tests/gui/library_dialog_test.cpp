@@ -352,6 +352,29 @@ TEST_F(LibraryDialog, AfterDeletingTheLoadedTopicTheQuestionNamesIt) {
   EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
 }
 
+TEST_F(LibraryDialog, TheQuestionNamesTheLoadedTopicAsItIsNow) {
+  Open(kPickMode);
+  ClickTopic(2);
+  W().Type(IDC_LIB_EXPRESSION, "y");
+  W().Click(IDC_LIB_FORMULA_OK);
+  W().Type(IDC_LIB_TOPIC_NAME, "Mecánica");  // the loaded topic renamed
+  W().Click(IDC_LIB_TOPIC_OK);
+  boxes_.Script(IDCANCEL);
+  ClickTopic(3);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().text, "guardar las fórmulas de Mecánica?");
+
+  // A topic before it deleted: the loaded topic moves up under another number.
+  SendMessageA(W().Item(IDC_LIB_TOPICS), LB_SETCURSEL, 0, 0);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_TOPIC_DELETE);
+  ASSERT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Mecánica", "Vacío"}));
+  boxes_.Script(IDCANCEL);
+  ClickTopic(1);
+  ASSERT_EQ(boxes_.Boxes().size(), 3u);
+  EXPECT_EQ(boxes_.Last().text, "guardar las fórmulas de Mecánica?");
+}
+
 // --- Closing --------------------------------------------------------------------
 
 TEST_F(LibraryDialog, AcceptWithNothingChangedWritesNothingAndHandsBackNothing) {
