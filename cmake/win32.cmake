@@ -57,6 +57,10 @@ if(cli_sources)
 endif()
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+# Real X input for the end-to-end tests, the same program under a window manager.
+find_program(XDOTOOL xdotool REQUIRED)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp PROPERTIES
+                            COMPILE_DEFINITIONS QUILLET_XDOTOOL="${XDOTOOL}")
 if(e2e_sources AND TARGET quillet)
   add_executable(quillet_e2e ${e2e_sources})
   target_link_libraries(quillet_e2e gtest user32 gdi32 version)
@@ -68,6 +72,10 @@ if(e2e_sources AND TARGET quillet)
   # The run folder that `make rundata` assembles from data/.
   set(QUILLET_RUNDATA ${CMAKE_SOURCE_DIR}/build/rundata CACHE PATH "Folder the program runs in")
   add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
+  # Again on a desktop with a window manager, where activation and focus
+  # follow the manager's rules as on every Windows desktop.
+  add_test(NAME wine.e2e_wm COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh --wm
+           $<TARGET_FILE:quillet_e2e> $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
 endif()
 
 # The installer's check: the installed program started from its shortcut.

@@ -5,12 +5,24 @@
 #   wine-run.sh --start             prepare prefix, display and a lasting wineserver
 #   wine-run.sh --stop              end the wineserver and the virtual display
 #   wine-run.sh --win64 ...         the same with the 64-bit prefix, for 64-bit programs
+#   wine-run.sh --wm ...            the same on a desktop with a window manager
+#                                   (openbox on a virtual display of its own,
+#                                   a 32-bit prefix of its own)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
+managed=no
 if [ "${1:-}" = --win64 ]; then
   shift
   export WINEPREFIX="${QUILLET_WINEPREFIX64:-$root/build/wineprefix64}"
   export WINEARCH=win64
+elif [ "${1:-}" = --wm ]; then
+  shift
+  managed=yes
+  export WINEPREFIX="${QUILLET_WINEPREFIX_WM:-$root/build/wineprefix-wm}"
+  export WINEARCH=win32
+  # Never the person's own desktop: a managed one of our own.
+  unset DISPLAY
+  QUILLET_XDISPLAY="${QUILLET_WM_XDISPLAY:-:78}"
 else
   export WINEPREFIX="${QUILLET_WINEPREFIX:-$root/build/wineprefix}"
   export WINEARCH=win32
@@ -18,6 +30,7 @@ fi
 export WINEDEBUG=-all
 xdisplay="${QUILLET_XDISPLAY:-:77}"
 xlock="/tmp/.X${xdisplay#:}-lock"
+wm_pid="$WINEPREFIX/.openbox-pid"
 
 display_alive() {
   [ -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ -f "$xlock" ] &&
@@ -33,6 +46,31 @@ start_display() {
     i=0
     while [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done
   fi
+  [ $managed = yes ] && start_window_manager
+  return 0
+}
+
+wm_alive() {
+  [ -f "$wm_pid" ] && kill -0 "$(cat "$wm_pid")" 2>/dev/null
+}
+
+# openbox decides activation as every desktop's manager does: after a box
+# closes, on a click, on a new window.
+start_window_manager() {
+  wm_alive && return 0
+  mkdir -p "$WINEPREFIX"
+  setsid nohup openbox --sm-disable </dev/null >/dev/null 2>&1 &
+  echo $! >"$wm_pid"
+  # Managing: it has set its check window on the root window.
+  i=0
+  while ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && [ $i -lt 100 ]; do
+    sleep 0.1; i=$((i+1))
+  done
+}
+
+stop_window_manager() {
+  wm_alive && kill "$(cat "$wm_pid")" 2>/dev/null
+  rm -f "$wm_pid"
 }
 
 # Wine's own fonts (the caption buttons' symbol font among them) are not on
@@ -51,7 +89,11 @@ prepare_prefix() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     # No window manager under Xvfb: let Wine draw captions and frames itself.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # With one, Wine must leave its windows to it (Managed N would hide them
+    # from the manager).
+    if [ $managed = no ]; then
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    fi
     wineserver -w
     # The user's folders (Documents, Desktop...) are links to the Unix home:
     # make them folders of the prefix, so that nothing a test does leaves it.
@@ -76,6 +118,7 @@ case "${1:-}" in
     start_display; prepare_prefix; start_services; exit 0 ;;
   --stop)
     wineserver -k </dev/null >/dev/null 2>&1
+    [ $managed = yes ] && stop_window_manager
     if [ -z "${DISPLAY:-}" ] && [ -f "$xlock" ]; then
       kill "$(tr -d ' ' < "$xlock")" 2>/dev/null
     fi

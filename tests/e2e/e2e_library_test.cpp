@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 #include "tests/e2e/e2e_support.h"
@@ -15,6 +16,8 @@ constexpr int kFormula = 101, kComment = 0, kNameLabel = 65531, kFirstParam = 61
 constexpr int kAbrir = 202, kGuardar = 203, kSalir = 2;
 constexpr int kTopics = 90, kTopicName = 95, kTopicFile = 96, kFormulas = 100, kHeading = 0;
 constexpr int kFormulaName = 119, kExpression = 120, kFormulaComment = 121, kAcepta = 10;
+constexpr int kCancela = 2;
+constexpr COLORREF kMainBack = RGB(200, 0, 100);
 const char kCaption[] = "Cálculo de fórmulas";
 const char kLibraryCaption[] = "Fórmulas";
 
@@ -109,6 +112,59 @@ TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
   ASSERT_TRUE(program_.Ended(10000));
   EXPECT_EQ(program_.ExitCode(), 0u);
   EXPECT_EQ(ReadFile(program_.Folder() + "\\temas.rel"), topics);
+}
+
+// The library opened with a wrong value in a parameter field, as a person
+// does it with the mouse and the keyboard. Under a window manager the box of
+// that value, shown while the focus moved, once froze the whole program at
+// the next click: the second box never painted nor took a key.
+TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
+  SetDlgItemTextA(main_, kFormula, "a+b");
+  PressEnterIn(main_, kFormula);
+  ASSERT_TRUE(WaitFor([&] { return FocusIn(main_) == GetDlgItem(main_, kFirstParam); }));
+  ASSERT_TRUE(XType("abc"));
+  ASSERT_TRUE(WaitFor([&] { return ItemText(main_, kFirstParam).rfind("abc", 0) == 0; }))
+      << ItemText(main_, kFirstParam);
+
+  // "Abrir" from the menu bar: a click on "Fórmulas", then its second item.
+  POINT client{0, 0};
+  ClientToScreen(main_, &client);
+  ASSERT_TRUE(XClickAt({client.x + 20, client.y - GetSystemMetrics(SM_CYMENU) / 2}));
+  ASSERT_TRUE(XInput("key --delay 100 Down Down Return"));
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
+
+  // Every box for the value is answered as a person would, with a click.
+  std::set<HWND> boxes;
+  auto answerBoxes = [&] {
+    if (HWND box = program_.Window("error: parámetro a")) {
+      if (boxes.insert(box).second) XClickItem(box, IDOK);
+    }
+    return false;
+  };
+  WaitFor(answerBoxes, 1500);
+  RECT topics{};
+  GetWindowRect(GetDlgItem(library, kTopics), &topics);
+  ASSERT_TRUE(XClickAt({topics.left + 30, topics.top + 8}));
+  const bool loaded = WaitFor([&] { return answerBoxes() || ListCount(library, kFormulas) > 0; },
+                              8000);
+  EXPECT_TRUE(loaded) << "the click on the first topic loaded no formulas";
+  EXPECT_LE(boxes.size(), 1u) << "boxes for one wrong value";
+  ASSERT_TRUE(loaded);
+
+  // The library closed by its button: the main window under it paints again.
+  ASSERT_TRUE(XClickItem(library, kCancela));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+  POINT inside{3, 3};
+  ClientToScreen(main_, &inside);
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixel(inside) == kMainBack; }, 5000))
+      << std::hex << ScreenPixel(inside);
+  EXPECT_EQ(ItemText(main_, kFirstParam).rfind("abc", 0), 0u);  // left for the person to mend
+  EXPECT_TRUE(boxes.size() <= 1 && !program_.Window("error: parámetro a"));
+
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
+  ASSERT_TRUE(program_.Ended(10000));
+  EXPECT_EQ(program_.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -185,6 +185,52 @@ int ListCount(HWND dialog, int list) {
   return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
 }
 
+bool XInput(const std::string& arguments) {
+  // Wine starts a Unix program as it is, in the display's environment, but
+  // its process handle cannot be waited on: the program leaves a file when
+  // it is done.
+  static int calls = 0;
+  const std::string done = "/tmp/quillet-xinput-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(++calls);
+  std::string commandLine = "/bin/sh -c \"" + std::string(QUILLET_XDOTOOL) + " " + arguments +
+                            " && touch " + done + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  const std::string doneHere = WindowsPath(done);
+  const bool ended = WaitFor([&] { return FileExists(doneHere); }, 10000);
+  DeleteFileA(doneHere.c_str());
+  return ended;
+}
+
+bool XClickAt(POINT screen) {
+  return XInput("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y) +
+                " click 1");
+}
+
+bool XClickItem(HWND window, int id) {
+  RECT rect{};
+  if (!GetWindowRect(GetDlgItem(window, id), &rect)) return false;
+  return XClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+bool XType(const std::string& text) {
+  return XInput("type --delay 40 '" + text + "'");
+}
+
+COLORREF ScreenPixel(POINT screen) {
+  HDC dc = GetDC(nullptr);
+  const COLORREF colour = GetPixel(dc, screen.x, screen.y);
+  ReleaseDC(nullptr, dc);
+  return colour;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -60,6 +60,16 @@ void Choose(HWND window, int command);
 void DoubleClick(HWND dialog, int list, int index);
 int ListCount(HWND dialog, int list);
 
+// Real input from the X server, as a person's mouse and keyboard give it: a
+// window manager sees it and decides activation by it, where SendInput goes
+// straight into Wine's queues. Each runs xdotool and waits for it.
+bool XInput(const std::string& arguments);
+bool XClickAt(POINT screen);
+bool XClickItem(HWND window, int id);  // the middle of a control
+bool XType(const std::string& text);   // the keys of an ASCII text
+// The screen's pixel as the X server shows it (CLR_INVALID when unknown).
+COLORREF ScreenPixel(POINT screen);
+
 // A file's bytes ("" when it cannot be read), and whether it exists.
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
