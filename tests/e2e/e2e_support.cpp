@@ -154,11 +154,10 @@ std::string ItemText(HWND window, int id) {
 }
 
 HWND FocusIn(HWND window) {
-  const DWORD theirs = GetWindowThreadProcessId(window, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), theirs, TRUE);
-  HWND focus = GetFocus();
-  AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
-  return focus;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 void PressEnterIn(HWND window, int id) {

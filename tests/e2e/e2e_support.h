@@ -49,7 +49,9 @@ class RunningProgram {
 };
 
 std::string ItemText(HWND window, int id);
-// With the two input queues joined, GetFocus tells the program's focus.
+// The program's keyboard focus, asked of its thread. Not by joining the two
+// input queues: under Wine that clears the program's key state, and a Shift
+// or Ctrl held by keys sent to it would be lost.
 HWND FocusIn(HWND window);
 // Puts the keyboard focus on a control of the program and presses Enter there;
 // the program's dialog manager turns it into its command.
