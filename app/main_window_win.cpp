@@ -100,6 +100,13 @@ void LeaveParamField(MainFormulaWindow& w) {
   if (!MainFormulaWindow::MessageOpen()) ReadParamValues(w);
 }
 
+// Typing into a field that gets the focus replaces its value, whichever way
+// the focus came. Posted, so that it comes after what the click that brought
+// the focus does to the caret.
+void EnterParamField(HWND dialog, int id) {
+  PostMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
+}
+
 void NewFormula(MainFormulaWindow& w) {
   LoadFormula(w, DefaultFormula);
   w.Focus(IDC_FORMULA);
@@ -116,6 +123,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
   MainFormulaWindow w(dialog);
   if (IsParamField(id)) {
     if (notification == EN_KILLFOCUS) LeaveParamField(w);
+    if (notification == EN_SETFOCUS) EnterParamField(dialog, id);
     return;
   }
   switch (id) {

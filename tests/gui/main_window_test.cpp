@@ -75,11 +75,11 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
       {51, "Static", "T", 6, 46, 8, 8, false, SS_LEFT, false},
       {61, "Edit", "", 12, 46, 26, 9, false, ES_AUTOHSCROLL | WS_TABSTOP, true},
       {52, "Static", "T", 6, 57, 8, 8, false, SS_LEFT, false},
-      {62, "Edit", "", 12, 57, 26, 9, false, 0, false},
+      {62, "Edit", "", 12, 57, 26, 9, false, WS_TABSTOP, false},
       {53, "Static", "T", 6, 68, 8, 8, false, SS_LEFT, false},
-      {63, "Edit", "", 12, 68, 26, 9, false, 0, false},
+      {63, "Edit", "", 12, 68, 26, 9, false, WS_TABSTOP, false},
       {54, "Static", "T", 6, 79, 8, 8, false, SS_LEFT, false},
-      {64, "Edit", "", 12, 79, 26, 9, false, 0, false},
+      {64, "Edit", "", 12, 79, 26, 9, false, WS_TABSTOP, false},
       {65535, "Button", "parámetros", 5, 37, 40, 54, true, BS_GROUPBOX, false},
       {3, "Button", "Resultado", 64, 39, 33, 12, true, BS_PUSHBUTTON | WS_TABSTOP, false},
       {80, "Edit", "", 60, 56, 100, 10, true, ES_READONLY, false},
@@ -316,6 +316,47 @@ TEST_F(MainWindow, EnterWalksThroughTheFieldsAndComputesAfterTheLast) {
   EXPECT_EQ(W().Text(IDC_PARAM_EDIT1), "2");  // position 1 keeps its last value
   W().PressEnter();
   EXPECT_EQ(W().Text(IDC_RESULT1), "3");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// However a parameter field gets the focus, its value is selected, so that
+// typing replaces it; Tab reaches every shown field.
+TEST_F(MainWindow, AFieldThatGetsTheFocusHasItsValueSelected) {
+  auto selection = [&](int id) {
+    DWORD start = 0, end = 0;
+    SendMessageA(W().Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return std::to_string(start) + ".." + std::to_string(end);
+  };
+  Accept("a*x+b");
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT1);  // shown with the fields
+  EXPECT_EQ(selection(IDC_PARAM_EDIT1), "0..1");
+  W().Type(IDC_PARAM_EDIT1, "25");
+  W().PressEnter();  // Enter moving on
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
+  EXPECT_EQ(selection(IDC_PARAM_EDIT2), "0..1");
+  W().PressKey(VK_TAB);
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT3);
+  EXPECT_EQ(selection(IDC_PARAM_EDIT3), "0..1");
+
+  // A click places the caret where it hits, then the whole value is selected.
+  HWND first = W().Item(IDC_PARAM_EDIT1);
+  RECT r{};
+  GetClientRect(first, &r);
+  const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageA(first, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostMessageA(first, WM_LBUTTONUP, 0, middle);
+  W().Pump();
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT1);
+  EXPECT_EQ(selection(IDC_PARAM_EDIT1), "0..2");
+
+  // Tab skips no field: the formula line, then the fields in order.
+  W().Focus(IDC_FORMULA);
+  const int order[] = {IDC_OK, IDC_PARAM_EDIT1, IDC_PARAM_EDIT2, IDC_PARAM_EDIT3, IDC_COMPUTE};
+  for (int id : order) {
+    W().PressKey(VK_TAB);
+    EXPECT_EQ(W().FocusedId(), id);
+  }
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
