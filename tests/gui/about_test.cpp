@@ -21,11 +21,28 @@ constexpr COLORREF kBack = RGB(255, 255, 178);
 const std::set<std::string> kSpanishButtons = {"bueno", "¡Ah!",  "¡Oh!",  "psé",
                                                "hum!",  "mmm..", "¡vaya!"};
 
+// How a session closes the window.
+enum class Closing { kButton, kCloseBox, kEsc, kEnter, kEscOnTheButton, kEnterOnTheButton };
+
+// A key as the keyboard delivers it: through the about window's own loop.
+void PostKey(HWND target, UINT key) {
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
+}
+
 // Runs `look` once the window is open, inside its loop, then closes it.
 struct AboutSession {
   static inline std::function<void(HWND)> look;
-  static inline bool withButton = true;
+  static inline Closing closing = Closing::kButton;
   static inline bool looked = false;
+  static inline bool forced = false;  // still open long after the closing step
+
+  static void CALLBACK Rescue(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (!AboutWindow) return;
+    forced = true;
+    CloseAboutWindow();
+  }
 
   static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!AboutWindow || !IsWindowVisible(AboutWindow)) return;
@@ -33,19 +50,38 @@ struct AboutSession {
     looked = true;
     HWND window = AboutWindow;
     if (look) look(window);
-    if (withButton) {
-      SendMessageA(GetDlgItem(window, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
-    } else {
-      PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+    HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
+    switch (closing) {
+      case Closing::kButton:
+        SendMessageA(button, BM_CLICK, 0, 0);
+        break;
+      case Closing::kCloseBox:
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+      case Closing::kEsc:
+        PostKey(window, VK_ESCAPE);
+        break;
+      case Closing::kEnter:
+        PostKey(window, VK_RETURN);
+        break;
+      case Closing::kEscOnTheButton:
+        PostKey(button, VK_ESCAPE);
+        break;
+      case Closing::kEnterOnTheButton:
+        PostKey(button, VK_RETURN);
+        break;
     }
   }
 
-  static void Run(std::function<void(HWND)> lookAt, bool closeWithButton = true) {
+  static void Run(std::function<void(HWND)> lookAt, Closing how = Closing::kButton) {
     look = std::move(lookAt);
-    withButton = closeWithButton;
+    closing = how;
     looked = false;
+    forced = false;
     SetTimer(nullptr, 0, 30, &Step);
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, &Rescue);
     ShowAbout("cálculo de fórmulas");
+    KillTimer(nullptr, rescue);
   }
 };
 
@@ -101,14 +137,18 @@ TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
   EXPECT_FALSE(ProgYear.empty());
 }
 
-TEST(AboutWindow, TheCloseBoxClosesItTooAndTheButtonTextVaries) {
+// The close box, Esc and Enter close it as the button does, also while the
+// button has the focus; each opening picks its button text anew.
+TEST(AboutWindow, TheCloseBoxEscAndEnterCloseItTooAndTheButtonTextVaries) {
   LANGUAGE = 2;
   std::set<std::string> seen;
-  for (int i = 0; i < 6; ++i) {
+  for (Closing how : {Closing::kButton, Closing::kCloseBox, Closing::kEsc, Closing::kEnter,
+                      Closing::kEscOnTheButton, Closing::kEnterOnTheButton}) {
+    SCOPED_TRACE(static_cast<int>(how));
     AboutSession::Run(
-        [&](HWND window) { seen.insert(WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON))); },
-        /*closeWithButton=*/i % 2 == 0);
+        [&](HWND window) { seen.insert(WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON))); }, how);
     ASSERT_TRUE(AboutSession::looked);
+    EXPECT_FALSE(AboutSession::forced);
     EXPECT_EQ(AboutWindow, nullptr);
     Sleep(30);  // a new tick count, a new seed
   }
@@ -165,7 +205,7 @@ TEST(AboutWindow, FromTheMainWindowsMenuAndSalirEndsBoth) {
     description = WindowText(window);
     SendMessageA(main.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CANCEL, 0), 0);
   };
-  AboutSession::withButton = true;
+  AboutSession::closing = Closing::kButton;
   AboutSession::looked = false;
   SetTimer(nullptr, 0, 30, &AboutSession::Step);
   main.MenuCommand(IDM_ABOUT);
