@@ -183,6 +183,7 @@ void RunAbout(std::string_view description, std::string_view mail) {
   // quit message would also end a dialog opened meanwhile from the main window.
   MSG message;
   while (AboutOpen && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (CallMsgFilterA(&message, OwnLoopFilterCode)) continue;  // the menu's shortcut keys
     // Esc and Enter on the button are the window's, as when it has the focus.
     if (IsClosingKey(message) && GetParent(message.hwnd) == window) message.hwnd = window;
     TranslateMessage(&message);

@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "about/about_win.h"
+#include "app/shortcut_keys_win.h"
 #include "common/dialog_win.h"
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
@@ -77,6 +78,7 @@ INT_PTR InitMainWindow(HWND dialog) {
   MainWindow = dialog;
   FormulaField = GetDlgItem(dialog, IDC_FORMULA);
   for (int i = 1; i <= kMaxParams; ++i) ParamEdits[i] = GetDlgItem(dialog, IDC_PARAM_EDIT1 + i - 1);
+  InstallShortcutKeys(dialog);
   return TRUE;
 }
 

@@ -171,9 +171,13 @@ TEST_F(MainWindow, MenuBarHoldsEveryItemWithItsPicture) {
     const char* text;
   };
   const std::vector<std::vector<Item>> popups = {
-      {{201, "Nueva"}, {202, "Abrir"}, {203, "Guardar"}, {0, ""}, {210, "Tabla"}},
+      {{201, "Nueva\tCtrl+N"},
+       {202, "Abrir\tCtrl+O"},
+       {203, "Guardar\tCtrl+S"},
+       {0, ""},
+       {210, "Tabla\tCtrl+T"}},
       {{501, "Edición Utilidades"}, {0, ""}},
-      {{800, "Info"}, {801, "Sobre Quillet"}},
+      {{800, "Info\tF1"}, {801, "Sobre Quillet"}},
   };
   const char* titles[] = {"Fórmulas", "Utilidades", "Info", "Salir"};
   for (int top = 0; top < 4; ++top) {
