@@ -21,19 +21,31 @@ constexpr COLORREF kBack = RGB(255, 255, 178);
 const std::set<std::string> kSpanishButtons = {"bueno", "¡Ah!",  "¡Oh!",  "psé",
                                                "hum!",  "mmm..", "¡vaya!"};
 
-// How a session closes the window.
-enum class Closing { kButton, kCloseBox, kEsc, kEnter, kEscOnTheButton, kEnterOnTheButton };
+// How a session closes the window: a click on its button, the close box, or
+// a key posted, so that it comes through the window's own loop, to the window
+// or to its button.
+struct Closing {
+  UINT key;  // 0: a click on the button; SC_CLOSE: the close box
+  bool onButton;
+};
 
-// A key as the keyboard delivers it: through the about window's own loop.
-void PostKey(HWND target, UINT key) {
-  PostMessageA(target, WM_KEYDOWN, key, 1);
-  PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
+void Close(HWND window, Closing how) {
+  HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
+  HWND target = how.onButton ? button : window;
+  if (how.key == 0) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+  } else if (how.key == SC_CLOSE) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else {
+    PostMessageA(target, WM_KEYDOWN, how.key, 1);
+    PostMessageA(target, WM_KEYUP, how.key, 1 | (3u << 30));
+  }
 }
 
 // Runs `look` once the window is open, inside its loop, then closes it.
 struct AboutSession {
   static inline std::function<void(HWND)> look;
-  static inline Closing closing = Closing::kButton;
+  static inline Closing closing{0, true};
   static inline bool looked = false;
   static inline bool forced = false;  // still open long after the closing step
 
@@ -50,30 +62,10 @@ struct AboutSession {
     looked = true;
     HWND window = AboutWindow;
     if (look) look(window);
-    HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
-    switch (closing) {
-      case Closing::kButton:
-        SendMessageA(button, BM_CLICK, 0, 0);
-        break;
-      case Closing::kCloseBox:
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-      case Closing::kEsc:
-        PostKey(window, VK_ESCAPE);
-        break;
-      case Closing::kEnter:
-        PostKey(window, VK_RETURN);
-        break;
-      case Closing::kEscOnTheButton:
-        PostKey(button, VK_ESCAPE);
-        break;
-      case Closing::kEnterOnTheButton:
-        PostKey(button, VK_RETURN);
-        break;
-    }
+    Close(window, closing);
   }
 
-  static void Run(std::function<void(HWND)> lookAt, Closing how = Closing::kButton) {
+  static void Run(std::function<void(HWND)> lookAt, Closing how = {0, true}) {
     look = std::move(lookAt);
     closing = how;
     looked = false;
@@ -142,9 +134,10 @@ TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
 TEST(AboutWindow, TheCloseBoxEscAndEnterCloseItTooAndTheButtonTextVaries) {
   LANGUAGE = 2;
   std::set<std::string> seen;
-  for (Closing how : {Closing::kButton, Closing::kCloseBox, Closing::kEsc, Closing::kEnter,
-                      Closing::kEscOnTheButton, Closing::kEnterOnTheButton}) {
-    SCOPED_TRACE(static_cast<int>(how));
+  const Closing closings[] = {{0, true},          {SC_CLOSE, false}, {VK_ESCAPE, false},
+                              {VK_RETURN, false}, {VK_ESCAPE, true}, {VK_RETURN, true}};
+  for (const Closing& how : closings) {
+    SCOPED_TRACE(testing::Message() << how.key << (how.onButton ? " on the button" : ""));
     AboutSession::Run(
         [&](HWND window) { seen.insert(WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON))); }, how);
     ASSERT_TRUE(AboutSession::looked);
@@ -205,7 +198,7 @@ TEST(AboutWindow, FromTheMainWindowsMenuAndSalirEndsBoth) {
     description = WindowText(window);
     SendMessageA(main.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CANCEL, 0), 0);
   };
-  AboutSession::closing = Closing::kButton;
+  AboutSession::closing = {0, true};
   AboutSession::looked = false;
   SetTimer(nullptr, 0, 30, &AboutSession::Step);
   main.MenuCommand(IDM_ABOUT);
