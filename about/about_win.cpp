@@ -163,6 +163,11 @@ HWND BuildWindow() {
   return window;
 }
 
+bool IsClosingKey(const MSG& message) {
+  return message.message == WM_KEYDOWN &&
+         (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN);
+}
+
 }  // namespace
 
 void RunAbout(std::string_view description, std::string_view mail) {
@@ -178,6 +183,9 @@ void RunAbout(std::string_view description, std::string_view mail) {
   // quit message would also end a dialog opened meanwhile from the main window.
   MSG message;
   while (AboutOpen && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (CallMsgFilterA(&message, OwnLoopFilterCode)) continue;  // the menu's shortcut keys
+    // Esc and Enter on the button are the window's, as when it has the focus.
+    if (IsClosingKey(message) && GetParent(message.hwnd) == window) message.hwnd = window;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -219,6 +227,14 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_COMMAND:
       if (LOWORD(wParam) == 1 || LOWORD(wParam) == 2) SendMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case WM_KEYDOWN:
+      // Enter is the button; Esc closes as it would a dialog. Handled here
+      // rather than in the loop, so they work under another dialog's loop too.
+      if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
+        SendMessageA(window, WM_COMMAND, wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+        return 0;
+      }
       break;
     default:
       break;

@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "about/about_win.h"
+#include "app/shortcut_keys_win.h"
 #include "common/dialog_win.h"
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
@@ -77,6 +78,7 @@ INT_PTR InitMainWindow(HWND dialog) {
   MainWindow = dialog;
   FormulaField = GetDlgItem(dialog, IDC_FORMULA);
   for (int i = 1; i <= kMaxParams; ++i) ParamEdits[i] = GetDlgItem(dialog, IDC_PARAM_EDIT1 + i - 1);
+  InstallShortcutKeys(dialog);
   return TRUE;
 }
 
@@ -117,6 +119,13 @@ void ReadParamsAfterFocusChange(HWND dialog) {
   ReadParamValues(w);
 }
 
+// Typing into a field that gets the focus replaces its value, whichever way
+// the focus came. Posted, so that it comes after what the click that brought
+// the focus does to the caret.
+void EnterParamField(HWND dialog, int id) {
+  PostMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
+}
+
 void NewFormula(MainFormulaWindow& w) {
   LoadFormula(w, DefaultFormula);
   w.Focus(IDC_FORMULA);
@@ -133,6 +142,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
   MainFormulaWindow w(dialog);
   if (IsParamField(id)) {
     if (notification == EN_KILLFOCUS) LeaveParamField(dialog);
+    if (notification == EN_SETFOCUS) EnterParamField(dialog, id);
     return;
   }
   switch (id) {

@@ -10,6 +10,11 @@
 
 #include "common/short_text.h"
 
+// The code under which a window's own message loop offers each message to
+// the thread's message filter (WH_MSGFILTER) first, as the dialog loops do
+// with MSGF_DIALOGBOX: the program's shortcut keys work in that loop too.
+inline constexpr int OwnLoopFilterCode = MSGF_USER + 1;
+
 // Owned by GetActiveWindow() at the moment of the call; return the button code.
 int MessageOk(std::string_view caption, std::string_view text);
 int MessageStyled(std::string_view caption, std::string_view text, std::uint16_t style);

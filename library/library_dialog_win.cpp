@@ -146,30 +146,9 @@ void Initialise(HWND dialog) {
   TopicsChanged = false;
   FormulasChanged = false;
   HelpSide = 0;
-}
-
-void PressEnter(HWND dialog) {
-  HWND focus = GetFocus();
-  const int id = focus && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : -1;
-  switch (id) {
-    case IDC_LIB_TOPIC_OK:
-    case IDC_LIB_FORMULA_OK:
-    case IDC_LIB_TOPIC_FILE:
-    case IDC_LIB_COMMENT:
-      StoreEdited(dialog, SideOf(id));
-      break;
-    case IDC_LIB_TOPIC_NAME:
-      ProposeFileName(dialog);
-      break;
-    case IDC_LIB_FORMULA_NAME:
-      Focus(dialog, IDC_LIB_EXPRESSION);
-      break;
-    case IDC_LIB_EXPRESSION:
-      Focus(dialog, IDC_LIB_COMMENT);
-      break;
-    default:
-      break;
-  }
+  // The topic list is a tab stop, yet the dialog opens with the caret in the
+  // topic name, as it did before: typing goes there at once.
+  Focus(dialog, IDC_LIB_TOPIC_NAME);
 }
 
 ShortText LoadedTopicTitle() {
@@ -224,6 +203,37 @@ void ChooseFormula(HWND dialog, bool doubleClick) {
   SetItemText(dialog, IDC_LIB_FORMULA_NAME, r.Name);
   SetItemText(dialog, IDC_LIB_EXPRESSION, r.Expression);
   SetItemText(dialog, IDC_LIB_COMMENT, r.Comment);
+}
+
+void PressEnter(HWND dialog) {
+  HWND focus = GetFocus();
+  const int id = focus && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : -1;
+  switch (id) {
+    case IDC_LIB_TOPIC_OK:
+    case IDC_LIB_FORMULA_OK:
+    case IDC_LIB_TOPIC_FILE:
+    case IDC_LIB_COMMENT:
+      StoreEdited(dialog, SideOf(id));
+      break;
+    case IDC_LIB_TOPIC_NAME:
+      ProposeFileName(dialog);
+      break;
+    case IDC_LIB_FORMULA_NAME:
+      Focus(dialog, IDC_LIB_EXPRESSION);
+      break;
+    case IDC_LIB_EXPRESSION:
+      Focus(dialog, IDC_LIB_COMMENT);
+      break;
+    // Enter on a list's selected line does what a double-click on it does.
+    case IDC_LIB_TOPICS:
+      ChooseTopic(dialog, true);
+      break;
+    case IDC_LIB_FORMULAS:
+      ChooseFormula(dialog, true);
+      break;
+    default:
+      break;
+  }
 }
 
 template <class Record>

@@ -103,6 +103,9 @@ void InitTable(HWND dialog) {
   ApplyVariable(dialog);
   PlotControl = ItemWindow(dialog, IDC_TABLE_PLOT);
   KeepPlot(PlotControl);
+  // The variable list is a tab stop, yet the dialog opens with the caret in
+  // the first field after it, as it did before: typing goes there at once.
+  SetFocus(GetNextDlgTabItem(dialog, ItemWindow(dialog, IDC_TABLE_VARIABLES), FALSE));
 }
 
 // Enter is command 1 wherever the focus is: "de" passes it on to "a", "a"

@@ -20,48 +20,6 @@ constexpr int kTopics = 90, kFormulas = 100, kExpression = 120;
 // The tools editor: title, file, folder, store, save, list.
 constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
 const char kCaption[] = "Cálculo de fórmulas";
-const char kPdfType[] = "QuilletTest.HelpDocument";
-
-// The folder of the program under test: the test programs are built beside it.
-std::string BuildFolder() {
-  const std::string program = WindowsPath(ProgramPath);
-  return program.substr(0, program.find_last_of('\\'));
-}
-
-// "Info" opens the help document with the program its file type names: in
-// this test's Wine prefix that is the probe, which writes down what it got.
-// Wine reads file types from the classes root only (not the user's own
-// classes), so the type is set there and the previous one put back after.
-class HelpDocumentType {
- public:
-  HelpDocumentType() {
-    std::string command = BuildFolder();
-    command.insert(0, 1, '"');
-    command += "\\tool_probe.exe\" \"%1\"";
-    char previous[256] = "";
-    LONG size = sizeof previous;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, ".pdf", previous, &size) == ERROR_SUCCESS) {
-      previous_ = previous;
-    }
-    Set(".pdf", kPdfType);
-    Set(std::string(kPdfType) + "\\shell\\open\\command", command);
-  }
-  ~HelpDocumentType() {
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, kPdfType);
-    if (previous_.empty()) {
-      RegDeleteTreeA(HKEY_CLASSES_ROOT, ".pdf");
-    } else {
-      Set(".pdf", previous_);
-    }
-  }
-
- private:
-  static void Set(const std::string& key, const std::string& value) {
-    RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
-                 static_cast<DWORD>(value.size()));
-  }
-  std::string previous_;
-};
 
 TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   HelpDocumentType helpType;

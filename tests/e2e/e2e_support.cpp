@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 std::string ProgramPath;
 std::string DataFolder;
@@ -31,6 +32,24 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
     return FALSE;
   }
   return TRUE;
+}
+
+const char kPdfType[] = "QuilletTest.HelpDocument";
+
+void SetClassesValue(const std::string& key, const std::string& value) {
+  RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
+               static_cast<DWORD>(value.size()));
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  // The arrows and their neighbours, not the number pad's keys.
+  if (key >= VK_PRIOR && key <= VK_DOWN) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  return input;
 }
 
 }  // namespace
@@ -154,11 +173,10 @@ std::string ItemText(HWND window, int id) {
 }
 
 HWND FocusIn(HWND window) {
-  const DWORD theirs = GetWindowThreadProcessId(window, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), theirs, TRUE);
-  HWND focus = GetFocus();
-  AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
-  return focus;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 void PressEnterIn(HWND window, int id) {
@@ -238,4 +256,62 @@ std::string ReadFile(const std::string& path) {
 
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool BringToFront(HWND window) {
+  const DWORD theirs = GetWindowThreadProcessId(window, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), theirs, TRUE);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+  AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
+  return WaitFor([&] { return GetForegroundWindow() == window; }, 5000);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) inputs.push_back(KeyInput(key, false));
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    inputs.push_back(KeyInput(*key, true));
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool TypeKeys(const std::string& text) {
+  for (char c : text) {
+    const SHORT key = VkKeyScanA(c);
+    if (key == -1 || (HIBYTE(key) & ~1) != 0) return false;  // only Shift is pressed for us
+    if (HIBYTE(key) & 1) {
+      PressKeys({VK_SHIFT, LOBYTE(key)});
+    } else {
+      PressKeys({LOBYTE(key)});
+    }
+  }
+  return true;
+}
+
+std::string BuildFolder() {
+  const std::string program = WindowsPath(ProgramPath);
+  return program.substr(0, program.find_last_of('\\'));
+}
+
+HelpDocumentType::HelpDocumentType() {
+  std::string command = BuildFolder();
+  command.insert(0, 1, '"');
+  command += "\\tool_probe.exe\" \"%1\"";
+  char previous[256] = "";
+  LONG size = sizeof previous;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, ".pdf", previous, &size) == ERROR_SUCCESS) {
+    previous_ = previous;
+  }
+  SetClassesValue(".pdf", kPdfType);
+  SetClassesValue(std::string(kPdfType) + "\\shell\\open\\command", command);
+}
+
+HelpDocumentType::~HelpDocumentType() {
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, kPdfType);
+  if (previous_.empty()) {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".pdf");
+  } else {
+    SetClassesValue(".pdf", previous_);
+  }
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 // From the command line: quillet_e2e <path of quillet.exe> <data folder>.
@@ -49,7 +50,9 @@ class RunningProgram {
 };
 
 std::string ItemText(HWND window, int id);
-// With the two input queues joined, GetFocus tells the program's focus.
+// The program's keyboard focus, asked of its thread. Not by joining the two
+// input queues: under Wine that clears the program's key state, and a Shift
+// or Ctrl held by keys sent to it would be lost.
 HWND FocusIn(HWND window);
 // Puts the keyboard focus on a control of the program and presses Enter there;
 // the program's dialog manager turns it into its command.
@@ -69,6 +72,34 @@ bool XClickItem(HWND window, int id);  // the middle of a control
 bool XType(const std::string& text);   // the keys of an ASCII text
 // The screen's pixel as the X server shows it (CLR_INVALID when unknown).
 COLORREF ScreenPixel(POINT screen);
+// Makes the window the foreground one, as a person's click would, and waits
+// until it is: SendInput goes to the foreground window.
+bool BringToFront(HWND window);
+// Real key presses through the system's input, in the foreground window: the
+// keys go down in order and come up in reverse, so {VK_CONTROL, 'T'} is Ctrl+T.
+void PressKeys(std::initializer_list<WORD> keys);
+// Each character as the keys that type it on the keyboard layout in use
+// (Shift where it needs it); false when one cannot be typed.
+bool TypeKeys(const std::string& text);
+
+// The folder of the program under test: the test programs are built beside it.
+std::string BuildFolder();
+
+// "Info" opens the help document with the program its file type names: for
+// the object's life that is the probe, which writes its working folder and
+// arguments to tool_probe.txt there. Wine reads file types from the classes
+// root only (not the user's own classes), so the type is set there and the
+// previous one put back after.
+class HelpDocumentType {
+ public:
+  HelpDocumentType();
+  ~HelpDocumentType();
+  HelpDocumentType(const HelpDocumentType&) = delete;
+  HelpDocumentType& operator=(const HelpDocumentType&) = delete;
+
+ private:
+  std::string previous_;
+};
 
 // A file's bytes ("" when it cannot be read), and whether it exists.
 std::string ReadFile(const std::string& path);

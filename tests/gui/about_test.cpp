@@ -21,11 +21,40 @@ constexpr COLORREF kBack = RGB(255, 255, 178);
 const std::set<std::string> kSpanishButtons = {"bueno", "¡Ah!",  "¡Oh!",  "psé",
                                                "hum!",  "mmm..", "¡vaya!"};
 
+// How a session closes the window: a click on its button, the close box, or
+// a key posted, so that it comes through the window's own loop, to the window
+// or to its button.
+struct Closing {
+  UINT key;  // 0: a click on the button; SC_CLOSE: the close box
+  bool onButton;
+};
+
+void Close(HWND window, Closing how) {
+  HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
+  HWND target = how.onButton ? button : window;
+  if (how.key == 0) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+  } else if (how.key == SC_CLOSE) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else {
+    PostMessageA(target, WM_KEYDOWN, how.key, 1);
+    PostMessageA(target, WM_KEYUP, how.key, 1 | (3u << 30));
+  }
+}
+
 // Runs `look` once the window is open, inside its loop, then closes it.
 struct AboutSession {
   static inline std::function<void(HWND)> look;
-  static inline bool withButton = true;
+  static inline Closing closing{0, true};
   static inline bool looked = false;
+  static inline bool forced = false;  // still open long after the closing step
+
+  static void CALLBACK Rescue(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (!AboutWindow) return;
+    forced = true;
+    CloseAboutWindow();
+  }
 
   static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!AboutWindow || !IsWindowVisible(AboutWindow)) return;
@@ -33,19 +62,18 @@ struct AboutSession {
     looked = true;
     HWND window = AboutWindow;
     if (look) look(window);
-    if (withButton) {
-      SendMessageA(GetDlgItem(window, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
-    } else {
-      PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
-    }
+    Close(window, closing);
   }
 
-  static void Run(std::function<void(HWND)> lookAt, bool closeWithButton = true) {
+  static void Run(std::function<void(HWND)> lookAt, Closing how = {0, true}) {
     look = std::move(lookAt);
-    withButton = closeWithButton;
+    closing = how;
     looked = false;
+    forced = false;
     SetTimer(nullptr, 0, 30, &Step);
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, &Rescue);
     ShowAbout("cálculo de fórmulas");
+    KillTimer(nullptr, rescue);
   }
 };
 
@@ -101,14 +129,19 @@ TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
   EXPECT_FALSE(ProgYear.empty());
 }
 
-TEST(AboutWindow, TheCloseBoxClosesItTooAndTheButtonTextVaries) {
+// The close box, Esc and Enter close it as the button does, also while the
+// button has the focus; each opening picks its button text anew.
+TEST(AboutWindow, TheCloseBoxEscAndEnterCloseItTooAndTheButtonTextVaries) {
   LANGUAGE = 2;
   std::set<std::string> seen;
-  for (int i = 0; i < 6; ++i) {
+  const Closing closings[] = {{0, true},          {SC_CLOSE, false}, {VK_ESCAPE, false},
+                              {VK_RETURN, false}, {VK_ESCAPE, true}, {VK_RETURN, true}};
+  for (const Closing& how : closings) {
+    SCOPED_TRACE(testing::Message() << how.key << (how.onButton ? " on the button" : ""));
     AboutSession::Run(
-        [&](HWND window) { seen.insert(WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON))); },
-        /*closeWithButton=*/i % 2 == 0);
+        [&](HWND window) { seen.insert(WindowText(GetDlgItem(window, IDC_ABOUT_BUTTON))); }, how);
     ASSERT_TRUE(AboutSession::looked);
+    EXPECT_FALSE(AboutSession::forced);
     EXPECT_EQ(AboutWindow, nullptr);
     Sleep(30);  // a new tick count, a new seed
   }
@@ -165,7 +198,7 @@ TEST(AboutWindow, FromTheMainWindowsMenuAndSalirEndsBoth) {
     description = WindowText(window);
     SendMessageA(main.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CANCEL, 0), 0);
   };
-  AboutSession::withButton = true;
+  AboutSession::closing = {0, true};
   AboutSession::looked = false;
   SetTimer(nullptr, 0, 30, &AboutSession::Step);
   main.MenuCommand(IDM_ABOUT);

@@ -1,5 +1,7 @@
 #include "tests/gui/dialog_driver.h"
 
+#include <cstring>
+
 DialogDriver::DialogDriver(const char* templateName, DLGPROC procedure, LPARAM parameter) {
   dialog_ =
       CreateDialogParamA(GetModuleHandleA(nullptr), templateName, nullptr, procedure, parameter);
@@ -41,6 +43,17 @@ void DialogDriver::PressKey(UINT virtualKey) {
   PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
   PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
   Pump();
+}
+
+void DialogDriver::PressKey(UINT virtualKey, UINT heldKey) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  BYTE held[256];
+  memcpy(held, keys, sizeof held);
+  held[heldKey] = 0x80;
+  SetKeyboardState(held);
+  PressKey(virtualKey);
+  SetKeyboardState(keys);
 }
 
 void DialogDriver::Click(int id) {

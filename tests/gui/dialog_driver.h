@@ -34,6 +34,9 @@ class DialogDriver {
   void Type(int id, std::string_view text);
   void Focus(int id);
   void PressKey(UINT virtualKey);
+  // The key with another held down meanwhile (VK_SHIFT, VK_CONTROL) in the
+  // thread's key state, as the dialog manager and the controls read it.
+  void PressKey(UINT virtualKey, UINT heldKey);
   void PressEnter() { PressKey(VK_RETURN); }
   void Click(int id);        // BM_CLICK: the button takes the focus, as under a mouse
   void MenuCommand(int id);  // what choosing a menu item sends

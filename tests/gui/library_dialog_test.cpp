@@ -99,10 +99,10 @@ TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
     bool tabStop;
   };
   const Expected controls[] = {
-      {90, "ListBox", "", 7, 12, 84, 73, false},
+      {90, "ListBox", "", 7, 12, 84, 73, true},
       {95, "Edit", "", 7, 95, 83, 10, true},
       {96, "Edit", "", 33, 110, 40, 10, true},
-      {100, "ListBox", "", 107, 14, 100, 73, false},
+      {100, "ListBox", "", 107, 14, 100, 73, true},
       {120, "Edit", "", 132, 98, 77, 10, true},
       {121, "Edit", "", 108, 117, 101, 10, true},
       {8, "Button", "Supr", 123, 129, 20, 10, true},
@@ -136,8 +136,10 @@ TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
     EXPECT_TRUE(style & LBS_NOTIFY);
     EXPECT_FALSE(style & LBS_SORT);
   }
-  // Tab moves through the edit fields and buttons in template order.
-  const int tabOrder[] = {95, 96, 120, 121, 8, 10, 2, 6, 7, 5, 3, 4, 199, 119, 95};
+  // Tab moves through the lists, edit fields and buttons in template order;
+  // the dialog opens with the caret in the topic name all the same.
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_NAME));
+  const int tabOrder[] = {90, 95, 96, 100, 120, 121, 8, 10, 2, 6, 7, 5, 3, 4, 199, 119, 90};
   for (std::size_t k = 0; k + 1 < std::size(tabOrder); ++k) {
     EXPECT_EQ(GetNextDlgTabItem(W().Dialog(), W().Item(tabOrder[k]), FALSE),
               W().Item(tabOrder[k + 1]))
@@ -183,6 +185,31 @@ TEST_F(LibraryDialog, DoubleClickingAFormulaHandsItToTheMainWindow) {
   EXPECT_EQ(CurrentFormula.Name, "f");
   EXPECT_EQ(CurrentFormula.Expression, "a+b");
   EXPECT_EQ(CurrentFormula.Comment, "suma");
+}
+
+// Enter on a list's selected line does what a double-click on it does; on a
+// list with nothing selected it does nothing.
+TEST_F(LibraryDialog, EnterOnAListLineDoesWhatItsDoubleClickDoes) {
+  Open(kPickMode);
+  W().Focus(IDC_LIB_TOPICS);
+  W().PressEnter();
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPICS));
+  EXPECT_TRUE(Lines(IDC_LIB_FORMULAS).empty());
+
+  SendMessageA(W().Item(IDC_LIB_TOPICS), LB_SETCURSEL, 1, 0);  // no notification
+  W().PressEnter();
+  EXPECT_TRUE(W().Focused(IDC_LIB_FORMULA_NAME));
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_NAME), "Física");
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
+
+  W().Focus(IDC_LIB_FORMULAS);
+  SendMessageA(W().Item(IDC_LIB_FORMULAS), LB_SETCURSEL, 0, 0);
+  W().PressEnter();
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(CurrentFormula.Name, "F");
+  EXPECT_EQ(CurrentFormula.Expression, "m*a");
+  EXPECT_EQ(CurrentFormula.Comment, "Newton");
+  EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 TEST_F(LibraryDialog, StoreModeKeepsTheExpressionAcrossTopicsAndStoresItWithEnter) {

@@ -75,11 +75,11 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
       {51, "Static", "T", 6, 46, 8, 8, false, SS_LEFT, false},
       {61, "Edit", "", 12, 46, 26, 9, false, ES_AUTOHSCROLL | WS_TABSTOP, true},
       {52, "Static", "T", 6, 57, 8, 8, false, SS_LEFT, false},
-      {62, "Edit", "", 12, 57, 26, 9, false, 0, false},
+      {62, "Edit", "", 12, 57, 26, 9, false, WS_TABSTOP, false},
       {53, "Static", "T", 6, 68, 8, 8, false, SS_LEFT, false},
-      {63, "Edit", "", 12, 68, 26, 9, false, 0, false},
+      {63, "Edit", "", 12, 68, 26, 9, false, WS_TABSTOP, false},
       {54, "Static", "T", 6, 79, 8, 8, false, SS_LEFT, false},
-      {64, "Edit", "", 12, 79, 26, 9, false, 0, false},
+      {64, "Edit", "", 12, 79, 26, 9, false, WS_TABSTOP, false},
       {65535, "Button", "parámetros", 5, 37, 40, 54, true, BS_GROUPBOX, false},
       {3, "Button", "Resultado", 64, 39, 33, 12, true, BS_PUSHBUTTON | WS_TABSTOP, false},
       {80, "Edit", "", 60, 56, 100, 10, true, ES_READONLY, false},
@@ -171,9 +171,13 @@ TEST_F(MainWindow, MenuBarHoldsEveryItemWithItsPicture) {
     const char* text;
   };
   const std::vector<std::vector<Item>> popups = {
-      {{201, "Nueva"}, {202, "Abrir"}, {203, "Guardar"}, {0, ""}, {210, "Tabla"}},
+      {{201, "Nueva\tCtrl+N"},
+       {202, "Abrir\tCtrl+O"},
+       {203, "Guardar\tCtrl+S"},
+       {0, ""},
+       {210, "Tabla\tCtrl+T"}},
       {{501, "Edición Utilidades"}, {0, ""}},
-      {{800, "Info"}, {801, "Sobre Quillet"}},
+      {{800, "Info\tF1"}, {801, "Sobre Quillet"}},
   };
   const char* titles[] = {"Fórmulas", "Utilidades", "Info", "Salir"};
   for (int top = 0; top < 4; ++top) {
@@ -317,6 +321,32 @@ TEST_F(MainWindow, EnterWalksThroughTheFieldsAndComputesAfterTheLast) {
   W().PressEnter();
   EXPECT_EQ(W().Text(IDC_RESULT1), "3");
   EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A parameter field that gets the focus has its value selected, so that
+// typing replaces it: when the fields are shown, and after a click, which
+// places the caret itself. (Tab, Enter and typing: the end-to-end test.)
+TEST_F(MainWindow, AFieldThatGetsTheFocusHasItsValueSelected) {
+  auto selection = [&](int id) {
+    DWORD start = 0, end = 0;
+    SendMessageA(W().Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return std::to_string(start) + ".." + std::to_string(end);
+  };
+  Accept("a*x");
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT1);
+  EXPECT_EQ(selection(IDC_PARAM_EDIT1), "0..1");
+
+  W().Type(IDC_PARAM_EDIT2, "25");
+  HWND second = W().Item(IDC_PARAM_EDIT2);
+  RECT r{};
+  GetClientRect(second, &r);
+  const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostMessageA(second, WM_LBUTTONUP, 0, middle);
+  W().Pump();
+  ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
+  EXPECT_EQ(selection(IDC_PARAM_EDIT2), "0..2");
 }
 
 TEST_F(MainWindow, OkButtonAcceptsTheFormula) {

@@ -109,7 +109,7 @@ TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
   const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
   const ExpectedControl expected[] = {
       {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
-      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY, true},
+      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY | WS_TABSTOP, true},
       {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
       {32, "Edit", nullptr, 100, 28, 40, 9, edit, true},
       {33, "Edit", nullptr, 150, 28, 40, 9, edit, true},
@@ -120,7 +120,7 @@ TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
       {40, "Static", "a", 10, 45, 10, 8, SS_LEFT, false},
       {0, "Static", "F", 60, 45, 10, 8, SS_LEFT, false},
       {100, "ListBox", nullptr, 8, 53, 90, 100,
-       LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT, true},
+       LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT | WS_TABSTOP, true},
       {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
       {22, "Edit", "1", 160, 7, 30, 9, edit, true},
       {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
@@ -234,6 +234,26 @@ TEST_F(Table, EnterMovesFromDeToAAndComputesThere) {
   W().Type(IDC_TABLE_TO, "2");
   W().Click(IDOK);
   EXPECT_EQ(Rows().size(), 2u);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// Tab reaches both lists, yet the dialog opens with the caret in the first
+// shown field after the variable list; Enter in a list does nothing.
+TEST_F(Table, TabReachesTheListsAndTheDialogOpensInItsFirstField) {
+  Open("x");
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_FROM);  // no constants
+  Open("a*x+b");
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_CONST1);
+  W().PressKey(VK_TAB);
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_CONST2);
+  W().Focus(IDC_TABLE_TO);
+  W().PressKey(VK_TAB);
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_ROWS);
+  W().Type(IDC_TABLE_FROM, "1");
+  W().Type(IDC_TABLE_TO, "2");
+  W().Focus(IDC_TABLE_VARIABLES);
+  W().PressEnter();
+  EXPECT_TRUE(Rows().empty());
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -351,14 +371,7 @@ TEST_F(Table, CtrlCAndCopiarPutEveryRowOnTheClipboard) {
     CloseClipboard();
   }
   W().Focus(IDC_TABLE_ROWS);
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  BYTE held[256];
-  memcpy(held, keys, sizeof held);
-  held[VK_CONTROL] = 0x80;
-  SetKeyboardState(held);
-  W().PressKey('C');
-  SetKeyboardState(keys);
+  W().PressKey('C', VK_CONTROL);
   EXPECT_EQ(clipboard(), want);
 
   // A "C" without Ctrl is the list's own key.

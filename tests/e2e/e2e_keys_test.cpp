@@ -1,0 +1,154 @@
+// The keyboard of the real program, with real key presses sent to it while
+// it is the foreground window: Tab and Enter through the parameter fields,
+// typing over a field's value, the menu's shortcut keys in the main window
+// and inside the dialogs they open, Enter on the library's lists, and the
+// about window closed with Esc and with Enter.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+constexpr int kFormula = 101, kResult = 80, kFirstParam = 61;
+constexpr int kAbout = 801, kSalir = 2;
+constexpr int kTableVariables = 90, kTableVariableHeader = 40, kFirstConstant = 31;
+constexpr int kTopics = 90, kTopicName = 95, kFormulas = 100, kFormulaName = 119, kExpression = 120;
+const char kCaption[] = "Cálculo de fórmulas";
+
+bool FocusIs(HWND dialog, int id) {
+  return WaitFor([&] { return FocusIn(dialog) == GetDlgItem(dialog, id); }, 5000);
+}
+
+TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
+  HelpDocumentType helpType;
+  RunningProgram program;
+  ASSERT_TRUE(program.Started()) << ProgramPath;
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  ASSERT_TRUE(BringToFront(window));
+  ASSERT_TRUE(FocusIs(window, kFormula));
+
+  // With no formula "Guardar" and "Tabla" are grayed: their keys do nothing.
+  // The keys are handled in order, so once the typed formula shows, they were.
+  PressKeys({VK_CONTROL, 'S'});
+  PressKeys({VK_CONTROL, 'T'});
+  ASSERT_TRUE(TypeKeys("a*x+b"));
+  ASSERT_TRUE(WaitFor([&] { return ItemText(window, kFormula) == "a*x+b"; }))
+      << ItemText(window, kFormula);
+  EXPECT_EQ(program.WindowStartingWith("tabla"), nullptr);
+  EXPECT_EQ(program.Window("Fórmulas"), nullptr);
+
+  // Enter shows the fields with the focus in the first; typing replaces its 0.
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(FocusIs(window, kFirstParam));
+  TypeKeys("2");
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam) == "2"; }))
+      << ItemText(window, kFirstParam);
+  // Tab reaches the second and third fields; Shift+Tab goes back.
+  PressKeys({VK_TAB});
+  ASSERT_TRUE(FocusIs(window, kFirstParam + 1));
+  TypeKeys("3");
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam + 1) == "3"; }));
+  PressKeys({VK_TAB});
+  ASSERT_TRUE(FocusIs(window, kFirstParam + 2));
+  TypeKeys("4");
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam + 2) == "4"; }));
+  PressKeys({VK_SHIFT, VK_TAB});
+  ASSERT_TRUE(FocusIs(window, kFirstParam + 1));
+  TypeKeys("5");
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam + 1) == "5"; }))
+      << ItemText(window, kFirstParam + 1);
+  // Enter moves on to the last field, whose value it selects; Enter computes.
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(FocusIs(window, kFirstParam + 2));
+  TypeKeys("1");
+  PressKeys({VK_RETURN});
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kResult) == "11"; }))
+      << "2*5+1, result field: " << ItemText(window, kResult);
+
+  // Ctrl+S asks for a topic in a message box; keys there are the box's own.
+  PressKeys({VK_CONTROL, 'S'});
+  ASSERT_TRUE(WaitFor([&] { return program.Window("guardar fórmula") != nullptr; }));
+  PressKeys({VK_CONTROL, 'T'});
+  PressKeys({VK_RETURN});
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
+  EXPECT_EQ(ItemText(library, kExpression), "a*x+b");
+  EXPECT_EQ(program.WindowStartingWith("tabla"), nullptr);
+  ASSERT_TRUE(BringToFront(library));
+  PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+
+  // Ctrl+T opens the table, with the caret in the first constant as before;
+  // Shift+Tab reaches the variable list and the arrows choose in it.
+  ASSERT_TRUE(BringToFront(window));
+  PressKeys({VK_CONTROL, 'T'});
+  HWND table = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (table = program.WindowStartingWith("tabla  ")) != nullptr; }));
+  ASSERT_TRUE(BringToFront(table));
+  ASSERT_TRUE(FocusIs(table, kFirstConstant));
+  PressKeys({VK_SHIFT, VK_TAB});
+  ASSERT_TRUE(FocusIs(table, kTableVariables));
+  PressKeys({VK_DOWN});
+  EXPECT_TRUE(WaitFor([&] { return ItemText(table, kTableVariableHeader) == "x"; }));
+
+  // Ctrl+O inside the table's loop opens the library. Shift+Tab reaches the
+  // topic list; Enter on a topic loads it as a double-click does, and Enter
+  // on a formula hands it to the main window.
+  PressKeys({VK_CONTROL, 'O'});
+  ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
+  ASSERT_TRUE(BringToFront(library));
+  ASSERT_TRUE(FocusIs(library, kTopicName));
+  PressKeys({VK_SHIFT, VK_TAB});
+  ASSERT_TRUE(FocusIs(library, kTopics));
+  PressKeys({VK_HOME});
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(FocusIs(library, kFormulaName));
+  ASSERT_GT(ListCount(library, kFormulas), 0);
+  for (int tab = 0; tab < 4; ++tab) PressKeys({VK_TAB});  // 119, 90, 95, 96, then 100
+  ASSERT_TRUE(FocusIs(library, kFormulas));
+  PressKeys({VK_HOME});
+  std::string picked;
+  ASSERT_TRUE(WaitFor([&] { return !(picked = ItemText(library, kExpression)).empty(); }));
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFormula) == picked; }))
+      << ItemText(window, kFormula) << " instead of " << picked;
+
+  // F1 asks for the help document.
+  ASSERT_TRUE(BringToFront(window));
+  PressKeys({VK_F1});
+  const std::string helpProof = program.Folder() + "\\tool_probe.txt";
+  ASSERT_TRUE(WaitFor([&] { return FileExists(helpProof); })) << helpProof;
+  EXPECT_NE(ReadFile(helpProof).find("quillet.pdf\n"), std::string::npos) << ReadFile(helpProof);
+
+  EXPECT_TRUE(IsWindow(table));
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
+  ASSERT_TRUE(program.Ended(10000));
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST(ProgramKeys, EscAndEnterCloseTheAboutWindow) {
+  RunningProgram program;
+  ASSERT_TRUE(program.Started()) << ProgramPath;
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  for (WORD key : {VK_ESCAPE, VK_RETURN}) {
+    SCOPED_TRACE(key == VK_ESCAPE ? "Esc" : "Enter");
+    Choose(window, kAbout);
+    HWND about = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (about = program.Window("Respecto quillet...")) != nullptr; }));
+    ASSERT_TRUE(BringToFront(about));
+    PressKeys({key});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+  }
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
+  ASSERT_TRUE(program.Ended(10000));
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+}  // namespace
