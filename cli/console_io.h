@@ -1,0 +1,17 @@
+// quillet-calc's contact with the system: its command line, standard input,
+// output and error. Every text here is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The command line without the program's name.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+void WriteOutput(std::string_view utf8);
+void WriteError(std::string_view utf8);
+void FlushOutput();
+
+// One line of standard input without its line end; false at the end of input.
+bool ReadInputLine(std::string& line);
