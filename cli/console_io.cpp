@@ -17,9 +17,60 @@ std::string WideToUtf8(const wchar_t* wide) {
   if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
   return text;
 }
+
+// The console behind a standard handle, or nullptr when it is redirected.
+HANDLE ConsoleOf(DWORD standardHandle) {
+  HANDLE handle = GetStdHandle(standardHandle);
+  DWORD mode = 0;
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+    return nullptr;
+  }
+  return handle;
+}
+
+void WriteConsoleUtf8(HANDLE console, std::string_view utf8) {
+  // CR before each LF, as the C runtime's text mode writes to a file.
+  std::string text;
+  text.reserve(utf8.size() + 8);
+  for (char c : utf8) {
+    if (c == '\n') text += '\r';
+    text += c;
+  }
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (size <= 0) return;
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  // Older consoles refuse long writes: a few thousand characters at a time,
+  // never splitting a surrogate pair.
+  const std::size_t kChunk = 4096;
+  std::size_t done = 0;
+  while (done < wide.size()) {
+    std::size_t count = wide.size() - done < kChunk ? wide.size() - done : kChunk;
+    if (count > 1 && done + count < wide.size() && IS_HIGH_SURROGATE(wide[done + count - 1])) {
+      --count;
+    }
+    DWORD written = 0;
+    if (!WriteConsoleW(console, wide.data() + done, static_cast<DWORD>(count), &written, nullptr) ||
+        written == 0) {
+      return;
+    }
+    done += written;
+  }
+}
 #endif
 
 void Write(std::FILE* stream, std::string_view utf8) {
+#ifdef _WIN32
+  static const HANDLE outputConsole = ConsoleOf(STD_OUTPUT_HANDLE);
+  static const HANDLE errorConsole = ConsoleOf(STD_ERROR_HANDLE);
+  HANDLE console = stream == stdout ? outputConsole : errorConsole;
+  if (console != nullptr) {
+    std::fflush(stream);  // anything the C runtime still holds goes first
+    WriteConsoleUtf8(console, utf8);
+    return;
+  }
+#endif
   std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 

@@ -9,6 +9,8 @@
 // The command line without the program's name.
 std::vector<std::string> Arguments(int argc, char** argv);
 
+// Redirected, the bytes go out as they are. In a Windows console they are
+// written as UTF-16, so that accents show whatever the console's code page.
 void WriteOutput(std::string_view utf8);
 void WriteError(std::string_view utf8);
 void FlushOutput();

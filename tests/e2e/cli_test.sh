@@ -124,6 +124,13 @@ check_misuse "svg without a table" "quillet-calc: --svg goes with --table" -- "$
 check_misuse "two modes" "quillet-calc: --table and --list-library do not go together" -- "$@" --table --list-library
 check_misuse "a value that is no LETTER=VALUE" "quillet-calc: values are LETTER=VALUE, not 3" -- "$@" "2*x" 3
 
+# Redirected output is UTF-8 bytes, never the console's UTF-16 nor a code page.
+"$@" "1/0" 2>/dev/null | od -An -tx1 | tr -d ' \n' >"$out"
+case $(cat "$out") in
+  *"446976697369c3b36e20706f72206365726f"*) ;;  # "División por cero"
+  *) echo "FAIL redirected output in UTF-8: $(cat "$out")"; failures=$((failures + 1)) ;;
+esac
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failing case(s)"
   exit 1
