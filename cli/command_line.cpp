@@ -57,7 +57,7 @@ bool ReadCommandLine(const std::vector<std::string>& args, CommandLine& line, st
         why = "--lang takes 0, 1 or 2, not " + value;
         return false;
       }
-    } else if (CalcMode mode; ModeOption(arg, mode)) {
+    } else if (CalcMode mode = CalcMode::Formulas; ModeOption(arg, mode)) {
       if (!modeOption.empty() && modeOption != arg) {
         why = modeOption + " and " + arg + " do not go together";
         return false;
