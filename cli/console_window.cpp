@@ -1,18 +1,11 @@
 #include "cli/console_window.h"
 
-#include <iostream>
-
+#include "cli/console_io.h"
 #include "common/codepage.h"
 #include "resources/ids.h"
 
-#ifdef _WIN32
-#include <windows.h>
-// after windows.h, which it needs
-#include <shellapi.h>
-#endif
-
 void PrintLine(std::string_view line) {
-  std::cout << Cp1252ToUtf8(std::string(line)) << '\n';
+  WriteOutput(Cp1252ToUtf8(line) + '\n');
 }
 
 void PrintMessage(std::string_view caption, std::string_view text) {
@@ -64,25 +57,4 @@ bool ConsoleWindow::Answer(const std::string& formula, const std::map<char, std:
     EnterOutsideFormula(*this);
   }
   return messages_ == 0 && results_ > 0;
-}
-
-std::vector<std::string> Arguments(int argc, char** argv) {
-  std::vector<std::string> args;
-#ifdef _WIN32
-  // The narrow argv is in the ANSI code page; take the wide one and make it UTF-8.
-  (void)argv;
-  int count = 0;
-  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; i < count; ++i) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string s(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, s.data(), size, nullptr, nullptr);
-    args.push_back(s);
-  }
-  LocalFree(wide);
-#else
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-#endif
-  (void)argc;
-  return args;
 }

@@ -4,7 +4,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "common/short_text.h"
 #include "engine/formula_cycle.h"
@@ -42,6 +41,3 @@ class ConsoleWindow : public FormulaWindow {
 void PrintLine(std::string_view line);
 // "message<TAB>caption<TAB>text", CR and LF in the text written as \r and \n.
 void PrintMessage(std::string_view caption, std::string_view text);
-
-// The command line as UTF-8 texts, without the program's name.
-std::vector<std::string> Arguments(int argc, char** argv);

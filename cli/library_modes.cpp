@@ -1,9 +1,8 @@
 #include "cli/library_modes.h"
 
-#include <fstream>
-#include <iostream>
-#include <sstream>
+#include <cstdio>
 
+#include "cli/console_io.h"
 #include "cli/console_window.h"
 #include "common/codepage.h"
 #include "library/library_text.h"
@@ -23,8 +22,21 @@ namespace {
 const char kCaption[] = "biblioteca";
 
 void LibraryUsage() {
-  std::cerr << "usage: quillet-calc --list-library [DIR]\n"
-               "       quillet-calc --build-library FILE [DIR]\n";
+  WriteError(
+      "usage: quillet-calc --list-library [DIR]\n"
+      "       quillet-calc --build-library FILE [DIR]\n");
+}
+
+// The whole file as it is; false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  const bool complete = !std::ferror(file);
+  std::fclose(file);
+  return complete;
 }
 
 // The record files are named relative to the current folder, as in the
@@ -37,48 +49,38 @@ bool EnterFolder(const std::string& folder, bool make = false) {
   return false;
 }
 
-int ListLibrary(const std::vector<std::string>& args) {
-  if (args.size() > 2) {
+}  // namespace
+
+int ListLibrary(const std::vector<std::string>& operands) {
+  if (operands.size() > 1) {
     LibraryUsage();
     return 2;
   }
-  if (!EnterFolder(args.size() == 2 ? args[1] : "")) return 1;
-  std::cout << Cp1252ToUtf8(LibraryLines(ReadLibraryFiles())) << std::flush;
+  if (!EnterFolder(operands.empty() ? "" : operands[0])) return 1;
+  WriteOutput(Cp1252ToUtf8(LibraryLines(ReadLibraryFiles())));
   return 0;
 }
 
-int BuildLibrary(const std::vector<std::string>& args) {
-  if (args.size() < 2 || args.size() > 3) {
+int BuildLibrary(const std::vector<std::string>& operands) {
+  if (operands.empty() || operands.size() > 2) {
     LibraryUsage();
     return 2;
   }
-  std::ifstream file(args[1], std::ios::binary);
-  if (!file) {
-    PrintMessage(kCaption, "no se puede leer " + Utf8ToCp1252(args[1]));
+  std::string text;
+  if (!ReadWholeFile(operands[0], text)) {
+    PrintMessage(kCaption, "no se puede leer " + Utf8ToCp1252(operands[0]));
     return 1;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
   Library library;
   LibraryTextError error;
-  if (!ParseLibraryLines(Utf8ToCp1252(text.str()), library, error)) {
+  if (!ParseLibraryLines(Utf8ToCp1252(text), library, error)) {
     PrintMessage(kCaption, error.text);
     return 1;
   }
-  if (!EnterFolder(args.size() == 3 ? args[2] : "", true)) return 1;
+  if (!EnterFolder(operands.size() == 2 ? operands[1] : "", true)) return 1;
   if (!WriteLibraryFiles(library)) {
     PrintMessage(kCaption, "no se han podido escribir todos los ficheros");
     return 1;
   }
   return 0;
-}
-
-}  // namespace
-
-bool IsLibraryMode(const std::vector<std::string>& args) {
-  return !args.empty() && (args[0] == "--list-library" || args[0] == "--build-library");
-}
-
-int RunLibraryMode(const std::vector<std::string>& args) {
-  return args[0] == "--list-library" ? ListLibrary(args) : BuildLibrary(args);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// True when `args` (the command line after --lang) starts with a library mode.
-bool IsLibraryMode(const std::vector<std::string>& args);
-// The mode's exit status: 0 done, 1 refused with a message line, 2 bad usage.
-int RunLibraryMode(const std::vector<std::string>& args);
+// Each takes the operands that follow its option and returns the exit status:
+// 0 done, 1 refused with a message line, 2 bad usage.
+int ListLibrary(const std::vector<std::string>& operands);
+int BuildLibrary(const std::vector<std::string>& operands);

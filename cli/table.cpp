@@ -2,10 +2,10 @@
 // as the message the dialog would show.
 #include "cli/table.h"
 
-#include <fstream>
-#include <iostream>
+#include <cstdio>
 #include <map>
 
+#include "cli/console_io.h"
 #include "cli/console_window.h"
 #include "common/codepage.h"
 #include "engine/formula_cycle.h"
@@ -65,25 +65,24 @@ class ConsoleTableView final : public TableView {
 };
 
 int Misuse(const std::string& why) {
-  std::cerr << "quillet-calc: " << why
-            << "\nusage: quillet-calc --table VAR FROM TO STEP FORMULA [LETTER=VALUE]... "
-               "[--svg FILE]\n";
+  WriteError("quillet-calc: " + why +
+             "\nusage: quillet-calc --table VAR FROM TO STEP FORMULA [LETTER=VALUE]... "
+             "[--svg FILE]\n");
   return 2;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
 
-int RunTableMode(const std::vector<std::string>& given) {
+int RunTableMode(const std::vector<std::string>& operands, const std::string& svgFile) {
   std::vector<std::string> args;
-  std::string svgFile;
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    if (given[i] == "--svg") {
-      if (i + 1 >= given.size()) return Misuse("--svg needs a file name");
-      svgFile = given[++i];
-    } else {
-      args.push_back(Utf8ToCp1252(given[i]));
-    }
-  }
+  for (const std::string& operand : operands) args.push_back(Utf8ToCp1252(operand));
   if (args.size() < 5) return Misuse("too few arguments");
   if (args[0].size() != 1) return Misuse("VAR is one letter");
   std::map<char, std::string> constants;
@@ -100,7 +99,7 @@ int RunTableMode(const std::vector<std::string>& given) {
   if (ParamCount == 0 && window.ItemText(IDC_RESULT1).empty()) return 1;  // refused silently
   const std::size_t position = ParamNames.view().find(args[0][0]);
   if (ParamCount == 0 || position == std::string_view::npos) {
-    return Misuse("the formula has no parameter " + args[0]);
+    return Misuse("the formula has no parameter " + operands[0]);
   }
 
   ChooseTableVariable(static_cast<std::uint8_t>(position + 1));
@@ -116,13 +115,9 @@ int RunTableMode(const std::vector<std::string>& given) {
   ConsoleTableView view(fields, args[0][0], svgFile.empty() ? nullptr : &svg);
   ComputeTable(view);
   if (view.refused) return 1;
-  if (!svgFile.empty()) {
-    std::ofstream out(svgFile, std::ios::binary);
-    out << svg.Document();
-    if (!out) {
-      std::cerr << "quillet-calc: cannot write " << svgFile << "\n";
-      return 1;
-    }
+  if (!svgFile.empty() && !WriteWholeFile(svgFile, svg.Document())) {
+    WriteError("quillet-calc: cannot write " + svgFile + "\n");
+    return 1;
   }
   return 0;
 }

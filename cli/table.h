@@ -4,6 +4,6 @@
 #include <string>
 #include <vector>
 
-// args: what follows "--table": VAR FROM TO STEP FORMULA [LETTER=VALUE]...
-// [--svg FILE]. Returns the exit status.
-int RunTableMode(const std::vector<std::string>& args);
+// operands: VAR FROM TO STEP FORMULA [LETTER=VALUE]...; the plot goes to
+// svgFile as SVG unless it is empty. Returns the exit status.
+int RunTableMode(const std::vector<std::string>& operands, const std::string& svgFile);

@@ -48,6 +48,7 @@ file(GLOB cli_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
 if(cli_sources)
   add_executable(quillet-calc ${cli_sources} ${CMAKE_SOURCE_DIR}/resources/quillet-calc.rc)
   target_link_libraries(quillet-calc quillet_core)
+  target_compile_definitions(quillet-calc PRIVATE QUILLET_VERSION="${PROJECT_VERSION}")
   add_test(NAME wine.cli COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh
            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet-calc>)
   add_test(NAME wine.cli_library COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_library_test.sh

@@ -55,6 +55,14 @@ expect "list" 0 "$want" $? "$work/log"
 (cd "$work/out" && "$@" --list-library) >"$work/log" 2>&1
 expect "list the current folder" 0 "$want" $? "$work/log"
 
+# The option may stand after its operands, and --lang goes with it.
+"$@" "$work/lib.txt" --build-library "$work/again" --lang 1 >"$work/log" 2>&1
+expect "build, option in the middle" 0 "" $? "$work/log"
+"$@" "$work/again" --list-library >"$work/log" 2>&1
+expect "list, option last" 0 "$want" $? "$work/log"
+"$@" --list-library "$work/again" "$work/out" >"$work/log" 2>&1
+[ $? = 2 ] || fail "two folders to list are misuse"
+
 mkdir "$work/empty"
 "$@" --list-library "$work/empty" >"$work/log" 2>&1
 expect "an empty folder lists nothing" 0 "" $? "$work/log"

@@ -72,6 +72,27 @@ if [ ! -s "$work/plot.svg" ] || ! grep -q '<svg ' "$work/plot.svg" ||
   failures=$((failures + 1))
 fi
 
+# Options anywhere: the plot and the language before, after or inside the table's items.
+check "svg before the table" 0 "    1${tab}       1
+    2${tab}       4" -- "$@" --svg before.svg --table x 1 2 1 "x*x"
+[ -s "$work/before.svg" ] || { echo "FAIL svg before the table: no plot written"; failures=$((failures + 1)); }
+check "lang after the formula" 1 "message${tab}Invalid increment${tab}The increment must be a number other than zero." -- "$@" --table x 0 1 0 x --lang 1
+check "lang among the constants" 0 "    1${tab}       7
+    2${tab}      12" -- "$@" --table x 1 2 1 "a*x+b" a=5 --lang 1 b=2
+check "table after its items" 0 "-0.5${tab}    -0.5
+    0${tab}         0" -- "$@" x -.5 0 0.5 x --table
+check "negative range and formula" 0 "   -2${tab}       4
+   -1${tab}       1" -- "$@" --table x -2 -1 1 "-(x)*x*-1"
+check "double dash before the table's items" 0 "    1${tab}       2
+    2${tab}       3" -- "$@" --table -- x 1 2 1 "x+1"
+
+for misuse in "--table x 0 1 1 x --svg" "--table x 0 1 1 x -y" "--table x 0 1" "--table x 0 1 1 x 3"; do
+  # shellcheck disable=SC2086
+  (cd "$work" && "$@" $misuse) >"$out" 2>/dev/null
+  status=$?
+  [ "$status" = 2 ] && [ ! -s "$out" ] || { echo "FAIL misuse $misuse: status $status"; failures=$((failures + 1)); }
+done
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failing case(s)"
   exit 1

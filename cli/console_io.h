@@ -1,0 +1,19 @@
+// quillet-calc's contact with the system: its command line, standard input,
+// output and error. Every text here is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The command line without the program's name.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+// Redirected, the bytes go out as they are. In a Windows console they are
+// written as UTF-16, so that accents show whatever the console's code page.
+void WriteOutput(std::string_view utf8);
+void WriteError(std::string_view utf8);
+void FlushOutput();
+
+// One line of standard input without its line end; false at the end of input.
+bool ReadInputLine(std::string& line);
