@@ -68,8 +68,8 @@ run: win32 rundata
 test: native win32 win64 fuzz-build rundata package
 	./tests/doc/doc_test.sh $(PDF)
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
-	$(WINE) --start
-	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; exit $$status
+	$(WINE) --start && $(WINE) --wm --start
+	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; $(WINE) --wm --stop; exit $$status
 	$(WINE) --win64 --start
 	cd $(WIN64) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --win64 --stop; exit $$status
 	./scripts/test-installer.sh $(PACKAGE)/quillet-$(VERSION)-setup.exe $(WIN32)/install_check.exe

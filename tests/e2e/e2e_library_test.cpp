@@ -50,7 +50,7 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   DoubleClick(library, kTopics, 0);
   ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) > 0; }));
   EXPECT_EQ(ItemText(library, kHeading), "fórmulas Geometría");
-  EXPECT_EQ(FocusIn(library), GetDlgItem(library, kFormulaName));
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(library) == GetDlgItem(library, kFormulaName); }));
   DoubleClick(library, kFormulas, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
 

@@ -22,7 +22,7 @@ TEST(Program, ComputesAFormulaTypedIntoItsWindow) {
   SetDlgItemTextA(window, kFormula, "a*x^2+1");
   PressEnterIn(window, kFormula);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, kSecondParam)); }));
-  EXPECT_EQ(FocusIn(window), GetDlgItem(window, kFirstParam));
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == GetDlgItem(window, kFirstParam); }));
 
   SetDlgItemTextA(window, kFirstParam, "2");
   PressEnterIn(window, kFirstParam);
