@@ -53,6 +53,14 @@ install_fonts() {
   return 0
 }
 
+# The windows ask for "Comic Sans MS", which Linux does not have: Comic Neue
+# (fonts-comic-neue, found by Wine through fontconfig) is drawn in its place.
+replace_fonts() {
+  [ -f "$WINEPREFIX/.quillet-fonts" ] && return 0
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Comic Sans MS' /d 'Comic Neue' /f \
+    </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.quillet-fonts"
+}
+
 prepare_prefix() {
   if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
     mkdir -p "$WINEPREFIX"
@@ -68,6 +76,7 @@ prepare_prefix() {
     touch "$WINEPREFIX/.quillet-ready"
   fi
   install_fonts
+  replace_fonts
 }
 
 # One lasting wineserver, and Wine's background services started here with no
