@@ -73,6 +73,7 @@ test: native win32 win64 fuzz-build rundata package
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	$(WINE) --start; trap '$(CURDIR)/$(WINE) --stop' EXIT; $(STOP_ON_SIGNAL); cd $(WIN32) && ctest --output-on-failure
 	$(WINE) --win64 --start; trap '$(CURDIR)/$(WINE) --win64 --stop' EXIT; $(STOP_ON_SIGNAL); cd $(WIN64) && ctest --output-on-failure
+	./tests/install/package_test.sh $(PACKAGE) $(VERSION)
 	./scripts/test-installer.sh $(PACKAGE)/quillet-$(VERSION)-setup.exe $(WIN32)/install_check.exe
 	./tests/infra/no_leftovers.sh $(WINE) $(WIN32)/quillet_gui.exe '--gtest_filter=GuiObjects.*'
 	env -u DISPLAY ./tests/infra/no_leftovers.sh ./scripts/run.sh
