@@ -107,10 +107,8 @@ esac
 
 start_display
 prepare_prefix
-if [ -f "$lasting" ]; then
-  start_services
-  exec wine "$@"
-fi
+# Inside --start and --stop, the lasting wineserver and its services are up.
+[ -f "$lasting" ] && exec wine "$@"
 
 # On its own: a wineserver that ends a few seconds after the program, waited
 # for, and the virtual display ended if this run started it.
