@@ -156,7 +156,8 @@ TEST_F(MainWindow, WindowFrameCaptionFontAndIcons) {
   EXPECT_EQ(font.lfHeight, -MulDiv(14, GetDeviceCaps(screen, LOGPIXELSY), 72));
   // The face really drawn: the comic one, or under Wine its stand-in, not
   // whatever the font mapper falls back on.
-  HGDIOBJ kept = SelectObject(screen, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+  HGDIOBJ kept =
+      SelectObject(screen, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
   std::vector<char> metrics(GetOutlineTextMetricsA(screen, 0, nullptr));
   ASSERT_FALSE(metrics.empty());
   auto* outline = reinterpret_cast<OUTLINETEXTMETRICA*>(metrics.data());

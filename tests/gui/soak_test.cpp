@@ -174,9 +174,10 @@ TEST_F(Soak, TenRoundsOfUseLeaveTheObjectCountsWhereTheFirstLeftThem) {
   const GuiObjectCount end = CountGuiObjects();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("soak: 150 formulas, 50 tables, 50 about windows, 30 libraries, 30 tools editors "
-              "in %.1f s; GDI %d -> %d, USER %d -> %d\n",
-              seconds, warm.gdi, end.gdi, warm.user, end.user);
+  std::printf(
+      "soak: 150 formulas, 50 tables, 50 about windows, 30 libraries, 30 tools editors "
+      "in %.1f s; GDI %d -> %d, USER %d -> %d\n",
+      seconds, warm.gdi, end.gdi, warm.user, end.user);
   EXPECT_LE(end.gdi, warm.gdi);
   EXPECT_LE(end.user, warm.user);
   EXPECT_TRUE(boxes_.Boxes().empty());
