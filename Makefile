@@ -9,6 +9,9 @@ WINE := cmake/wine-run.sh
 RUNDATA := build/rundata
 PDF := build/quillet.pdf
 PACKAGE := build/package
+# In a recipe line that traps EXIT to stop what it started: an interrupt ends
+# the line through that trap too.
+STOP_ON_SIGNAL := trap 'exit 130' INT TERM HUP
 VERSION := $(shell sed -n 's/^project.quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package screenshots run test bench clean
@@ -68,11 +71,12 @@ run: win32 rundata
 test: native win32 win64 fuzz-build rundata package
 	./tests/doc/doc_test.sh $(PDF)
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
-	$(WINE) --start && $(WINE) --wm --start
-	cd $(WIN32) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --stop; $(WINE) --wm --stop; exit $$status
-	$(WINE) --win64 --start
-	cd $(WIN64) && ctest --output-on-failure; status=$$?; cd ../.. && $(WINE) --win64 --stop; exit $$status
+	$(WINE) --start; $(WINE) --wm --start; trap '$(CURDIR)/$(WINE) --stop; $(CURDIR)/$(WINE) --wm --stop' EXIT; $(STOP_ON_SIGNAL); cd $(WIN32) && ctest --output-on-failure
+	$(WINE) --win64 --start; trap '$(CURDIR)/$(WINE) --win64 --stop' EXIT; $(STOP_ON_SIGNAL); cd $(WIN64) && ctest --output-on-failure
+	./tests/install/package_test.sh $(PACKAGE) $(VERSION)
 	./scripts/test-installer.sh $(PACKAGE)/quillet-$(VERSION)-setup.exe $(WIN32)/install_check.exe
+	./tests/infra/no_leftovers.sh $(WINE) $(WIN32)/quillet_gui.exe '--gtest_filter=GuiObjects.*'
+	env -u DISPLAY ./tests/infra/no_leftovers.sh ./scripts/run.sh
 	./scripts/fuzz.sh $(FUZZ)
 
 bench: native win32

@@ -70,11 +70,12 @@ ShortText ModuleFileName() {
   return ShortText(std::string_view(path, length < sizeof path ? length : 0));
 }
 
+// Loaded once for the process and kept: every paint draws it, and a load per
+// paint made each opening of the window cost memory.
 void DrawIconAt(HDC dc, int x, int y, const char* name) {
-  HICON icon = static_cast<HICON>(LoadImageA(Instance(), name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  if (!icon) return;
-  DrawIcon(dc, x, y, icon);
-  DestroyIcon(icon);
+  static const HICON icon =
+      static_cast<HICON>(LoadImageA(Instance(), name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  if (icon) DrawIcon(dc, x, y, icon);
 }
 
 // The shared font description is borrowed for the paint and given back, so

@@ -37,7 +37,9 @@ if(gui_test_sources)
   list(FILTER app_parts EXCLUDE REGEX "main_win\\.cpp$")
   add_executable(quillet_gui ${gui_test_sources} ${app_parts} ${resource_script})
   target_link_libraries(quillet_gui quillet_win gtest)
-  add_test(NAME wine.gui COMMAND quillet_gui)
+  add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
+  # Long use, in a process of its own so that no other test's objects count.
+  add_test(NAME wine.soak COMMAND quillet_gui --gtest_filter=Soak.*:GuiObjects.*)
   # A stand-in tool: writes its arguments and working folder to a file, so
   # the tests can see that a start really happened, and where.
   add_executable(tool_probe ${CMAKE_SOURCE_DIR}/tests/probe/tool_probe.cpp)

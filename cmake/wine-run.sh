@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs a Windows program under Wine: the project's own 32-bit prefix under
 # build/, no Wine debug output, a virtual display when there is none.
-#   wine-run.sh PROGRAM [ARGS...]   run it, exit with its exit code
+#   wine-run.sh PROGRAM [ARGS...]   run it, exit with its exit code; without a
+#                                   lasting wineserver (--start), end the
+#                                   wineserver and the virtual display it caused
 #   wine-run.sh --start             prepare prefix, display and a lasting wineserver
 #   wine-run.sh --stop              end the wineserver and the virtual display
 #   wine-run.sh --win64 ...         the same with the 64-bit prefix, for 64-bit programs
@@ -37,10 +39,15 @@ display_alive() {
     kill -0 "$(tr -d ' ' < "$xlock")" 2>/dev/null
 }
 
+# Set while a --start holds a lasting wineserver for the prefix.
+lasting="$WINEPREFIX/.quillet-lasting"
+started_display=no
+
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
   export DISPLAY="$xdisplay"
   if ! display_alive; then
+    started_display=yes
     rm -f "$xlock" "/tmp/.X11-unix/X${xdisplay#:}"
     setsid nohup Xvfb "$xdisplay" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     i=0
@@ -84,6 +91,14 @@ install_fonts() {
   return 0
 }
 
+# The windows ask for "Comic Sans MS", which Linux does not have: Comic Neue
+# (fonts-comic-neue, found by Wine through fontconfig) is drawn in its place.
+replace_fonts() {
+  [ -f "$WINEPREFIX/.quillet-fonts" ] && return 0
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Comic Sans MS' /d 'Comic Neue' /f \
+    </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.quillet-fonts"
+}
+
 prepare_prefix() {
   if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
     mkdir -p "$WINEPREFIX"
@@ -103,6 +118,7 @@ prepare_prefix() {
     touch "$WINEPREFIX/.quillet-ready"
   fi
   install_fonts
+  replace_fonts
 }
 
 # One lasting wineserver, and Wine's background services started here with no
@@ -113,15 +129,20 @@ start_services() {
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+stop_display() {
+  [ $managed = yes ] && stop_window_manager
+  if [ -z "${DISPLAY:-}" ] && [ -f "$xlock" ]; then
+    kill "$(tr -d ' ' < "$xlock")" 2>/dev/null
+  fi
+}
+
 case "${1:-}" in
   --start)
-    start_display; prepare_prefix; start_services; exit 0 ;;
+    start_display; prepare_prefix; start_services; touch "$lasting"; exit 0 ;;
   --stop)
+    rm -f "$lasting"
     wineserver -k </dev/null >/dev/null 2>&1
-    [ $managed = yes ] && stop_window_manager
-    if [ -z "${DISPLAY:-}" ] && [ -f "$xlock" ]; then
-      kill "$(tr -d ' ' < "$xlock")" 2>/dev/null
-    fi
+    stop_display
     exit 0 ;;
   --display)
     start_display; echo "$DISPLAY"; exit 0 ;;
@@ -129,5 +150,18 @@ esac
 
 start_display
 prepare_prefix
-start_services
-exec wine "$@"
+# Inside --start and --stop, the lasting wineserver and its services are up.
+[ -f "$lasting" ] && exec wine "$@"
+
+# On its own: a wineserver that ends a few seconds after the program, waited
+# for, and the virtual display ended if this run started it.
+finish() {
+  timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || wineserver -k </dev/null >/dev/null 2>&1
+  if [ "$started_display" = yes ]; then unset DISPLAY; stop_display; fi
+}
+trap 'finish; exit 130' INT TERM HUP
+wine cmd /c exit </dev/null >/dev/null 2>&1
+status=0
+wine "$@" || status=$?
+finish
+exit "$status"

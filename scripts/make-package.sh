@@ -13,8 +13,9 @@ rundata=${3:?}
 out=${4:?}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-# Texts for Windows: CR LF line ends.
-crlf() { sed 's/\r$//; s/$/\r/' "$1"; }
+# Texts for Windows, like the sample files beside them: Windows-1252 (so that
+# every Notepad shows the accents) with CR LF line ends. The sources are UTF-8.
+crlf() { sed 's/\r$//; s/$/\r/' "$1" | iconv -f UTF-8 -t CP1252; }
 
 # The shipped programs carry no debugging symbols; the builds keep theirs.
 strip_programs() {

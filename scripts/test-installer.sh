@@ -9,6 +9,7 @@ setup=$(realpath "${1:?usage: scripts/test-installer.sh SETUP_EXE INSTALL_CHECK_
 check=$(realpath "${2:?}")
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_run="$root/cmake/wine-run.sh"
+. "$root/tests/install/windows_text.sh"
 export QUILLET_WINEPREFIX="$root/build/install-test/prefix"
 passed=0
 failed=0
@@ -42,6 +43,11 @@ expect "quillet-calc is installed" test -f "$program/quillet-calc.exe"
 expect "the help document is installed" test -f "$program/quillet.pdf"
 expect "the sample library is in the user's folder" test -f "$folder/temas.rel"
 expect "the tool list is in the user's folder" test -f "$folder/Tools.rel"
+expect "the tool list's notes are in the user's folder" \
+  windows_text "$folder/notas.txt" "cálculo"
+expect "the tool list's table of units is in the user's folder" windows_text "$folder/unidades.txt"
+expect "README.txt is Windows-1252 with CR LF" \
+  windows_text "$program/README.txt" "cálculo de fórmulas"
 expect "the help document is in the user's folder" test -f "$folder/quillet.pdf"
 expect "a Start-menu shortcut" test -f "$menu/Quillet.lnk"
 expect "an uninstaller" test -f "$program/uninstall.exe"

@@ -62,9 +62,28 @@ key_texts=(
   "quillet-calc --list-library"
   "quillet-calc --build-library"
   "--table"
+  "notas.txt , unidades.txt"
+  "Ctrl+N"
+  "Ctrl+O"
+  "Ctrl+S"
+  "Ctrl+T"
+  "F1"
+  "dos decimales"
 )
 for k in "${key_texts[@]}"; do
   grep -q -F -- "$k" <<<"$text" || fail "text \"$k\" not found"
+done
+
+# Page breaks: no page after the title page is left with a few lines (a
+# chapter's tail that would fit before it), and none ends on a line that leads
+# into what follows.
+for ((page = 2; page <= pages; page++)); do
+  body=$(pdftotext -enc UTF-8 -layout -f "$page" -l "$page" "$pdf" - |
+    grep -v -e '^[[:space:]]*$' -e 'Guía del usuario' -e '^[[:space:]]*[0-9]*[[:space:]]*$' || true)
+  lines=$(grep -c . <<<"$body" || true)
+  [ "$lines" -ge 7 ] || fail "page $page holds only $lines line(s) of text"
+  last=$(tail -n 1 <<<"$body" | sed 's/[[:space:]]*$//')
+  case "$last" in *:) fail "page $page ends on a lead-in line: \"${last##* }\"" ;; esac
 done
 
 if [ "$failures" -ne 0 ]; then

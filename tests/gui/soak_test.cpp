@@ -1,0 +1,186 @@
+// Long use costs nothing: the main window computes, and opens and closes the
+// table, the about window, the library and the tools editor round after
+// round; the process's GDI and USER objects must not grow once warmed up.
+// Run on its own (ctest wine.soak), so other tests' objects do not blur it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "about/about_win.h"
+#include "app/main_window_win.h"
+#include "common/language.h"
+#include "common/number_text.h"
+#include "library/library_dialog_win.h"
+#include "library/library_text.h"
+#include "resources/ids.h"
+#include "table/table_dialog_win.h"
+#include "tests/gui/dialog_driver.h"
+#include "tests/gui/gui_objects.h"
+#include "tests/gui/msgbox_recorder.h"
+#include "tests/unit/library_folder.h"
+#include "tools/tools_editor_win.h"
+
+namespace {
+
+// --- The counter ------------------------------------------------------------
+
+// Each kind the soak could leak moves its count by exactly one, and back.
+TEST(GuiObjects, EachKindCountsOnceAndIsGoneAfterItsDeletion) {
+  // A thread's windows bring the input method's window along, and it goes
+  // with the last of them: one stays open while the test counts.
+  HWND keeper = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  const GuiObjectCount start = CountGuiObjects();
+  ASSERT_GT(start.gdi, 0);  // the stand-ins for a table that cannot be read
+  ASSERT_GT(start.user, 0);
+
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  HFONT font = CreateFontA(16, 6, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "arial");
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(CountGuiObjects().gdi, start.gdi + 3);
+  DeleteDC(dc);
+  DeleteObject(font);
+  DeleteObject(brush);
+  EXPECT_EQ(CountGuiObjects().gdi, start.gdi);
+
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  HMENU menu = CreatePopupMenu();
+  HICON icon = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), "Ic0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  ACCEL key{FVIRTKEY | FCONTROL, 'N', 1};
+  HACCEL keys = CreateAcceleratorTableA(&key, 1);
+  ASSERT_TRUE(window && menu && icon && keys);
+  const GuiObjectCount all = CountGuiObjects();
+  EXPECT_EQ(all.user, start.user + 4);
+  EXPECT_GT(all.gdi, start.gdi);  // the icon's bitmaps
+  DestroyWindow(window);
+  DestroyMenu(menu);
+  DestroyIcon(icon);
+  DestroyAcceleratorTable(keys);
+  const GuiObjectCount end = CountGuiObjects();
+  EXPECT_EQ(end.user, start.user);
+  EXPECT_EQ(end.gdi, start.gdi);
+  DestroyWindow(keeper);
+}
+
+// --- The soak ---------------------------------------------------------------
+
+void Select(HWND dialog, int list, int index, int notification) {
+  HWND box = GetDlgItem(dialog, list);
+  SendMessageA(box, LB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
+}
+
+// Each runs inside a modal loop, from a timer, once its window is up.
+void CALLBACK InTable(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!TableWindow) return;
+  KillTimer(nullptr, timer);
+  SetDlgItemTextA(TableWindow, IDC_TABLE_FROM, "0");
+  SetDlgItemTextA(TableWindow, IDC_TABLE_TO, "3");
+  SetDlgItemTextA(TableWindow, IDC_TABLE_STEP, "0.5");
+  SetFocus(GetDlgItem(TableWindow, IDC_TABLE_TO));
+  SendMessageA(TableWindow, WM_COMMAND, IDOK, 0);
+  UpdateWindow(TableWindow);
+  SendMessageA(TableWindow, WM_COMMAND, IDCANCEL, 0);
+}
+
+void CALLBACK InAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!AboutWindow || !IsWindowVisible(AboutWindow)) return;
+  KillTimer(nullptr, timer);
+  // A covered window is painted again, icon and all.
+  InvalidateRect(AboutWindow, nullptr, TRUE);
+  UpdateWindow(AboutWindow);
+  SendMessageA(GetDlgItem(AboutWindow, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
+}
+
+void CALLBACK InLibrary(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!LibraryDialog) return;
+  KillTimer(nullptr, timer);
+  Select(LibraryDialog, IDC_LIB_TOPICS, 0, LBN_DBLCLK);
+  Select(LibraryDialog, IDC_LIB_FORMULAS, 0, LBN_SELCHANGE);
+  SendMessageA(LibraryDialog, WM_COMMAND, IDC_LIB_CANCEL, 0);
+}
+
+void CALLBACK InToolsEditor(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!ToolsEditor) return;
+  KillTimer(nullptr, timer);
+  Select(ToolsEditor, IDC_TOOLS_LIST, 0, LBN_SELCHANGE);
+  SendMessageA(GetDlgItem(ToolsEditor, IDC_CANCEL), BM_CLICK, 0, 0);
+}
+
+const char* const kFormulas[] = {"a*x^2+1", "x^2=2*x+1", "(a+b)/c", "a-b*c+d", "2^p-1"};
+const char* const kValues[] = {"3", "0.5", "2", "4"};
+
+class Soak : public LibraryFolderTest {
+ protected:
+  void SetUp() override {
+    LibraryFolderTest::SetUp();
+    LANGUAGE = 2;
+    DecimalSeparator = '.';
+    ResetFormulaCycle();
+    Library library;
+    library.topics.push_back({{"Geometría", "GEOM"}, {{"A", "b*h", "rectángulo"}}});
+    ASSERT_TRUE(WriteLibraryFiles(library));
+    WriteFile("Tools.rel", "Notas\r\nnotepad.exe notas.txt\r\n\r\n\r\n");
+    main_ = std::make_unique<DialogDriver>("PRINCIPAL", &MainDialogProc);
+  }
+  void TearDown() override {
+    main_.reset();
+    LibraryFolderTest::TearDown();
+  }
+
+  void Compute(int i) {
+    DialogDriver& w = *main_;
+    w.Type(IDC_FORMULA, kFormulas[i % 5]);
+    w.Focus(IDC_FORMULA);
+    w.PressEnter();
+    for (int k = 0; k < 4; ++k) {
+      if (w.Visible(IDC_PARAM_EDIT1 + k)) w.Type(IDC_PARAM_EDIT1 + k, kValues[(i + k) % 4]);
+    }
+    w.Click(IDC_COMPUTE);
+  }
+  void Open(int command, TIMERPROC inside) {
+    SetTimer(nullptr, 0, 10, inside);
+    main_->MenuCommand(command);
+  }
+  // One round of everything a day's use does.
+  void Round() {
+    for (int i = 0; i < 10; ++i) Compute(i);
+    for (int i = 0; i < 5; ++i) {
+      Compute(0);  // a formula with parameters, so the table opens
+      Open(IDM_TABLE, &InTable);
+      Open(IDM_ABOUT, &InAbout);
+    }
+    for (int i = 0; i < 3; ++i) {
+      Open(IDM_OPEN, &InLibrary);
+      Open(IDM_TOOLS_EDIT, &InToolsEditor);
+    }
+  }
+
+  MessageBoxRecorder boxes_;
+  std::unique_ptr<DialogDriver> main_;
+};
+
+TEST_F(Soak, TenRoundsOfUseLeaveTheObjectCountsWhereTheFirstLeftThem) {
+  const auto start = std::chrono::steady_clock::now();
+  Round();  // the first opening of each window makes what lasts: classes, caches
+  const GuiObjectCount warm = CountGuiObjects();
+  for (int round = 2; round <= 10; ++round) Round();
+  const GuiObjectCount end = CountGuiObjects();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf(
+      "soak: 150 formulas, 50 tables, 50 about windows, 30 libraries, 30 tools editors "
+      "in %.1f s; GDI %d -> %d, USER %d -> %d\n",
+      seconds, warm.gdi, end.gdi, warm.user, end.user);
+  EXPECT_LE(end.gdi, warm.gdi);
+  EXPECT_LE(end.user, warm.user);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+}  // namespace
