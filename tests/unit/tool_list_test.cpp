@@ -1,6 +1,8 @@
 // The tool list and its file "Tools.rel".
 #include "tools/tool_list.h"
 
+#include "tests/unit/library_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -146,8 +148,7 @@ class ToolsFile : public ::testing::Test {
     static std::atomic<int> serial{0};
     folder_ =
         fs::temp_directory_path() /
-        ("quillet-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + std::to_string(serial++));
+        ("quillet-tools-" + std::to_string(TestProcessId()) + "-" + std::to_string(serial++));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     path_ = (folder_ / "Tools.rel").string();
