@@ -32,8 +32,8 @@ inline constexpr int kTableFirstLetterId = 41;  // 41..43: its letter
 class TableView {
  public:
   virtual ~TableView() = default;
-  virtual ShortText ItemText(int id) = 0;        // as typed, at most 254 characters
-  virtual char SelectedLetter() = 0;  // the letter chosen in the variable list; 0: none
+  virtual ShortText ItemText(int id) = 0;  // as typed, at most 254 characters
+  virtual char SelectedLetter() = 0;       // the letter chosen in the variable list; 0: none
   virtual void ClearRows(std::int32_t rowsToCome) = 0;
   virtual void AddRow(std::string_view row) = 0;
   virtual void RowsDone() {}

@@ -13,21 +13,26 @@
 namespace {
 
 constexpr int kFormula = 101, kResult = 80, kFirstParam = 61;
-constexpr int kAbout = 801, kSalir = 2;
+constexpr int kAbout = 801;
 constexpr int kTableVariables = 90, kTableVariableHeader = 40, kFirstConstant = 31;
 constexpr int kTopics = 90, kTopicName = 95, kFormulas = 100, kFormulaName = 119, kExpression = 120;
-const char kCaption[] = "Cálculo de fórmulas";
 
 bool FocusIs(HWND dialog, int id) {
   return WaitFor([&] { return FocusIn(dialog) == GetDlgItem(dialog, id); }, 5000);
 }
 
+// Typed with the keys into the focused field, whose text must then be just that.
+testing::AssertionResult TypedInto(HWND dialog, int id, const std::string& text) {
+  if (!TypeKeys(text)) return testing::AssertionFailure() << "cannot type " << text;
+  if (WaitFor([&] { return ItemText(dialog, id) == text; })) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "field " << id << " holds " << ItemText(dialog, id);
+}
+
 TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   HelpDocumentType helpType;
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
   ASSERT_TRUE(BringToFront(window));
   ASSERT_TRUE(FocusIs(window, kFormula));
 
@@ -35,32 +40,24 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   // The keys are handled in order, so once the typed formula shows, they were.
   PressKeys({VK_CONTROL, 'S'});
   PressKeys({VK_CONTROL, 'T'});
-  ASSERT_TRUE(TypeKeys("a*x+b"));
-  ASSERT_TRUE(WaitFor([&] { return ItemText(window, kFormula) == "a*x+b"; }))
-      << ItemText(window, kFormula);
+  ASSERT_TRUE(TypedInto(window, kFormula, "a*x+b"));
   EXPECT_EQ(program.WindowStartingWith("tabla"), nullptr);
   EXPECT_EQ(program.Window("Fórmulas"), nullptr);
 
   // Enter shows the fields with the focus in the first; typing replaces its 0.
   PressKeys({VK_RETURN});
   ASSERT_TRUE(FocusIs(window, kFirstParam));
-  TypeKeys("2");
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam) == "2"; }))
-      << ItemText(window, kFirstParam);
+  EXPECT_TRUE(TypedInto(window, kFirstParam, "2"));
   // Tab reaches the second and third fields; Shift+Tab goes back.
   PressKeys({VK_TAB});
   ASSERT_TRUE(FocusIs(window, kFirstParam + 1));
-  TypeKeys("3");
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam + 1) == "3"; }));
+  EXPECT_TRUE(TypedInto(window, kFirstParam + 1, "3"));
   PressKeys({VK_TAB});
   ASSERT_TRUE(FocusIs(window, kFirstParam + 2));
-  TypeKeys("4");
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam + 2) == "4"; }));
+  EXPECT_TRUE(TypedInto(window, kFirstParam + 2, "4"));
   PressKeys({VK_SHIFT, VK_TAB});
   ASSERT_TRUE(FocusIs(window, kFirstParam + 1));
-  TypeKeys("5");
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFirstParam + 1) == "5"; }))
-      << ItemText(window, kFirstParam + 1);
+  EXPECT_TRUE(TypedInto(window, kFirstParam + 1, "5"));
   // Enter moves on to the last field, whose value it selects; Enter computes.
   PressKeys({VK_RETURN});
   ASSERT_TRUE(FocusIs(window, kFirstParam + 2));
@@ -126,16 +123,13 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   EXPECT_NE(ReadFile(helpProof).find("quillet.pdf\n"), std::string::npos) << ReadFile(helpProof);
 
   EXPECT_TRUE(IsWindow(table));
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 TEST(ProgramKeys, EscAndEnterCloseTheAboutWindow) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
   for (WORD key : {VK_ESCAPE, VK_RETURN}) {
     SCOPED_TRACE(key == VK_ESCAPE ? "Esc" : "Enter");
     Choose(window, kAbout);
@@ -146,9 +140,7 @@ TEST(ProgramKeys, EscAndEnterCloseTheAboutWindow) {
     PressKeys({key});
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
   }
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 }  // namespace

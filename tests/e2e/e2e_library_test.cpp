@@ -13,12 +13,11 @@ namespace {
 
 // Main window and library dialog ids, as the user sees them.
 constexpr int kFormula = 101, kComment = 0, kNameLabel = 65531, kFirstParam = 61;
-constexpr int kAbrir = 202, kGuardar = 203, kSalir = 2;
+constexpr int kAbrir = 202, kGuardar = 203;
 constexpr int kTopics = 90, kTopicName = 95, kTopicFile = 96, kFormulas = 100, kHeading = 0;
 constexpr int kFormulaName = 119, kExpression = 120, kFormulaComment = 121, kAcepta = 10;
 constexpr int kCancela = 2;
 constexpr COLORREF kMainBack = RGB(200, 0, 100);
-const char kCaption[] = "Cálculo de fórmulas";
 const char kLibraryCaption[] = "Fórmulas";
 
 // A text field of a record image: its length byte, its characters, zeros up to its size.
@@ -29,10 +28,7 @@ std::string Field(const std::string& text, std::size_t size) {
 
 class LibraryProgram : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(program_.Started()) << ProgramPath;
-    ASSERT_TRUE(WaitFor([&] { return (main_ = program_.Window(kCaption)) != nullptr; }));
-  }
+  void SetUp() override { ASSERT_NE(main_ = program_.MainWindow(), nullptr) << ProgramPath; }
   HWND Library() { return program_.Window(kLibraryCaption); }
 
   RunningProgram program_;
@@ -94,9 +90,7 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
       ReadFile(program_.Folder() + "\\Frmls\\optica.frm"),
       Field("Ac", 3) + Field("3.14159265*r^2", 40) + '\0' + Field("círculo guardado", 32) + '\0');
 
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program_.Ended(10000));
-  EXPECT_EQ(program_.ExitCode(), 0u);
+  EXPECT_TRUE(program_.QuitsBySalir(main_));
 }
 
 TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
@@ -108,9 +102,7 @@ TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
   PressEnterIn(library, kTopicName);
   PressEnterIn(library, kTopicFile);
 
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program_.Ended(10000));
-  EXPECT_EQ(program_.ExitCode(), 0u);
+  EXPECT_TRUE(program_.QuitsBySalir(main_));
   EXPECT_EQ(ReadFile(program_.Folder() + "\\temas.rel"), topics);
 }
 
@@ -125,8 +117,9 @@ TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
   ASSERT_TRUE(XClickItem(main_, kFirstParam));
   ASSERT_TRUE(WaitFor([&] { return FocusIn(main_) == GetDlgItem(main_, kFirstParam); }));
   ASSERT_TRUE(XType("abc"));
-  ASSERT_TRUE(WaitFor([&] { return ItemText(main_, kFirstParam).find("abc") != std::string::npos; }))
-      << ItemText(main_, kFirstParam);
+  ASSERT_TRUE(WaitFor([&] {
+    return ItemText(main_, kFirstParam).find("abc") != std::string::npos;
+  })) << ItemText(main_, kFirstParam);
 
   // "Abrir" from the menu bar: a click on "Fórmulas", then its second item.
   POINT client{0, 0};
@@ -148,8 +141,8 @@ TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
   RECT topics{};
   GetWindowRect(GetDlgItem(library, kTopics), &topics);
   ASSERT_TRUE(XClickAt({topics.left + 30, topics.top + 8}));
-  const bool loaded = WaitFor([&] { return answerBoxes() || ListCount(library, kFormulas) > 0; },
-                              8000);
+  const bool loaded =
+      WaitFor([&] { return answerBoxes() || ListCount(library, kFormulas) > 0; }, 8000);
   EXPECT_TRUE(loaded) << "the click on the first topic loaded no formulas";
   EXPECT_LE(boxes.size(), 1u) << "boxes for one wrong value";
   ASSERT_TRUE(loaded);
@@ -164,9 +157,7 @@ TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
   EXPECT_NE(ItemText(main_, kFirstParam).find("abc"), std::string::npos);  // left to be mended
   EXPECT_TRUE(boxes.size() <= 1 && !program_.Window("error: parámetro a"));
 
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program_.Ended(10000));
-  EXPECT_EQ(program_.ExitCode(), 0u);
+  EXPECT_TRUE(program_.QuitsBySalir(main_));
 }
 
 }  // namespace

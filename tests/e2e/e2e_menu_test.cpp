@@ -19,14 +19,12 @@ constexpr int kFormula = 101, kResult = 80, kFirstParam = 61;
 constexpr int kTopics = 90, kFormulas = 100, kExpression = 120;
 // The tools editor: title, file, folder, store, save, list.
 constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
-const char kCaption[] = "Cálculo de fórmulas";
 
 TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   HelpDocumentType helpType;
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
 
   // "Nueva" clears a computed formula.
   SetDlgItemTextA(window, kFormula, "2+3");

@@ -160,6 +160,17 @@ bool RunningProgram::Ended(int milliseconds) const {
   return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
+HWND RunningProgram::MainWindow() const {
+  HWND window = nullptr;
+  if (started_) WaitFor([&] { return (window = Window("Cálculo de fórmulas")) != nullptr; });
+  return window;
+}
+
+bool RunningProgram::QuitsBySalir(HWND mainWindow) const {
+  PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  return Ended(10000) && ExitCode() == 0;
+}
+
 DWORD RunningProgram::ExitCode() const {
   DWORD code = 0;
   GetExitCodeProcess(process_.hProcess, &code);
@@ -210,8 +221,8 @@ bool XInput(const std::string& arguments) {
   static int calls = 0;
   const std::string done = "/tmp/quillet-xinput-" + std::to_string(GetCurrentProcessId()) + "-" +
                            std::to_string(++calls);
-  std::string commandLine = "/bin/sh -c \"" + std::string(QUILLET_XDOTOOL) + " " + arguments +
-                            " && touch " + done + "\"";
+  std::string commandLine =
+      "/bin/sh -c \"" + std::string(QUILLET_XDOTOOL) + " " + arguments + " && touch " + done + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

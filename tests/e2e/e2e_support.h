@@ -39,6 +39,11 @@ class RunningProgram {
   HWND WindowStartingWith(const char* start) const;
   bool Ended(int milliseconds) const;
   DWORD ExitCode() const;
+  // Its main window once it shows (nullptr when it never does).
+  HWND MainWindow() const;
+  // "Salir" chosen in the main window: true once the program has ended with
+  // exit code 0.
+  bool QuitsBySalir(HWND mainWindow) const;
 
  private:
   std::string folder_;

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kFormula = 101, kFirstParam = 61, kTableButton = 210, kSalir = 2;
+constexpr int kFormula = 101, kFirstParam = 61, kTableButton = 210;
 constexpr int kVariables = 90, kFrom = 20, kTo = 21, kStep = 22, kFirstConst = 31,
               kFirstLetter = 41, kRows = 100;
 const char kCaption[] = "Cálculo de fórmulas";
@@ -50,9 +50,8 @@ HWND OpenTableOf(const RunningProgram& program, HWND window) {
 
 TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
   HWND table = OpenTableOf(program, window);
   ASSERT_NE(table, nullptr);
 
@@ -84,21 +83,16 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(table); }));
   EXPECT_NE(program.Window(kCaption), nullptr);
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 TEST(ProgramTable, SalirWithTheTableOpenEndsTheProgram) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
   HWND table = OpenTableOf(program, window);
   ASSERT_NE(table, nullptr);
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 }  // namespace

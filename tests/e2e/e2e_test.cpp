@@ -10,14 +10,11 @@ namespace {
 
 // Control ids of the main window, as the user sees them.
 constexpr int kFormula = 101, kFirstParam = 61, kSecondParam = 62, kResult = 80;
-constexpr int kSalir = 2;
-const char kCaption[] = "Cálculo de fórmulas";
 
 TEST(Program, ComputesAFormulaTypedIntoItsWindow) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
 
   SetDlgItemTextA(window, kFormula, "a*x^2+1");
   PressEnterIn(window, kFormula);
@@ -32,16 +29,13 @@ TEST(Program, ComputesAFormulaTypedIntoItsWindow) {
   EXPECT_TRUE(WaitFor([&] { return ItemText(window, kResult) == "19"; }))
       << "result field: " << ItemText(window, kResult);
 
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kSalir, 0), 0);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 TEST(Program, ReportsAMathErrorInABoxAndClosesFromItsFrame) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
 
   SetDlgItemTextA(window, kFormula, "1/x");
   PressEnterIn(window, kFormula);

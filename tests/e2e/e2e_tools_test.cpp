@@ -12,14 +12,12 @@ namespace {
 // Ids as the user meets them: the menu commands and the editor's controls.
 constexpr int kEditTools = 501, kFirstTool = 531, kAbout = 801, kSalir = 2;
 constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
-const char kCaption[] = "Cálculo de fórmulas";
 const char kEditorCaption[] = "Edición útiles";
 
 TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
   const std::string rel = program.Folder() + "\\Tools.rel";
   const std::string shipped = ReadFile(rel);
   ASSERT_FALSE(shipped.empty()) << "the run folder ships a tool list";
@@ -66,9 +64,8 @@ TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
 
 TEST(ProgramTools, TheAboutWindowOpensFromTheMenuAndCloses) {
   RunningProgram program;
-  ASSERT_TRUE(program.Started()) << ProgramPath;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (window = program.Window(kCaption)) != nullptr; }));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
   Choose(window, kAbout);
   HWND about = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (about = program.Window("Respecto quillet...")) != nullptr; }));

@@ -66,6 +66,12 @@ void DialogDriver::MenuCommand(int id) {
   Pump();
 }
 
+void SelectInList(HWND dialog, int list, int index, int notification) {
+  HWND box = GetDlgItem(dialog, list);
+  SendMessageA(box, LB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
+}
+
 std::string WindowText(HWND window) {
   char buffer[1024] = "";
   GetWindowTextA(window, buffer, sizeof buffer);

@@ -59,6 +59,10 @@ class DialogDriver {
   HWND dialog_ = nullptr;
 };
 
+// Item index (0-based) of a list chosen as a click (LBN_SELCHANGE) or a
+// double-click (LBN_DBLCLK) chooses it, for a dialog that runs its own loop.
+void SelectInList(HWND dialog, int list, int index, int notification);
+
 // The window's texts as the program writes them (Windows-1252), from UTF-8
 // test sources compiled to that code page: a plain std::string.
 std::string WindowText(HWND window);

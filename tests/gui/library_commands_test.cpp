@@ -5,18 +5,11 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "app/main_window_win.h"
-#include "common/language.h"
-#include "common/number_text.h"
 #include "library/library_dialog_win.h"
-#include "library/library_text.h"
 #include "resources/ids.h"
-#include "tests/gui/dialog_driver.h"
-#include "tests/gui/msgbox_recorder.h"
-#include "tests/unit/library_folder.h"
+#include "tests/gui/main_window_fixture.h"
 
 namespace {
 
@@ -30,28 +23,8 @@ void CALLBACK WhenLibraryOpens(HWND, UINT, UINT_PTR timer, DWORD) {
   insideLibrary(LibraryDialog);
 }
 
-void Select(HWND dialog, int list, int index, int notification) {
-  HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
-}
-
-class LibraryCommands : public LibraryFolderTest {
+class LibraryCommands : public MainWindowOnALibrary {
  protected:
-  void SetUp() override {
-    LibraryFolderTest::SetUp();
-    LANGUAGE = 2;
-    DecimalSeparator = '.';
-    ResetFormulaCycle();
-    Library library;
-    library.topics.push_back({{"Geometría", "GEOM"}, {{"A", "b*h", "rectángulo"}}});
-    ASSERT_TRUE(WriteLibraryFiles(library));
-    window_ = std::make_unique<DialogDriver>("PRINCIPAL", &MainDialogProc);
-  }
-  void TearDown() override {
-    window_.reset();
-    LibraryFolderTest::TearDown();
-  }
   // Chooses a menu command that opens the library, doing `steps` inside it.
   void RunLibrary(int command, std::function<void(HWND)> steps) {
     insideLibrary = std::move(steps);
@@ -59,16 +32,12 @@ class LibraryCommands : public LibraryFolderTest {
     W().MenuCommand(command);
     EXPECT_EQ(LibraryDialog, nullptr);
   }
-  DialogDriver& W() { return *window_; }
-
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<DialogDriver> window_;
 };
 
 TEST_F(LibraryCommands, AbrirLoadsThePickedFormulaWithItsNameAndComment) {
   RunLibrary(IDM_OPEN, [](HWND library) {
-    Select(library, IDC_LIB_TOPICS, 0, LBN_DBLCLK);
-    Select(library, IDC_LIB_FORMULAS, 0, LBN_DBLCLK);
+    SelectInList(library, IDC_LIB_TOPICS, 0, LBN_DBLCLK);
+    SelectInList(library, IDC_LIB_FORMULAS, 0, LBN_DBLCLK);
   });
   EXPECT_EQ(W().Text(IDC_FORMULA), "b*h");
   EXPECT_EQ(W().Text(IDC_NAME_LABEL), "A=");

@@ -7,21 +7,13 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
-#include <string>
 
 #include "about/about_win.h"
-#include "app/main_window_win.h"
-#include "common/language.h"
-#include "common/number_text.h"
 #include "library/library_dialog_win.h"
-#include "library/library_text.h"
 #include "resources/ids.h"
 #include "table/table_dialog_win.h"
-#include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_objects.h"
-#include "tests/gui/msgbox_recorder.h"
-#include "tests/unit/library_folder.h"
+#include "tests/gui/main_window_fixture.h"
 #include "tools/tools_editor_win.h"
 
 namespace {
@@ -70,12 +62,6 @@ TEST(GuiObjects, EachKindCountsOnceAndIsGoneAfterItsDeletion) {
 
 // --- The soak ---------------------------------------------------------------
 
-void Select(HWND dialog, int list, int index, int notification) {
-  HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
-}
-
 // Each runs inside a modal loop, from a timer, once its window is up.
 void CALLBACK InTable(HWND, UINT, UINT_PTR timer, DWORD) {
   if (!TableWindow) return;
@@ -101,41 +87,29 @@ void CALLBACK InAbout(HWND, UINT, UINT_PTR timer, DWORD) {
 void CALLBACK InLibrary(HWND, UINT, UINT_PTR timer, DWORD) {
   if (!LibraryDialog) return;
   KillTimer(nullptr, timer);
-  Select(LibraryDialog, IDC_LIB_TOPICS, 0, LBN_DBLCLK);
-  Select(LibraryDialog, IDC_LIB_FORMULAS, 0, LBN_SELCHANGE);
+  SelectInList(LibraryDialog, IDC_LIB_TOPICS, 0, LBN_DBLCLK);
+  SelectInList(LibraryDialog, IDC_LIB_FORMULAS, 0, LBN_SELCHANGE);
   SendMessageA(LibraryDialog, WM_COMMAND, IDC_LIB_CANCEL, 0);
 }
 
 void CALLBACK InToolsEditor(HWND, UINT, UINT_PTR timer, DWORD) {
   if (!ToolsEditor) return;
   KillTimer(nullptr, timer);
-  Select(ToolsEditor, IDC_TOOLS_LIST, 0, LBN_SELCHANGE);
+  SelectInList(ToolsEditor, IDC_TOOLS_LIST, 0, LBN_SELCHANGE);
   SendMessageA(GetDlgItem(ToolsEditor, IDC_CANCEL), BM_CLICK, 0, 0);
 }
 
 const char* const kFormulas[] = {"a*x^2+1", "x^2=2*x+1", "(a+b)/c", "a-b*c+d", "2^p-1"};
 const char* const kValues[] = {"3", "0.5", "2", "4"};
 
-class Soak : public LibraryFolderTest {
+class Soak : public MainWindowOnALibrary {
  protected:
-  void SetUp() override {
-    LibraryFolderTest::SetUp();
-    LANGUAGE = 2;
-    DecimalSeparator = '.';
-    ResetFormulaCycle();
-    Library library;
-    library.topics.push_back({{"Geometría", "GEOM"}, {{"A", "b*h", "rectángulo"}}});
-    ASSERT_TRUE(WriteLibraryFiles(library));
+  void PrepareFolder() override {
     WriteFile("Tools.rel", "Notas\r\nnotepad.exe notas.txt\r\n\r\n\r\n");
-    main_ = std::make_unique<DialogDriver>("PRINCIPAL", &MainDialogProc);
-  }
-  void TearDown() override {
-    main_.reset();
-    LibraryFolderTest::TearDown();
   }
 
   void Compute(int i) {
-    DialogDriver& w = *main_;
+    DialogDriver& w = W();
     w.Type(IDC_FORMULA, kFormulas[i % 5]);
     w.Focus(IDC_FORMULA);
     w.PressEnter();
@@ -146,7 +120,7 @@ class Soak : public LibraryFolderTest {
   }
   void Open(int command, TIMERPROC inside) {
     SetTimer(nullptr, 0, 10, inside);
-    main_->MenuCommand(command);
+    W().MenuCommand(command);
   }
   // One round of everything a day's use does.
   void Round() {
@@ -161,9 +135,6 @@ class Soak : public LibraryFolderTest {
       Open(IDM_TOOLS_EDIT, &InToolsEditor);
     }
   }
-
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<DialogDriver> main_;
 };
 
 TEST_F(Soak, TenRoundsOfUseLeaveTheObjectCountsWhereTheFirstLeftThem) {

@@ -15,10 +15,14 @@
 // at once (one ctest entry a test, the whole suite under the sanitizers).
 #ifdef _WIN32
 #include <process.h>
-inline int TestProcessId() { return _getpid(); }
+inline int TestProcessId() {
+  return _getpid();
+}
 #else
 #include <unistd.h>
-inline int TestProcessId() { return static_cast<int>(getpid()); }
+inline int TestProcessId() {
+  return static_cast<int>(getpid());
+}
 #endif
 
 class LibraryFolderTest : public ::testing::Test {
@@ -27,9 +31,9 @@ class LibraryFolderTest : public ::testing::Test {
     namespace fs = std::filesystem;
     home_ = fs::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              ("quillet-lib-" + std::to_string(TestProcessId()) + "-" +
-               std::string(info->test_suite_name()) + "-" + info->name());
+    folder_ =
+        fs::temp_directory_path() / ("quillet-lib-" + std::to_string(TestProcessId()) + "-" +
+                                     std::string(info->test_suite_name()) + "-" + info->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     fs::current_path(folder_);

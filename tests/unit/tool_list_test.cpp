@@ -1,8 +1,6 @@
 // The tool list and its file "Tools.rel".
 #include "tools/tool_list.h"
 
-#include "tests/unit/library_folder.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,6 +10,8 @@
 #include <iterator>
 #include <memory>
 #include <string>
+
+#include "tests/unit/library_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -150,9 +150,8 @@ class ToolsFile : public ::testing::Test {
  protected:
   void SetUp() override {
     static std::atomic<int> serial{0};
-    folder_ =
-        fs::temp_directory_path() /
-        ("quillet-tools-" + std::to_string(TestProcessId()) + "-" + std::to_string(serial++));
+    folder_ = fs::temp_directory_path() /
+              ("quillet-tools-" + std::to_string(TestProcessId()) + "-" + std::to_string(serial++));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     path_ = (folder_ / "Tools.rel").string();
