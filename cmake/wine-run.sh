@@ -75,8 +75,21 @@ start_window_manager() {
   done
 }
 
+# Ends a process and waits until it is gone: a display still dying would look
+# alive to the next run, which would then lose it under its program.
+# (A child of this shell stays a zombie until it ends: that counts as gone.)
+end_and_wait() {
+  kill "$1" 2>/dev/null || return 0
+  i=0
+  while [ $i -lt 100 ] && kill -0 "$1" 2>/dev/null &&
+        ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null; do
+    sleep 0.05; i=$((i+1))
+  done
+  return 0
+}
+
 stop_window_manager() {
-  wm_alive && kill "$(cat "$wm_pid")" 2>/dev/null
+  wm_alive && end_and_wait "$(cat "$wm_pid")"
   rm -f "$wm_pid"
 }
 
@@ -132,7 +145,7 @@ start_services() {
 stop_display() {
   [ $managed = yes ] && stop_window_manager
   if [ -z "${DISPLAY:-}" ] && [ -f "$xlock" ]; then
-    kill "$(tr -d ' ' < "$xlock")" 2>/dev/null
+    end_and_wait "$(tr -d ' ' < "$xlock")"
   fi
 }
 

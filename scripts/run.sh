@@ -22,7 +22,8 @@ fi
 
 DISPLAY=$("$wine_run" --display)
 export DISPLAY
-"$wine_run" quillet.exe </dev/null >/dev/null 2>&1 &
+log="$run/wine.log"
+"$wine_run" quillet.exe </dev/null >"$log" 2>&1 &
 program=$!
 # Leave nothing behind: the program, its wineserver and the virtual display.
 trap 'kill "$program" 2>/dev/null || true; env -u DISPLAY "$wine_run" --stop' EXIT
@@ -38,7 +39,11 @@ if command -v xwininfo >/dev/null; then
   for _ in $(seq 1 300); do
     geometry=$(window_geometry)
     [ -n "$geometry" ] && break
-    kill -0 "$program" 2>/dev/null || { echo "run: quillet.exe ended early" >&2; exit 1; }
+    if ! kill -0 "$program" 2>/dev/null; then
+      echo "run: quillet.exe ended early; Wine said:" >&2
+      tail -n 20 "$log" >&2
+      exit 1
+    fi
     sleep 0.1
   done
   sleep 1  # let it paint
