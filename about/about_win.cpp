@@ -7,8 +7,8 @@
 #include "common/dialog_win.h"
 #include "common/number_text.h"
 #include "resources/ids.h"
-#include "table/shared_font.h"
-#include "table/text_at_win.h"
+#include "common/shared_font.h"
+#include "common/text_at_win.h"
 
 HWND AboutWindow = nullptr;
 ShortText ProgName;

@@ -6,7 +6,7 @@
 #include "common/language.h"
 #include "common/number_text.h"
 #include "engine/eval.h"
-#include "table/shared_font.h"
+#include "common/shared_font.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitSharedFont();

@@ -3,6 +3,7 @@
 #include "about/about_win.h"
 #include "app/shortcut_keys_win.h"
 #include "common/dialog_win.h"
+#include "common/field_brush_win.h"
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
 #include "table/table_dialog_win.h"
@@ -14,14 +15,11 @@ HWND MainWindow = nullptr;
 HWND FormulaField = nullptr;
 HWND ParamEdits[kMaxParams + 1] = {};
 HBRUSH DialogBrush = nullptr;
-HBRUSH FieldBrush = nullptr;
 
 namespace {
 
 constexpr COLORREF kDialogBack = RGB(200, 0, 100);
 constexpr COLORREF kDialogText = RGB(0, 0, 100);
-constexpr COLORREF kFieldBack = RGB(255, 255, 211);
-constexpr COLORREF kFieldText = RGB(0, 100, 200);
 
 struct MenuPicture {
   int command;
@@ -31,14 +29,6 @@ constexpr MenuPicture kMenuPictures[] = {
     {IDM_NEW, "nova"},    {IDM_OPEN, "obrir"}, {IDM_SAVE, "desar"},
     {IDM_TABLE, "taula"}, {IDM_INFO, "help"},
 };
-
-void SetItemVisible(HWND dialog, int id, bool visible) {
-  // Only on a change: ShowWindow on every message would flood the controls.
-  HWND item = GetDlgItem(dialog, id);
-  if (item && (IsWindowVisible(item) != FALSE) != visible) {
-    ShowWindow(item, visible ? SW_SHOW : SW_HIDE);
-  }
-}
 
 void EnableMenuCommand(HMENU menu, int id, bool enabled) {
   if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));

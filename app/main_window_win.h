@@ -11,7 +11,6 @@ extern HWND MainWindow;
 extern HWND FormulaField;
 extern HWND ParamEdits[kMaxParams + 1];  // [1..4]: the fields 61..64
 extern HBRUSH DialogBrush;               // the window, its labels and group boxes, the results
-extern HBRUSH FieldBrush;                // editable fields; the value table's lists use it too
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -77,6 +77,13 @@ void HideItem(HWND dialog, int id) {
   ShowWindow(ItemWindow(dialog, id), SW_HIDE);
 }
 
+void SetItemVisible(HWND dialog, int id, bool visible) {
+  HWND item = ItemWindow(dialog, id);
+  if (item && (IsWindowVisible(item) != FALSE) != visible) {
+    ShowWindow(item, visible ? SW_SHOW : SW_HIDE);
+  }
+}
+
 void ListClear(HWND dialog, int id) {
   SendToList(dialog, id, LB_RESETCONTENT, 0, 0);
 }

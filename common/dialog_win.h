@@ -29,6 +29,9 @@ ShortText TakeItemText(HWND dialog, int id);
 HWND ItemWindow(HWND dialog, int id);
 void ShowItem(HWND dialog, int id);
 void HideItem(HWND dialog, int id);
+// Shows or hides only on a change: the windows call it on every message, and
+// ShowWindow each time would flood the controls with messages.
+void SetItemVisible(HWND dialog, int id, bool visible);
 
 void ListClear(HWND dialog, int id);
 void ListAdd(HWND dialog, int id, std::string_view text);

@@ -8,17 +8,8 @@
 #include <string_view>
 
 #include "common/short_text.h"
+#include "engine/formula_record.h"
 
-// One formula as the library stores it.
-struct FormulaRecord {
-  ShortText Name;        // at most 3 characters
-  ShortText Expression;  // at most 40
-  ShortText Comment;     // at most 32
-};
-
-inline constexpr std::size_t kNameMax = 3;
-inline constexpr std::size_t kExpressionMax = 40;
-inline constexpr std::size_t kCommentMax = 32;
 inline constexpr int kMaxParams = 4;
 
 extern const FormulaRecord DefaultFormula;  // "f", "", ""

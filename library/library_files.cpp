@@ -3,15 +3,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <vector>
 
-#include "common/file_sync.h"
+#include "common/atomic_save.h"
 
 #ifdef _WIN32
 #include <direct.h>
-// The one kernel call the saves need; declared here so that this file stays
-// free of the Win32 headers. MSVCRT's rename refuses an existing target.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
-                                                           unsigned long flags);
 #endif
 
 TopicRecord TopicList[MaxLibraryRecords + 1];
@@ -31,26 +28,33 @@ namespace {
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
-constexpr unsigned long kMoveReplaceExisting = 0x1;
-constexpr unsigned long kMoveWriteThrough = 0x8;
 #else
 constexpr char kSeparator = '/';
 #endif
 
-SaveChannel platformChannel;
-SaveChannel* channel = &platformChannel;
+// A text field of a record: a length byte at `offset`, then at most `size`
+// bytes. The records' layout, for reading and writing alike.
+struct RecordField {
+  std::size_t offset;
+  std::size_t size;
+};
+constexpr RecordField kTopicNameField{0, kTopicNameMax};
+constexpr RecordField kTopicFileField{42, kTopicFileMax};
+constexpr RecordField kFormulaNameField{0, kNameMax};
+constexpr RecordField kExpressionField{4, kExpressionMax};
+constexpr RecordField kCommentField{46, kCommentMax};
 
-// A text field of a record image: its length byte, then its bytes. A damaged
-// length larger than the field reads as the field's size.
-ShortText FieldText(std::string_view image, std::size_t offset, std::size_t size) {
-  const std::size_t length = std::min<std::size_t>(static_cast<unsigned char>(image[offset]), size);
-  return ShortText(image.substr(offset + 1, length));
+// A damaged length larger than the field reads as the field's size.
+ShortText FieldText(std::string_view image, RecordField field) {
+  const std::size_t length =
+      std::min<std::size_t>(static_cast<unsigned char>(image[field.offset]), field.size);
+  return ShortText(image.substr(field.offset + 1, length));
 }
 
-void PutField(std::string& image, std::size_t offset, std::size_t size, const ShortText& text) {
-  const std::size_t length = std::min(text.size(), size);
-  image[offset] = static_cast<char>(length);
-  image.replace(offset + 1, length, text.view().substr(0, length));
+void PutField(std::string& image, RecordField field, const ShortText& text) {
+  const std::size_t length = std::min(text.size(), field.size);
+  image[field.offset] = static_cast<char>(length);
+  image.replace(field.offset + 1, length, text.view().substr(0, length));
 }
 
 template <class Record, class Decode>
@@ -65,12 +69,12 @@ std::uint8_t ReadImages(std::string_view bytes, std::size_t recordSize, Record* 
 }
 
 TopicRecord DecodeTopic(std::string_view image) {
-  return {FieldText(image, 0, kTopicNameMax), FieldText(image, 42, kTopicFileMax)};
+  return {FieldText(image, kTopicNameField), FieldText(image, kTopicFileField)};
 }
 
 FormulaRecord DecodeFormula(std::string_view image) {
-  return {FieldText(image, 0, kNameMax), FieldText(image, 4, kExpressionMax),
-          FieldText(image, 46, kCommentMax)};
+  return {FieldText(image, kFormulaNameField), FieldText(image, kExpressionField),
+          FieldText(image, kCommentField)};
 }
 
 // The whole file, when it opens for reading and writing (the file is meant
@@ -92,18 +96,6 @@ std::string ReadWholeFile(const char* path, bool& unread) {
   return bytes;
 }
 
-// A file the user made read-only is left alone, also where the platform
-// would let us replace it (root, or a rename over it).
-bool ReadOnly(const char* path) {
-  struct stat info;
-  if (stat(path, &info) != 0) return false;
-#ifdef _WIN32
-  return (info.st_mode & _S_IWRITE) == 0;
-#else
-  return (info.st_mode & S_IWUSR) == 0;
-#endif
-}
-
 void MakeFolder(const char* path) {
 #ifdef _WIN32
   _mkdir(path);
@@ -113,37 +105,6 @@ void MakeFolder(const char* path) {
 }
 
 }  // namespace
-
-bool SaveChannel::Write(std::FILE* file, std::string_view bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-}
-
-bool SaveChannel::Replace(const char* from, const char* to) {
-#ifdef _WIN32
-  return MoveFileExA(from, to, kMoveReplaceExisting | kMoveWriteThrough) != 0;
-#else
-  return std::rename(from, to) == 0;
-#endif
-}
-
-void SetSaveChannel(SaveChannel* replacement) {
-  channel = replacement ? replacement : &platformChannel;
-}
-
-bool SaveRecordFile(const char* path, const std::string* images, int count, std::string_view tail) {
-  if (ReadOnly(path)) return false;
-  const std::string fresh = std::string(path) + ".new";
-  std::FILE* file = std::fopen(fresh.c_str(), "wb");
-  if (!file) return false;
-  bool written = true;
-  for (int k = 0; k < count && written; ++k) written = channel->Write(file, images[k]);
-  if (written && !tail.empty()) written = channel->Write(file, tail);
-  if (written) written = FlushToDisk(file);
-  if (std::fclose(file) != 0) written = false;
-  if (written && channel->Replace(fresh.c_str(), path)) return true;
-  std::remove(fresh.c_str());
-  return false;
-}
 
 std::uint8_t ReadTopicImages(std::string_view bytes, TopicRecord* slots, std::string& beyond) {
   return ReadImages(bytes, kTopicRecordSize, slots, beyond, DecodeTopic);
@@ -155,16 +116,16 @@ std::uint8_t ReadFormulaImages(std::string_view bytes, FormulaRecord* slots, std
 
 std::string TopicImage(const TopicRecord& record) {
   std::string image(kTopicRecordSize, '\0');
-  PutField(image, 0, kTopicNameMax, record.TopicName);
-  PutField(image, 42, kTopicFileMax, record.TopicFile);
+  PutField(image, kTopicNameField, record.TopicName);
+  PutField(image, kTopicFileField, record.TopicFile);
   return image;
 }
 
 std::string FormulaImage(const FormulaRecord& record) {
   std::string image(kFormulaRecordSize, '\0');
-  PutField(image, 0, kNameMax, record.Name);
-  PutField(image, 4, kExpressionMax, record.Expression);
-  PutField(image, 46, kCommentMax, record.Comment);
+  PutField(image, kFormulaNameField, record.Name);
+  PutField(image, kExpressionField, record.Expression);
+  PutField(image, kCommentField, record.Comment);
   return image;
 }
 
@@ -180,9 +141,10 @@ void LoadTopics() {
 
 bool SaveTopics() {
   if (TopicsFileUnread) return false;
-  std::string images[MaxLibraryRecords];
-  for (int k = 0; k < TopicCount; ++k) images[k] = TopicImage(TopicList[k + 1]);
-  return SaveRecordFile(kTopicsFileName, images, TopicCount, TopicsBeyond);
+  std::vector<std::string> pieces;
+  for (int k = 1; k <= TopicCount; ++k) pieces.push_back(TopicImage(TopicList[k]));
+  pieces.push_back(TopicsBeyond);
+  return SaveFileAtomically(kTopicsFileName, pieces);
 }
 
 void LoadFormulaFile(std::string_view topicFile) {
@@ -199,9 +161,10 @@ bool SaveFormulaFile() {
       ShortText(kFormulaFolder) + kSeparator) {
     MakeFolder(kFormulaFolder);
   }
-  std::string images[MaxLibraryRecords];
-  for (int k = 0; k < TopicFormulaCount; ++k) images[k] = FormulaImage(FormulaList[k + 1]);
-  return SaveRecordFile(FormulaFilePath.c_str(), images, TopicFormulaCount, FormulasBeyond);
+  std::vector<std::string> pieces;
+  for (int k = 1; k <= TopicFormulaCount; ++k) pieces.push_back(FormulaImage(FormulaList[k]));
+  pieces.push_back(FormulasBeyond);
+  return SaveFileAtomically(FormulaFilePath.c_str(), pieces);
 }
 
 ShortText TopicLine(int slot) {

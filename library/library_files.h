@@ -2,9 +2,8 @@
 // records, and "Frmls<sep><file>.frm", the formulas of one topic in 80-byte
 // records. Both lists live as single global instances, slots 1 to 255.
 //
-// A save never truncates the old file: it writes a new file next to it and
-// puts that in place only once it is complete, so a failure in the middle
-// leaves the old file byte for byte.
+// A save never truncates the old file (common/atomic_save.h): a failure in the
+// middle leaves the old file byte for byte.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +13,7 @@
 #include <string_view>
 
 #include "common/short_text.h"
-#include "engine/formula_cycle.h"
+#include "engine/formula_record.h"
 
 inline constexpr int MaxLibraryRecords = 255;
 inline constexpr std::size_t kTopicRecordSize = 52;
@@ -67,21 +66,3 @@ std::uint8_t ReadTopicImages(std::string_view bytes, TopicRecord* slots, std::st
 std::uint8_t ReadFormulaImages(std::string_view bytes, FormulaRecord* slots, std::string& beyond);
 std::string TopicImage(const TopicRecord& record);
 std::string FormulaImage(const FormulaRecord& record);
-
-// Where the saves meet the platform. Tests put in a channel that fails on a
-// chosen write or refuses the final replacement.
-class SaveChannel {
- public:
-  virtual ~SaveChannel() = default;
-  // Writes all of `bytes` to the open file; false on a short write.
-  virtual bool Write(std::FILE* file, std::string_view bytes);
-  // Puts the finished file `from` in the place of `to` in one step, replacing it.
-  virtual bool Replace(const char* from, const char* to);
-};
-// nullptr puts back the platform's own channel.
-void SetSaveChannel(SaveChannel* channel);
-
-// Writes `images` (one string per record, then a tail written as is) to
-// `path` through the channel: a new file in the same folder, flushed, then
-// moved over the old one. False, with the old file untouched, on any failure.
-bool SaveRecordFile(const char* path, const std::string* images, int count, std::string_view tail);

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "common/short_text.h"
-#include "engine/formula_cycle.h"
 #include "library/library_files.h"
 
 struct LibraryTopic {

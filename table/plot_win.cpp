@@ -1,6 +1,6 @@
 #include "table/plot_win.h"
 
-#include "table/text_at_win.h"
+#include "common/text_at_win.h"
 
 namespace {
 

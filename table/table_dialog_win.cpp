@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/main_window_win.h"
 #include "common/dialog_win.h"
+#include "common/field_brush_win.h"
 #include "engine/formula_cycle.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
@@ -14,8 +14,6 @@ HWND PlotControl = nullptr;
 HBRUSH TableBackBrush = nullptr;
 
 namespace {
-
-constexpr COLORREF kListBack = RGB(255, 255, 211);  // the main window's editable fields
 
 HWND FromField = nullptr;
 HWND ToField = nullptr;
@@ -58,14 +56,6 @@ class DialogTableView final : public TableView {
   HWND rows_ = nullptr;  // list 100, taken when the rows are cleared
   GdiPlotCanvas canvas_;
 };
-
-void SetItemVisible(HWND dialog, int id, bool visible) {
-  // Only on a change: this runs on every message.
-  HWND item = GetDlgItem(dialog, id);
-  if (item && (IsWindowVisible(item) != FALSE) != visible) {
-    ShowWindow(item, visible ? SW_SHOW : SW_HIDE);
-  }
-}
 
 // The letter of parameter i; empty when the formula no longer has it.
 ShortText Letter(int i) {
@@ -223,7 +213,7 @@ INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       }
       return 0;
     case WM_CTLCOLORLISTBOX:
-      return FieldBrush ? Paint(wParam, kListBack, FieldBrush) : 0;
+      return FieldBrush ? Paint(wParam, kFieldBack, FieldBrush) : 0;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
       return Paint(wParam, TableBackColour, TableBackBrush);

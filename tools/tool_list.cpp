@@ -1,9 +1,11 @@
 #include "tools/tool_list.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
-#include "common/file_sync.h"
+#include <cstdio>
+#include <vector>
+
+#include "common/atomic_save.h"
 
 ToolEntry ToolList[MaxTools + 1];
 std::uint16_t ToolCount = 0;
@@ -13,10 +15,6 @@ namespace {
 
 constexpr char kEndOfFile = 0x1A;
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool WritePiece(std::FILE* file, std::string_view piece) {
-  return std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
-}
 
 class LineReader {
  public:
@@ -50,8 +48,6 @@ class LineReader {
 };
 
 }  // namespace
-
-ToolsWriter WriteToolsPiece = WritePiece;
 
 bool AddToolEntry() {
   if (ToolCount >= MaxTools) return false;
@@ -107,8 +103,8 @@ std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::stri
 }
 
 bool LoadToolsFrom(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
   std::string bytes;
@@ -131,28 +127,8 @@ bool LoadToolsFrom(const std::string& path) {
 }
 
 bool SaveToolsTo(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (fs::exists(status)) {
-    if (!fs::is_regular_file(status)) return false;
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
-  }
-
-  const std::string fresh = path + ".new";
-  std::FILE* file = std::fopen(fresh.c_str(), "wb");
-  if (!file) return false;
-  bool ok = true;
-  for (std::uint16_t i = 1; i <= ToolCount && ok; ++i) {
-    ok = WriteToolsPiece(file, FormatTools(&ToolList[i], 1, {}));
-  }
-  if (ok && !ToolOverflow.empty()) ok = WriteToolsPiece(file, ToolOverflow);
-  if (ok && !FlushToDisk(file)) ok = false;
-  if (std::fclose(file) != 0) ok = false;
-  if (ok) {
-    fs::rename(fresh, path, error);
-    ok = !error;
-  }
-  if (!ok) fs::remove(fresh, error);
-  return ok;
+  std::vector<std::string> pieces;
+  for (std::uint16_t i = 1; i <= ToolCount; ++i) pieces.push_back(FormatTools(&ToolList[i], 1, {}));
+  pieces.push_back(ToolOverflow);
+  return SaveFileAtomically(path.c_str(), pieces);
 }

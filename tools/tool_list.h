@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -52,11 +51,6 @@ std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::stri
 // Reads the file at path into the list. False, with the list unchanged, when
 // it cannot be read.
 bool LoadToolsFrom(const std::string& path);
-// Writes the list to path through a new file beside it that replaces the old
-// one only once completely written; on any failure the old file stays as it
-// was. A read-only file is not replaced.
+// Writes the list to path as common/atomic_save.h does: on any failure the old
+// file stays as it was; a read-only file is not replaced.
 bool SaveToolsTo(const std::string& path);
-
-// How SaveToolsTo writes one piece; tests put a failing one in its place.
-using ToolsWriter = bool (*)(std::FILE* file, std::string_view piece);
-extern ToolsWriter WriteToolsPiece;

@@ -14,7 +14,7 @@
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
 #include "resources/ids.h"
-#include "table/shared_font.h"
+#include "common/shared_font.h"
 #include "table/table_dialog_win.h"
 #include "tests/support/silent_formula_window.h"
 

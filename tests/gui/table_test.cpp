@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window_win.h"
+#include "common/field_brush_win.h"
 #include "common/language.h"
 #include "common/number_text.h"
 #include "resources/ids.h"

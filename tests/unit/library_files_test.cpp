@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "common/atomic_save.h"
 #include "tests/unit/library_folder.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "common/atomic_save.h"
 #include "tests/unit/library_folder.h"
 
 namespace fs = std::filesystem;
@@ -158,7 +159,7 @@ class ToolsFile : public ::testing::Test {
     ClearList();
   }
   void TearDown() override {
-    WriteToolsPiece = saved_;
+    SetSaveChannel(nullptr);
     std::error_code ignored;
     fs::permissions(path_, fs::perms::owner_all, ignored);
     fs::remove_all(folder_, ignored);
@@ -174,7 +175,6 @@ class ToolsFile : public ::testing::Test {
 
   fs::path folder_;
   std::string path_;
-  ToolsWriter saved_ = WriteToolsPiece;
 };
 
 TEST_F(ToolsFile, SaveThenLoadGivesTheSameList) {
@@ -233,16 +233,17 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
   Write(original);
   Fill(5);
   SetToolEntry(ToolList[1], "changed", "", "", "");
-  static int piecesLeft;
-  piecesLeft = 2;
-  WriteToolsPiece = [](std::FILE* file, std::string_view piece) {
-    if (piecesLeft-- <= 0) return false;
-    return std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
-  };
+  struct FailingChannel : SaveChannel {
+    int piecesLeft = 2;
+    bool Write(std::FILE* file, std::string_view piece) override {
+      return piecesLeft-- > 0 && SaveChannel::Write(file, piece);
+    }
+  } failing;
+  SetSaveChannel(&failing);
   EXPECT_FALSE(SaveToolsTo(path_));
   EXPECT_EQ(Read(), original);
   EXPECT_FALSE(LeftoverNewFile());
-  WriteToolsPiece = saved_;
+  SetSaveChannel(nullptr);
 
   // A read-only file.
   fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);

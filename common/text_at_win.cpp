@@ -1,9 +1,9 @@
-#include "table/text_at_win.h"
+#include "common/text_at_win.h"
 
 #include <cstring>
 
 #include "common/short_text.h"
-#include "table/shared_font.h"
+#include "common/shared_font.h"
 
 namespace {
 // The font that the last SelectSharedFont displaced from its device context.

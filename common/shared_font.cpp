@@ -1,4 +1,4 @@
-#include "table/shared_font.h"
+#include "common/shared_font.h"
 
 #include <cstring>
 

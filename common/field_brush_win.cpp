@@ -1,0 +1,3 @@
+#include "common/field_brush_win.h"
+
+HBRUSH FieldBrush = nullptr;
