@@ -7,7 +7,7 @@
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
 #include "table/table_dialog_win.h"
-#include "tools/main_menu_win.h"
+#include "tools/tools_menu_win.h"
 #include "tools/tools_editor_win.h"
 #include "tools/tools_win.h"
 
@@ -48,11 +48,24 @@ void RefreshControls(HWND dialog) {
   EnableMenuCommand(menu, IDM_SAVE, hasFormula);
 }
 
+// "Utilidades", where the tool items go: the menu bar's second popup (the
+// last one, should the bar have fewer).
+constexpr int kToolsPopupPosition = 2;
+
 void AttachMenu(HWND dialog, HINSTANCE instance) {
-  InitMainMenu(dialog, "MENU", 2);
+  // A dialog template may already have attached a copy; only the attached menu
+  // is destroyed with the window, so the replaced one is ours to free.
+  HMENU previous = GetMenu(dialog);
+  HMENU menu = LoadMenuA(instance, "MENU");
+  SetMenu(dialog, menu);
+  if (previous && previous != menu) DestroyMenu(previous);
+
+  const int popups = menu ? GetMenuItemCount(menu) : 0;
+  const int toolsPosition = popups < kToolsPopupPosition ? popups : kToolsPopupPosition;
+  InitToolsMenu(toolsPosition > 0 ? GetSubMenu(menu, toolsPosition - 1) : nullptr);
   for (const MenuPicture& picture : kMenuPictures) {
     HBITMAP bitmap = LoadBitmapA(instance, picture.bitmap);
-    SetMenuItemBitmaps(MainMenu, picture.command, MF_BYCOMMAND, bitmap, bitmap);
+    SetMenuItemBitmaps(menu, picture.command, MF_BYCOMMAND, bitmap, bitmap);
   }
 }
 

@@ -22,9 +22,9 @@ class RowsOnly final : public TableView {
  public:
   explicit RowsOnly(long rows) : to_(std::to_string(rows - 1)) {}
   ShortText ItemText(int id) override {
-    if (id == kTableFromId) return "0";
-    if (id == kTableToId) return to_;
-    if (id == kTableStepId) return "1";
+    if (id == IDC_TABLE_FROM) return "0";
+    if (id == IDC_TABLE_TO) return to_;
+    if (id == IDC_TABLE_STEP) return "1";
     return "1.25";
   }
   char SelectedLetter() override { return 'x'; }

@@ -104,12 +104,12 @@ int RunTableMode(const std::vector<std::string>& operands, const std::string& sv
 
   ChooseTableVariable(static_cast<std::uint8_t>(position + 1));
   std::map<int, ShortText> fields;
-  fields[kTableFromId] = args[1];
-  fields[kTableToId] = args[2];
-  fields[kTableStepId] = args[3];
+  fields[IDC_TABLE_FROM] = args[1];
+  fields[IDC_TABLE_TO] = args[2];
+  fields[IDC_TABLE_STEP] = args[3];
   for (int j = 1; j <= ConstCount; ++j) {
     auto value = constants.find(ConstLetters[j - 1]);
-    fields[kTableFirstConstId + j - 1] = value == constants.end() ? "0" : value->second;
+    fields[IDC_TABLE_CONST1 + j - 1] = value == constants.end() ? "0" : value->second;
   }
   SvgCanvas svg;
   ConsoleTableView view(fields, args[0][0], svgFile.empty() ? nullptr : &svg);

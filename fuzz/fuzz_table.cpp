@@ -104,10 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int chosen = 1 + (data[0] >> 4) % ParamCount;
   view.variable = ParamNames[chosen - 1];
   ChooseTableVariable(static_cast<std::uint8_t>(chosen));
-  view.fields[kTableFromId] = parts[0];
-  view.fields[kTableToId] = parts[1];
-  view.fields[kTableStepId] = parts[2];
-  for (int j = 0; j < 3; ++j) view.fields[kTableFirstConstId + j] = parts[3 + j];
+  view.fields[IDC_TABLE_FROM] = parts[0];
+  view.fields[IDC_TABLE_TO] = parts[1];
+  view.fields[IDC_TABLE_STEP] = parts[2];
+  for (int j = 0; j < 3; ++j) view.fields[IDC_TABLE_CONST1 + j] = parts[3 + j];
 
   // Long tables are slow under the sanitizers: their count alone is checked.
   const NumberOrInvalid from = TextToNumber(ShortText(parts[0]).Left(254));

@@ -85,9 +85,9 @@ void InitTable(HWND dialog) {
   ListSelect(dialog, IDC_TABLE_VARIABLES, 1);
   FromField = ItemWindow(dialog, IDC_TABLE_FROM);
   ToField = ItemWindow(dialog, IDC_TABLE_TO);
-  for (int i = 1; i < ParamCount; ++i) {
-    ShowItem(dialog, IDC_TABLE_VAR_HEADER + i);
-    ShowItem(dialog, IDC_TABLE_CONST1 - 1 + i);
+  for (int j = 1; j < ParamCount; ++j) {
+    ShowItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
+    ShowItem(dialog, IDC_TABLE_CONST1 - 1 + j);
   }
   TableVariable = 1;
   ApplyVariable(dialog);
@@ -103,7 +103,7 @@ void InitTable(HWND dialog) {
 void PressOk(HWND dialog) {
   HWND focus = GetFocus();
   if (focus == ItemWindow(dialog, IDOK) || (focus && focus == ToField)) {
-    ComputeTable(dialog);
+    ComputeTableInDialog(dialog);
   } else if (focus && focus == FromField) {
     SetFocus(ToField);
   }
@@ -158,7 +158,7 @@ void ApplyVariable(HWND dialog) {
   }
 }
 
-void ComputeTable(HWND dialog) {
+void ComputeTableInDialog(HWND dialog) {
   DialogTableView view(dialog);
   ComputeTable(view);
 }

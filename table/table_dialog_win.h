@@ -15,6 +15,7 @@ extern HBRUSH TableBackBrush;
 void OpenTable();
 INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void ApplyVariable(HWND dialog);
-void ComputeTable(HWND dialog);
+// The table's Ok: ComputeTable on the dialog's fields, list and plot.
+void ComputeTableInDialog(HWND dialog);
 // Every row of the list, one a line, onto the clipboard as text.
 void CopyTableRows(HWND dialog);

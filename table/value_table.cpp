@@ -13,7 +13,6 @@ ShortText ConstLetters;
 std::uint16_t ConstCount = 0;
 ShortText ConstTexts[5] = {"", "0", "0", "0", "0"};
 double RangeFrom = 0, RangeTo = 0, Step = 1;
-double RunningX = 0;
 PlotArea ThePlotArea;
 
 namespace {
@@ -112,53 +111,59 @@ void ChooseTableVariable(std::uint8_t variable) {
   }
 }
 
-void ComputeTable(TableView& view) {
-  // The main window stays usable while the table is open: a formula accepted
-  // there meanwhile may have lost the letter that the list still offers.
-  const char v = view.SelectedLetter();
-  const int position = v == 0 ? 0 : ParamPosition(v);
-  if (position == 0) {
-    view.ShowMessage(kFormulaCaption.Get(), kFormulaChanged.Get());
-    return;
-  }
-  TableVariable = static_cast<std::uint8_t>(position);
-  const ShortText fromText = view.ItemText(kTableFromId);
-  const ShortText toText = view.ItemText(kTableToId);
+namespace {
+
+// The position in ParamNames of the letter chosen in the list; 0, with the
+// message shown, when it is gone. The main window stays usable while the
+// table is open: a formula accepted there meanwhile may have lost the letter.
+int RunningLetterPosition(TableView& view, char letter) {
+  const int position = letter == 0 ? 0 : ParamPosition(letter);
+  if (position == 0) view.ShowMessage(kFormulaCaption.Get(), kFormulaChanged.Get());
+  return position;
+}
+
+// "de", "a" and the step into RangeFrom, RangeTo and Step. The number of rows
+// they give; 0, with the message shown, when they are refused.
+std::int32_t ReadRange(TableView& view, const ShortText& fromText, const ShortText& toText) {
   for (const ShortText* text : {&fromText, &toText}) {
     const NumberOrInvalid n = TextToNumber(*text);
     if (!n.ok) {
       view.ShowMessage(kInvalidNumberCaption.Get(), n.message);
-      return;
+      return 0;
     }
     (text == &fromText ? RangeFrom : RangeTo) = static_cast<double>(n.value);
   }
-  Step = ReadRealText(view.ItemText(kTableStepId)).value;  // an unreadable text reads as 0
+  Step = ReadRealText(view.ItemText(IDC_TABLE_STEP)).value;  // an unreadable text reads as 0
   if (Step == 0) {
     view.ShowMessage(kStepCaption.Get(), kStepZero.Get());
-    return;
+    return 0;
   }
   if (!StepCountFits(RangeFrom, RangeTo, Step)) {
     view.ShowMessage(kTooManyCaption.Get(), kTooManySteps.Get());
-    return;
+    return 0;
   }
   const std::int32_t rowCount = TableRowCount(RangeFrom, RangeTo, Step, MaxTableRows);
   if (rowCount == 0) {
     view.ShowMessage(kStepCaption.Get(), kStepNeverEnds.Get());
-    return;
+    return 0;
   }
   if (rowCount > MaxTableRows) {
     view.ShowMessage(kTooManyCaption.Get(), kTooManyRows.Get());
-    return;
+    return 0;
   }
+  return rowCount;
+}
 
+// Each formula with the typed constants put in for their letters; the texts
+// are kept in ConstTexts for the next opening.
+void PutConstants(TableView& view, ShortText (&work)[3]) {
   ShortText constants[5];  // by position in ParamNames
   for (int j = 1; j <= ConstCount && j <= static_cast<int>(ConstLetters.size()); ++j) {
     const int position = ParamPosition(ConstLetters[j - 1]);
     if (position == 0) continue;
-    ConstTexts[position] = view.ItemText(kTableFirstConstId + j - 1);
+    ConstTexts[position] = view.ItemText(IDC_TABLE_CONST1 + j - 1);
     constants[position] = ConstTexts[position];
   }
-  ShortText work[3];
   for (int k = 1; k <= FormulaCount; ++k) {
     work[k] = Formulas[k];
     for (int j = 1; j <= ConstCount && j <= static_cast<int>(ConstLetters.size()); ++j) {
@@ -166,37 +171,65 @@ void ComputeTable(TableView& view) {
       if (position != 0) work[k] = SubstLetter(work[k], ConstLetters[j - 1], constants[position]);
     }
   }
+}
 
-  // Every value first: the plot's vertical range may need them all.
-  std::vector<double> xs(rowCount);
-  std::vector<double> ys[3];
+struct TableValues {
+  std::vector<double> xs;
+  std::vector<double> ys[3];  // [1..FormulaCount]
+};
+
+// Every value of every row, before anything is listed: the plot's vertical
+// range may need them. The first row takes "de" as typed; each next one adds
+// the step to the running value and puts in its text.
+TableValues ComputeValues(const ShortText (&work)[3], char letter, const ShortText& fromText,
+                          std::int32_t rowCount) {
+  TableValues values;
+  values.xs.resize(rowCount);
   for (int k = 1; k <= FormulaCount; ++k) {
-    ys[k].resize(rowCount);
-    ys[k][0] = EvalFormula(SubstLetter(work[k], v, fromText));
+    values.ys[k].resize(rowCount);
+    values.ys[k][0] = EvalFormula(SubstLetter(work[k], letter, fromText));
   }
-  RunningX = RangeFrom;
-  xs[0] = RangeFrom;
+  double x = RangeFrom;
+  values.xs[0] = x;
   for (std::int32_t i = 1; i < rowCount; ++i) {
-    RunningX = RunningX + Step;
-    xs[i] = RunningX;
-    const ShortText xText = NumberText(RunningX);
-    for (int k = 1; k <= FormulaCount; ++k) ys[k][i] = EvalFormula(SubstLetter(work[k], v, xText));
+    x = x + Step;
+    values.xs[i] = x;
+    const ShortText xText = NumberText(x);
+    for (int k = 1; k <= FormulaCount; ++k) {
+      values.ys[k][i] = EvalFormula(SubstLetter(work[k], letter, xText));
+    }
   }
+  return values;
+}
 
-  const double yFrom = ys[1][0];
-  const double yTo = EvalFormula(SubstLetter(work[1], v, toText));
-  // Only the two ends set the vertical range: equal values there (x*x from
-  // -2 to 2) leave no area, and the previous plot stays.
+// The plot's world: the range with a twentieth on each side; vertically the
+// values at the two ends with a sixteenth. Equal values there (x*x from -2
+// to 2) leave no area, and the previous plot stays.
+struct PlotFrame {
+  double x1, y1, x2, y2;
+  double dx, dy;
+  double xLabel, yLabel;  // where the value labels and the variable labels stand
+};
+
+PlotFrame FrameFor(double yFrom, double yTo) {
+  PlotFrame f;
   const double yLow = std::fmin(yFrom, yTo), yHigh = std::fmax(yFrom, yTo);
-  const double dx = (RangeTo - RangeFrom) / 20;
-  const double dy = (yHigh - yLow) / 16;
-  const double x1 = RangeFrom - dx, x2 = RangeTo + dx;
-  const double y1 = yLow - dy, y2 = yHigh + dy;
-  const double xLabel = x1 + dx / 20;
-  const double yLabel = y1 + 1.5 * dy;
+  f.dx = (RangeTo - RangeFrom) / 20;
+  f.dy = (yHigh - yLow) / 16;
+  f.x1 = RangeFrom - f.dx;
+  f.x2 = RangeTo + f.dx;
+  f.y1 = yLow - f.dy;
+  f.y2 = yHigh + f.dy;
+  f.xLabel = f.x1 + f.dx / 20;
+  f.yLabel = f.y1 + 1.5 * f.dy;
+  return f;
+}
 
+// The rows into the view and, when it draws, each step into the plot.
+void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f) {
+  const std::int32_t rowCount = static_cast<std::int32_t>(values.xs.size());
   PlotCanvas* canvas = view.Canvas();
-  const bool drawing = canvas && PlotInit(ThePlotArea, *canvas, x1, y1, x2, y2);
+  const bool drawing = canvas && PlotInit(ThePlotArea, *canvas, f.x1, f.y1, f.x2, f.y2);
   if (drawing) {
     canvas->UseLabelFont();
     PlotAxes(ThePlotArea);
@@ -205,10 +238,10 @@ void ComputeTable(TableView& view) {
   view.ClearRows(rowCount);
   const int last = FormulaCount;
   for (std::int32_t i = 0; i < rowCount; ++i) {
-    ShortText row = VariableCell(xs[i]);
+    ShortText row = VariableCell(values.xs[i]);
     for (int k = 1; k <= FormulaCount; ++k) {
       row += '\t';
-      row += ValueCell(ys[k][i]);
+      row += ValueCell(values.ys[k][i]);
     }
     view.AddRow(row);
     // The first point gets no lines and no labels. Each curve starts at its
@@ -216,16 +249,35 @@ void ComputeTable(TableView& view) {
     // the last formula.
     if (!drawing || i == 0) continue;
     const PlotArea& a = ThePlotArea;
-    const double x = xs[i], y = ys[last][i];
+    const double x = values.xs[i], y = values.ys[last][i];
     for (int k = 1; k <= FormulaCount; ++k) {
-      PlotLine(a, x - Step, ys[k][i - 1], x, ys[k][i],
+      PlotLine(a, x - Step, values.ys[k][i - 1], x, values.ys[k][i],
                k == 1 ? PlotCanvas::kBlack : PlotCanvas::kSecondCurve);
     }
-    PlotLine(a, x, y1, x, y2);
-    PlotLine(a, x1, y, x2, y);
-    PlotText(a, xLabel, y + dy / 2, TableNumber(y, 5, 2));
-    PlotText(a, x - dx / 2, yLabel, TableNumber(x, 5, 2));
+    PlotLine(a, x, f.y1, x, f.y2);
+    PlotLine(a, f.x1, y, f.x2, y);
+    PlotText(a, f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2));
+    PlotText(a, x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2));
   }
   view.RowsDone();
   if (drawing) canvas->End();
+}
+
+}  // namespace
+
+void ComputeTable(TableView& view) {
+  const char letter = view.SelectedLetter();
+  const int position = RunningLetterPosition(view, letter);
+  if (position == 0) return;
+  TableVariable = static_cast<std::uint8_t>(position);
+  const ShortText fromText = view.ItemText(IDC_TABLE_FROM);
+  const ShortText toText = view.ItemText(IDC_TABLE_TO);
+  const std::int32_t rowCount = ReadRange(view, fromText, toText);
+  if (rowCount == 0) return;
+
+  ShortText work[3];
+  PutConstants(view, work);
+  const TableValues values = ComputeValues(work, letter, fromText, rowCount);
+  const double yTo = EvalFormula(SubstLetter(work[1], letter, toText));
+  ListAndPlot(view, values, FrameFor(values.ys[1][0], yTo));
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/short_text.h"
+#include "resources/ids.h"
 #include "table/plot.h"
 
 // Table state: lives as long as the process, so a reopened dialog shows it.
@@ -16,18 +17,10 @@ extern ShortText ConstLetters;      // the other letters, in ParamNames order
 extern std::uint16_t ConstCount;    // ParamCount - 1
 extern ShortText ConstTexts[5];     // [1..4] by position in ParamNames; "0" at start
 extern double RangeFrom, RangeTo, Step;
-extern double RunningX;
 extern PlotArea ThePlotArea;
 
 // A table of more rows would leave a person waiting: it is refused.
 inline constexpr std::int32_t MaxTableRows = 100000;
-
-// Control ids the computation reads and fills (those of the dialog "TAULA").
-inline constexpr int kTableFromId = 20;
-inline constexpr int kTableToId = 21;
-inline constexpr int kTableStepId = 22;
-inline constexpr int kTableFirstConstId = 31;   // 31..33: constant j is 30 + j
-inline constexpr int kTableFirstLetterId = 41;  // 41..43: its letter
 
 class TableView {
  public:
@@ -58,4 +51,7 @@ std::int32_t TableRowCount(double from, double to, double step, std::int32_t lim
 // become the constants (ConstLetters, ConstCount).
 void ChooseTableVariable(std::uint8_t variable);
 
+// Lists the rows of the current formulas for the letter chosen in the view,
+// and plots them on the view's canvas. A refused range or a letter gone from
+// the formula shows one message, and the previous rows and plot stay.
 void ComputeTable(TableView& view);

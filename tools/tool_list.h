@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/short_text.h"
+#include "resources/ids.h"
 
 struct ToolEntry {
   ShortText Title;
@@ -15,9 +16,8 @@ struct ToolEntry {
   ShortText Params;   // kept and shown, never used to start the tool
 };
 
-// One menu command per slot (531..594) bounds the list.
-constexpr std::uint16_t MaxTools = 64;
-constexpr int ToolMenuBase = 530;
+// One menu command per slot bounds the list.
+constexpr std::uint16_t MaxTools = IDM_TOOL_LAST - IDM_TOOL_FIRST + 1;
 
 // Slots 1..ToolCount are in use; slot 0 is never used.
 extern ToolEntry ToolList[MaxTools + 1];

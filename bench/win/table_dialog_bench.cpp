@@ -68,7 +68,7 @@ int main() {
     for (int run = 0; run < (rows < 100000 ? 3 : 1); ++run) {
       LARGE_INTEGER start, end;
       QueryPerformanceCounter(&start);
-      ComputeTable(dialog);
+      ComputeTableInDialog(dialog);
       UpdateWindow(dialog);
       RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
       QueryPerformanceCounter(&end);

@@ -15,7 +15,7 @@
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/msgbox_recorder.h"
-#include "tools/main_menu_win.h"
+#include "tools/tools_menu_win.h"
 #include "tools/tool_list.h"
 #include "tools/tools_editor_win.h"
 #include "tools/tools_win.h"
@@ -477,7 +477,7 @@ TEST_F(ToolsMenuItems, OneItemPerToolAfterTheSeparator) {
       Items(),
       (Items_{{501, "Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "dos"}, {533, "tres"}}));
   DeleteToolEntry(1);
-  RebuildToolsMenu(ToolsMenu, ToolMenuBase);
+  RebuildToolsMenu(ToolsMenu);
   EXPECT_EQ(Items(), (Items_{{501, "Edición Utilidades"}, {0, ""}, {531, "dos"}, {532, "tres"}}));
 }
 

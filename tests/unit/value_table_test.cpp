@@ -58,7 +58,7 @@ class FakeTableView final : public TableView {
   }
   PlotCanvas* Canvas() override { return &canvas; }
 
-  std::map<int, std::string> fields{{kTableStepId, "1"}};
+  std::map<int, std::string> fields{{IDC_TABLE_STEP, "1"}};
   char variable = 0;
   std::vector<std::string> rows;
   std::vector<ShownMessage> messages;
@@ -82,9 +82,9 @@ class ValueTable : public ::testing::Test {
     view.variable = variable;
   }
   void Range(const char* from, const char* to, const char* step) {
-    view.fields[kTableFromId] = from;
-    view.fields[kTableToId] = to;
-    view.fields[kTableStepId] = step;
+    view.fields[IDC_TABLE_FROM] = from;
+    view.fields[IDC_TABLE_TO] = to;
+    view.fields[IDC_TABLE_STEP] = step;
   }
   std::vector<std::string> Run() {
     ComputeTable(view);
@@ -203,8 +203,8 @@ TEST_F(ValueTable, EqualEndValuesListRowsAndDrawNothing) {
 TEST_F(ValueTable, ConstantsGoInAsTypedAndAreRemembered) {
   Formula("a*x^2+b", 'x');
   EXPECT_EQ(ConstLetters, "ab");
-  view.fields[kTableFirstConstId] = "2";
-  view.fields[kTableFirstConstId + 1] = "-1";
+  view.fields[IDC_TABLE_CONST1] = "2";
+  view.fields[IDC_TABLE_CONST1 + 1] = "-1";
   Range("-3", "3", "0.25");
   Run();
   ASSERT_EQ(view.rows.size(), 25u);
@@ -215,7 +215,7 @@ TEST_F(ValueTable, ConstantsGoInAsTypedAndAreRemembered) {
   EXPECT_EQ(ConstTexts[3], "-1");
 
   Formula("a*x", 'x');
-  view.fields[kTableFirstConstId] = "1+1";  // no parentheses: 1+1*x
+  view.fields[IDC_TABLE_CONST1] = "1+1";  // no parentheses: 1+1*x
   Range("3", "3", "1");
   Run();
   EXPECT_EQ(Values()[0], "       4");
@@ -224,7 +224,7 @@ TEST_F(ValueTable, ConstantsGoInAsTypedAndAreRemembered) {
 TEST_F(ValueTable, TheVariableMayBeAnyParameter) {
   Formula("a-x", 'a');
   EXPECT_EQ(ConstLetters, "x");
-  view.fields[kTableFirstConstId] = "10";
+  view.fields[IDC_TABLE_CONST1] = "10";
   Range("1", "2", "1");
   Run();
   EXPECT_EQ(Values(), (std::vector<std::string>{"      -9", "      -8"}));
@@ -305,7 +305,7 @@ TEST_F(ValueTable, ExactlyTheRowLimitIsListed) {
 TEST_F(ValueTable, TheOpenTableComputesTheLastAcceptedFormula) {
   Formula("a+b", 'b');
   Range("0", "1", "1");
-  view.fields[kTableFirstConstId] = "10";
+  view.fields[IDC_TABLE_CONST1] = "10";
 
   // Typing in the main window's formula field leaves the accepted formula.
   w.Type(IDC_FORMULA, "a+b+");

@@ -1,0 +1,37 @@
+#include "tools/tools_menu_win.h"
+
+#include "resources/ids.h"
+#include "tools/tool_list.h"
+#include "tools/tools_editor_win.h"
+#include "tools/tools_win.h"
+
+HMENU ToolsMenu = nullptr;
+
+void InitToolsMenu(HMENU popup) {
+  ToolsMenu = popup;
+  if (LoadTools()) RebuildToolsMenu(ToolsMenu);
+}
+
+void RebuildToolsMenu(HMENU menu) {
+  if (!menu) return;
+  for (int position = GetMenuItemCount(menu) - 1; position >= 0; --position) {
+    if (GetMenuItemID(menu, position) < static_cast<UINT>(IDM_TOOL_FIRST)) break;
+    DeleteMenu(menu, position, MF_BYPOSITION);
+  }
+  for (std::uint16_t i = 1; i <= ToolCount; ++i) {
+    AppendMenuA(menu, MF_STRING, IDM_TOOL_FIRST - 1 + i, ToolList[i].Title.c_str());
+  }
+}
+
+bool HandleToolsCommand(std::uint16_t id) {
+  if (id == IDM_TOOLS_EDIT) {
+    if (OpenToolsEditor() == 1) RebuildToolsMenu(ToolsMenu);
+    return true;
+  }
+  if (id >= IDM_TOOL_FIRST && id <= IDM_TOOL_LAST) {
+    const int slot = id - IDM_TOOL_FIRST + 1;
+    if (slot <= ToolCount) LaunchTool(ToolList[slot]);
+    return true;
+  }
+  return false;
+}
