@@ -1,17 +1,17 @@
 #include "about/about_text.h"
 
 #include "common/language.h"
-#include "common/number_text.h"
+#include "common/text_helpers.h"
 
 namespace {
 
-constexpr const char* kCaptionWords[3] = {"Quant a ", "About ", "Respecto "};
-constexpr const char* kButtonTexts[3][kAboutButtonTexts] = {
-    {"buenu", "Ah!", "Oh!", "vaja!", "hum!", "mmm..", "i vés!"},
-    {"Ok", "Ah!", "Oh!", "Bah!", "hum!", "mmm..", "Done"},
-    {"bueno", "¡Ah!", "¡Oh!", "psé", "hum!", "mmm..", "¡vaya!"},
+constexpr Wording kCaptionWords = {{"Quant a ", "About ", "Respecto "}};
+constexpr Wording kButtonTexts[kAboutButtonTexts] = {
+    {{"buenu", "Ok", "bueno"}}, {{"Ah!", "Ah!", "¡Ah!"}},    {{"Oh!", "Oh!", "¡Oh!"}},
+    {{"vaja!", "Bah!", "psé"}}, {{"hum!", "hum!", "hum!"}}, {{"mmm..", "mmm..", "mmm.."}},
+    {{"i vés!", "Done", "¡vaya!"}},
 };
-constexpr const char* kWebSuffixes[3] = {"", "/en", "/es"};
+constexpr Wording kWebSuffixes = {{"", "/en", "/es"}};
 
 // The project has no web address of its own yet; the line names the project
 // until it has one, and then takes the language suffix.
@@ -34,11 +34,11 @@ ShortText BaseName(std::string_view path) {
 
 const char* AboutButtonText(int index) {
   if (index < 0 || index >= kAboutButtonTexts) index = 0;
-  return kButtonTexts[LanguageIndex()][index];
+  return kButtonTexts[index].Get();
 }
 
 ShortText AboutCaption(std::string_view progName) {
-  return ShortText(kCaptionWords[LanguageIndex()]) + progName + "...";
+  return ShortText(kCaptionWords.Get()) + progName + "...";
 }
 
 ShortText AuthorLine(std::string_view year) {
@@ -47,5 +47,5 @@ ShortText AuthorLine(std::string_view year) {
 
 ShortText WebLine() {
   if (kWebAddress.empty()) return ShortText("web: ") + kProjectName;
-  return ShortText("web: ") + kWebAddress + kWebSuffixes[LanguageIndex()];
+  return ShortText("web: ") + kWebAddress + kWebSuffixes.Get();
 }

@@ -11,10 +11,12 @@
 #include "common/text_at_win.h"
 
 HWND AboutWindow = nullptr;
-ShortText ProgName;
 ShortText ProgYear;
 
 namespace {
+
+// The program file's name without folder and extension, as the window shows it.
+ShortText ProgName;
 
 constexpr COLORREF BackColour = RGB(255, 255, 178);
 constexpr COLORREF DescrColour = RGB(220, 100, 0);
@@ -130,6 +132,8 @@ void CloseCanvas(HWND window) {
   CanvasDC = nullptr;
 }
 
+LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 bool RegisterAboutClass() {
   if (ClassRegistered) return true;
   ClassRegistered = true;
@@ -169,8 +173,8 @@ bool IsClosingKey(const MSG& message) {
          (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN);
 }
 
-}  // namespace
-
+// Opens the window with the maker's mail address and returns when it has
+// been closed.
 void RunAbout(std::string_view description, std::string_view mail) {
   std::srand(GetTickCount());
   PaintEnabled = false;
@@ -190,19 +194,6 @@ void RunAbout(std::string_view description, std::string_view mail) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-}
-
-void ShowAbout(std::string_view description) {
-  // One window at a time: the canvas and the texts are the window's alone.
-  if (AboutWindow) {
-    SetForegroundWindow(AboutWindow);
-    return;
-  }
-  RunAbout(description, kMakerMail);
-}
-
-void CloseAboutWindow() {
-  if (AboutWindow) DestroyWindow(AboutWindow);
 }
 
 LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -227,7 +218,9 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       Initialise(window);
       break;
     case WM_COMMAND:
-      if (LOWORD(wParam) == 1 || LOWORD(wParam) == 2) SendMessageA(window, WM_CLOSE, 0, 0);
+      if (LOWORD(wParam) == IDC_ABOUT_BUTTON || LOWORD(wParam) == IDCANCEL) {
+        SendMessageA(window, WM_CLOSE, 0, 0);
+      }
       break;
     case WM_KEYDOWN:
       // Enter is the button; Esc closes as it would a dialog. Handled here
@@ -241,4 +234,19 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void ShowAbout(std::string_view description) {
+  // One window at a time: the canvas and the texts are the window's alone.
+  if (AboutWindow) {
+    SetForegroundWindow(AboutWindow);
+    return;
+  }
+  RunAbout(description, kMakerMail);
+}
+
+void CloseAboutWindow() {
+  if (AboutWindow) DestroyWindow(AboutWindow);
 }

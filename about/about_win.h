@@ -14,12 +14,8 @@ extern HWND AboutWindow;
 // Opens the window with the maker's mail address and returns when it has
 // been closed. While one is open, another call brings it to the front.
 void ShowAbout(std::string_view description);
-void RunAbout(std::string_view description, std::string_view mail);
-LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Closes the open window, if any (the main window does, before it ends).
 void CloseAboutWindow();
 
-// The program file's name without folder and extension, and the year of its
-// last change, as the window shows them.
-extern ShortText ProgName;
+// The year of the program file's last change, as the window shows it.
 extern ShortText ProgYear;

@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitSharedFont();
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
+  Language = 2;
   DialogBoxParamA(instance, "PRINCIPAL", nullptr, MainDialogProc, 0);
   ExitProcess(0);
 }

@@ -232,7 +232,7 @@ void MainFormulaWindow::ShowMessage(std::string_view caption, std::string_view t
 }
 
 void MainFormulaWindow::ShowStyledMessage(std::string_view caption, std::string_view text,
-                                          std::uint16_t style) {
+                                          std::uint32_t style) {
   ++openMessages_;
   MessageStyled(caption, text, style);
   --openMessages_;

@@ -28,7 +28,7 @@ class MainFormulaWindow final : public FormulaWindow {
   void EnableMenuItem(int id, bool enabled) override;
   void ShowMessage(std::string_view caption, std::string_view text) override;
   void ShowStyledMessage(std::string_view caption, std::string_view text,
-                         std::uint16_t style) override;
+                         std::uint32_t style) override;
 
   // True while one of the cycle's message boxes is open.
   static bool MessageOpen() { return openMessages_ > 0; }

@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
   // The program's own start-up.
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
+  Language = 2;
 
   const std::vector<Entry> entries = Classify();
   for (const Entry& e : entries) {

@@ -11,7 +11,7 @@
 #include "engine/formula_cycle.h"
 #include "resources/ids.h"
 #include "table/value_table.h"
-#include "tests/support/silent_formula_window.h"
+#include "engine/headless_formula_window.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ class RowsOnly final : public TableView {
 };
 
 void BM_TableRows(benchmark::State& state) {
-  AcceptFormulaSilently(kFormula);
+  AcceptFormulaHeadless(kFormula);
   ChooseTableVariable(2);
   RowsOnly view(state.range(0));
   for (auto _ : state) {
@@ -65,7 +65,7 @@ BENCHMARK(BM_IntPowerToADenormal)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
+  Language = 2;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -75,3 +75,9 @@ bool ReadCommandLine(const std::vector<std::string>& args, CommandLine& line, st
   }
   return true;
 }
+
+bool ReadLetterValue(std::string_view item, LetterValues& values) {
+  if (item.size() < 2 || item[1] != '=') return false;
+  values[item[0]] = std::string(item.substr(2));
+  return true;
+}

@@ -22,39 +22,37 @@ void PrintMessage(std::string_view caption, std::string_view text) {
   PrintLine(line);
 }
 
-void ConsoleWindow::SetText(int id, std::string_view text) {
-  texts_[id] = ShortText(text);
-  if (id == IDC_FORMULA) FormulaEdited(*this);  // as the window's change notification
+void ConsoleWindow::TextSet(int id, std::string_view text) {
   if ((id == IDC_RESULT1 || id == IDC_RESULT2) && !text.empty()) {
-    int label = id == IDC_RESULT1 ? IDC_RESULT1_LABEL : IDC_RESULT2_LABEL;
-    PrintLine(texts_[label].str() + std::string(text));
+    if (printResults_) {
+      const int label = id == IDC_RESULT1 ? IDC_RESULT1_LABEL : IDC_RESULT2_LABEL;
+      PrintLine(texts[label] + std::string(text));
+    }
     ++results_;
   }
 }
 
-void ConsoleWindow::ShowMessage(std::string_view caption, std::string_view text) {
-  PrintMessage(caption, text);
-  ++messages_;
+void ConsoleWindow::MessageShown(const ShownMessage& message) {
+  PrintMessage(message.caption, message.text);
 }
 
 bool ConsoleWindow::Accept(const std::string& formula) {
-  messages_ = results_ = 0;
-  texts_[IDC_RESULT1_LABEL] = "f=";
-  texts_[IDC_RESULT2_LABEL] = "f2=";
-  SetText(IDC_FORMULA, formula);
-  focus_ = IDC_FORMULA;
-  OkFormula(*this);
-  return messages_ == 0;
+  messages.clear();
+  results_ = 0;
+  texts[IDC_RESULT1_LABEL] = "f=";
+  texts[IDC_RESULT2_LABEL] = "f2=";
+  TypeFormulaAndOk(formula);
+  return messages.empty();
 }
 
-bool ConsoleWindow::Answer(const std::string& formula, const std::map<char, std::string>& values) {
+bool ConsoleWindow::Answer(const std::string& formula, const LetterValues& values) {
   for (int i = 1; i <= kMaxParams; ++i) ParamValues[i] = "0";  // each line stands alone
   Accept(formula);
   for (int k = 1; k <= ParamCount && k <= kMaxParams; ++k) {
     auto given = values.find(ParamNames[k - 1]);
-    SetText(IDC_PARAM_EDIT1 + k - 1, given == values.end() ? "0" : given->second);
-    focus_ = IDC_PARAM_EDIT1 + k - 1;
+    Type(IDC_PARAM_EDIT1 + k - 1, given == values.end() ? "0" : given->second);
+    focus = IDC_PARAM_EDIT1 + k - 1;
     EnterOutsideFormula(*this);
   }
-  return messages_ == 0 && results_ > 0;
+  return messages.empty() && results_ > 0;
 }

@@ -1,39 +1,31 @@
 // quillet-calc's view of the main window, and what its modes share.
 #pragma once
 
-#include <map>
 #include <string>
 #include <string_view>
 
 #include "common/short_text.h"
-#include "engine/formula_cycle.h"
+#include "cli/command_line.h"
+#include "engine/headless_formula_window.h"
 
-// The main window as text: results and messages are printed as they appear.
-class ConsoleWindow : public FormulaWindow {
+// The main window as text: messages are printed as they appear, and results
+// too unless the mode lists values of its own.
+class ConsoleWindow final : public HeadlessFormulaWindow {
  public:
-  ShortText ItemText(int id) override { return texts_[id].Left(254); }
-  void SetText(int id, std::string_view text) override;
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int id) override { focus_ = id; }
-  bool HasFocus(int id) override { return focus_ == id; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view caption, std::string_view text) override;
-  void ShowStyledMessage(std::string_view caption, std::string_view text, std::uint16_t) override {
-    ShowMessage(caption, text);
-  }
+  explicit ConsoleWindow(bool printResults = true) : printResults_(printResults) {}
 
   // Types the formula and presses Ok, as a user would. True when it was
   // accepted without a message.
   bool Accept(const std::string& formula);
   // One formula as a user would do it: type it, Ok, then each value and Enter.
   // True when results came out and no message was shown.
-  bool Answer(const std::string& formula, const std::map<char, std::string>& values);
+  bool Answer(const std::string& formula, const LetterValues& values);
 
  private:
-  std::map<int, ShortText> texts_;
-  int focus_ = 0;
-  int messages_ = 0;
+  void TextSet(int id, std::string_view text) override;
+  void MessageShown(const ShownMessage& message) override;
+
+  bool printResults_;
   int results_ = 0;
 };
 

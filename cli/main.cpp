@@ -1,6 +1,5 @@
 // quillet-calc: the calculator's formula cycle on the command line.
 // Reads and writes UTF-8; works in Windows-1252 inside, like the window.
-#include <map>
 #include <string>
 #include <vector>
 
@@ -31,13 +30,6 @@ const char kUsage[] =
     "Options may stand anywhere; -- ends them. A text that starts with - and a\n"
     "digit, ( or . is a formula or a value, not an option.\n";
 
-// "x=2.5" -> letter and value text; false when the item is not of that form.
-bool ParseValueItem(const std::string& item, std::map<char, std::string>& values) {
-  if (item.size() < 2 || item[1] != '=') return false;
-  values[item[0]] = item.substr(2);
-  return true;
-}
-
 int Misuse(const std::string& why) {
   WriteError("quillet-calc: " + why + "\n" + kUsage);
   return 2;
@@ -50,10 +42,10 @@ int AnswerInputLines(ConsoleWindow& window) {
   while (ReadInputLine(line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::vector<std::string> parts = SplitTabs(Utf8ToCp1252(line));
-    std::map<char, std::string> values;
+    LetterValues values;
     bool wellFormed = true;
     for (std::size_t i = 1; i < parts.size(); ++i) {
-      if (!parts[i].empty() && !ParseValueItem(parts[i], values)) wellFormed = false;
+      if (!parts[i].empty() && !ReadLetterValue(parts[i], values)) wellFormed = false;
     }
     if (!wellFormed) {
       WriteError("quillet-calc: items after the formula must be LETTER=VALUE\n");
@@ -72,12 +64,12 @@ int AnswerInputLines(ConsoleWindow& window) {
 int main(int argc, char** argv) {
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
+  Language = 2;
 
   CommandLine command;
   std::string why;
   if (!ReadCommandLine(Arguments(argc, argv), command, why)) return Misuse(why);
-  LANGUAGE = command.language;
+  Language = command.language;
   const std::vector<std::string>& operands = command.operands;
 
   switch (command.mode) {
@@ -99,9 +91,9 @@ int main(int argc, char** argv) {
 
   ConsoleWindow window;
   if (operands.empty()) return AnswerInputLines(window);
-  std::map<char, std::string> values;
+  LetterValues values;
   for (std::size_t i = 1; i < operands.size(); ++i) {
-    if (!ParseValueItem(Utf8ToCp1252(operands[i]), values)) {
+    if (!ReadLetterValue(Utf8ToCp1252(operands[i]), values)) {
       return Misuse("values are LETTER=VALUE, not " + operands[i]);
     }
   }

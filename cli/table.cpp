@@ -5,42 +5,15 @@
 #include <cstdio>
 #include <map>
 
+#include "cli/command_line.h"
 #include "cli/console_io.h"
 #include "cli/console_window.h"
 #include "common/codepage.h"
-#include "engine/formula_cycle.h"
 #include "resources/ids.h"
 #include "table/svg_plot.h"
 #include "table/value_table.h"
 
 namespace {
-
-// The main window's part: the formula is typed and accepted; messages are
-// printed, results are not (the table lists its own values).
-class AcceptingWindow final : public FormulaWindow {
- public:
-  ShortText ItemText(int id) override { return texts_[id].Left(254); }
-  void SetText(int id, std::string_view text) override {
-    texts_[id] = ShortText(text);
-    if (id == IDC_FORMULA) FormulaEdited(*this);
-  }
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int) override {}
-  bool HasFocus(int id) override { return id == IDC_FORMULA; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view caption, std::string_view text) override {
-    PrintMessage(caption, text);
-    ++messages;
-  }
-  void ShowStyledMessage(std::string_view caption, std::string_view text, std::uint16_t) override {
-    ShowMessage(caption, text);
-  }
-  int messages = 0;
-
- private:
-  std::map<int, ShortText> texts_;
-};
 
 class ConsoleTableView final : public TableView {
  public:
@@ -85,16 +58,15 @@ int RunTableMode(const std::vector<std::string>& operands, const std::string& sv
   for (const std::string& operand : operands) args.push_back(Utf8ToCp1252(operand));
   if (args.size() < 5) return Misuse("too few arguments");
   if (args[0].size() != 1) return Misuse("VAR is one letter");
-  std::map<char, std::string> constants;
+  LetterValues constants;
   for (std::size_t i = 5; i < args.size(); ++i) {
-    if (args[i].size() < 2 || args[i][1] != '=') return Misuse("constants are LETTER=VALUE");
-    constants[args[i][0]] = args[i].substr(2);
+    if (!ReadLetterValue(args[i], constants)) return Misuse("constants are LETTER=VALUE");
   }
 
-  AcceptingWindow window;
-  window.SetText(IDC_FORMULA, args[4]);
-  OkFormula(window);
-  if (window.messages > 0) return 1;  // refused, as the normal mode prints it
+  // The main window's part: the formula is typed and accepted; messages are
+  // printed, results are not (the table lists its own values).
+  ConsoleWindow window(false);
+  if (!window.Accept(args[4])) return 1;  // refused, as the normal mode prints it
   // Accepted formulas without parameters show their result at once.
   if (ParamCount == 0 && window.ItemText(IDC_RESULT1).empty()) return 1;  // refused silently
   const std::size_t position = ParamNames.view().find(args[0][0]);

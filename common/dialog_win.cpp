@@ -28,7 +28,7 @@ int MessageOk(std::string_view caption, std::string_view text) {
   return ShowBox(caption, text, MB_OK);
 }
 
-int MessageStyled(std::string_view caption, std::string_view text, std::uint16_t style) {
+int MessageStyled(std::string_view caption, std::string_view text, std::uint32_t style) {
   return ShowBox(caption, text, style);
 }
 
@@ -36,7 +36,7 @@ int AskYesNo(std::string_view caption, std::string_view text) {
   return ShowBox(caption, text, MB_YESNO);
 }
 
-int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint16_t style) {
+int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint32_t style) {
   return ShowBox(caption, text, style | MB_YESNO);
 }
 

@@ -17,9 +17,9 @@ inline constexpr int OwnLoopFilterCode = MSGF_USER + 1;
 
 // Owned by GetActiveWindow() at the moment of the call; return the button code.
 int MessageOk(std::string_view caption, std::string_view text);
-int MessageStyled(std::string_view caption, std::string_view text, std::uint16_t style);
+int MessageStyled(std::string_view caption, std::string_view text, std::uint32_t style);
 int AskYesNo(std::string_view caption, std::string_view text);
-int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint16_t style);
+int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint32_t style);
 int AskYesNoCancel(std::string_view caption, std::string_view text);
 
 void SetWindowCaption(HWND window, std::string_view text);

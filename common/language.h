@@ -1,10 +1,17 @@
 // The language of texts produced by code: 0 Catalan, 1 English, 2 Spanish.
-// Every table indexed by it has its entries in that order.
 #pragma once
 
 #include <cstdint>
 
-extern std::int32_t LANGUAGE;
+// Set at start-up (2, Spanish); quillet-calc's --lang sets it too.
+extern std::int32_t Language;
 
-// LANGUAGE as a safe index into a three-entry table.
-inline int LanguageIndex() { return LANGUAGE >= 0 && LANGUAGE <= 2 ? LANGUAGE : 2; }
+// One text in each language, in that order. A language out of range reads as
+// Spanish, the program's own.
+struct Wording {
+  const char* text[3];
+  const char* In(std::int32_t language) const {
+    return text[language >= 0 && language <= 2 ? language : 2];
+  }
+  const char* Get() const { return In(Language); }
+};

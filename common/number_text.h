@@ -35,8 +35,3 @@ NumberOrInvalid TextToNumber(std::string_view text);
 ShortText InvalidNumberMessage(std::string_view text);
 
 ShortText IntegerText(std::int32_t n);
-ShortText TrimBlanks(std::string_view text);
-ShortText RepeatChar(char c, std::uint16_t n);
-ShortText Spaces(std::uint16_t n);
-// 1-based position of the last c in text, 0 when there is none.
-std::uint16_t LastCharPos(char c, std::string_view text);

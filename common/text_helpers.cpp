@@ -47,3 +47,25 @@ std::vector<std::string> SplitTabs(std::string_view line) {
   }
   return parts;
 }
+
+ShortText TrimBlanks(std::string_view text) {
+  std::size_t first = 0, last = text.size();
+  while (first < last && text[first] == ' ') ++first;
+  while (last > first && text[last - 1] == ' ') --last;
+  return ShortText(text.substr(first, last - first));
+}
+
+ShortText RepeatChar(char c, std::uint16_t n) {
+  ShortText text;
+  for (std::uint16_t i = 0; i < n && text.size() < ShortText::kMax; ++i) text += c;
+  return text;
+}
+
+ShortText Spaces(std::uint16_t n) { return RepeatChar(' ', n); }
+
+std::uint16_t LastCharPos(char c, std::string_view text) {
+  for (std::size_t i = text.size(); i > 0; --i) {
+    if (text[i - 1] == c) return static_cast<std::uint16_t>(i);
+  }
+  return 0;
+}

@@ -2,6 +2,7 @@
 
 #include "common/language.h"
 #include "common/number_text.h"
+#include "common/text_helpers.h"
 
 namespace {
 
@@ -28,18 +29,17 @@ bool NeedsOperandBefore(Byte c) { return IsIn(c, "!)*+/^"); }
 bool IsOpenOperator(Byte c) { return IsIn(c, "(*+-/^"); }
 // clang-format on
 
-// Indexed by LANGUAGE: Catalan, English, Spanish.
-constexpr const char* kInvalidCharacter[3] = {"Error: caràcter no vàlid", "Error: wrong character",
-                                              "Error: carácter no válido"};
-constexpr const char* kMissingOperator[3] = {"Error: Falta operador", "Error: lacks operator",
-                                             "Error: Falta operador"};
-constexpr const char* kMissingOperand[3] = {"Error: Falta operand", "Error: lacks operand",
-                                            "Error: Falta operando"};
+constexpr Wording kInvalidCharacter = {
+    {"Error: caràcter no vàlid", "Error: wrong character", "Error: carácter no válido"}};
+constexpr Wording kMissingOperator = {
+    {"Error: Falta operador", "Error: lacks operator", "Error: Falta operador"}};
+constexpr Wording kMissingOperand = {
+    {"Error: Falta operand", "Error: lacks operand", "Error: Falta operando"}};
 constexpr const char* kParenthesesCaption = "Error: ";
 
-CheckResult Refuse(const char* const (&captions)[3], const ShortText& text) {
+CheckResult Refuse(const Wording& caption, const ShortText& text) {
   CheckResult result;
-  result.caption = captions[LanguageIndex()];
+  result.caption = caption.Get();
   result.text = text;
   return result;
 }

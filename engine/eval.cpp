@@ -12,18 +12,19 @@ const char* MathMessages[5];
 
 namespace {
 
-const char* const kMessageSets[3][5] = {
-    {"", "Divisió per zero",
-     "* Error de factorial (n!)*\r\n\r\nn ha d'estar a l'interval [0,170]\r\n( <=170 per raons "
-     "tècniques)",
-     "Potència de base negativa i exponent no enter", "Desbordament (massa gran)"},
-    {"", "Division by zero",
-     "* Factorial (n!) error*\r\n\r\nn must be in [0,170] range\r\n( <=170 by technic reasons)",
-     "Power of negative base and not integer exponent", "Overflow (too great)"},
-    {"", "División por cero",
-     "* Error de factorial (n!)*\r\n\r\nn debe estar en el intervalo [0,170]\r\n( <=170 por "
-     "razones técnicas)",
-     "Potencia de base negativa y exponente no entero", "Desbordamiento"},
+// By code, 0..4.
+constexpr Wording kMathTexts[5] = {
+    {{"", "", ""}},
+    {{"Divisió per zero", "Division by zero", "División por cero"}},
+    {{"* Error de factorial (n!)*\r\n\r\nn ha d'estar a l'interval [0,170]\r\n( <=170 per raons "
+      "tècniques)",
+      "* Factorial (n!) error*\r\n\r\nn must be in [0,170] range\r\n( <=170 by technic reasons)",
+      "* Error de factorial (n!)*\r\n\r\nn debe estar en el intervalo [0,170]\r\n( <=170 por "
+      "razones técnicas)"}},
+    {{"Potència de base negativa i exponent no enter",
+      "Power of negative base and not integer exponent",
+      "Potencia de base negativa y exponente no entero"}},
+    {{"Desbordament (massa gran)", "Overflow (too great)", "Desbordamiento"}},
 };
 
 // The set of the start (Catalan) is in place before any evaluation.
@@ -159,7 +160,7 @@ double EvalFlat(const ShortText& s) {
 
 void LoadMathMessages(int language) {
   if (language < 0 || language > 2) return;
-  for (int i = 0; i < 5; ++i) MathMessages[i] = kMessageSets[language][i];
+  for (int i = 0; i < 5; ++i) MathMessages[i] = kMathTexts[i].In(language);
 }
 
 FormulaGroup FirstGroup(std::string_view text) {
@@ -179,7 +180,7 @@ FormulaGroup FirstGroup(std::string_view text) {
 double EvalFormula(std::string_view text) {
   (void)kMessagesLoaded;
   // Catalan is the start set; it is not reloaded, so 0 keeps whatever is there.
-  if (LANGUAGE == 1 || LANGUAGE == 2) LoadMathMessages(LANGUAGE);
+  if (Language == 1 || Language == 2) LoadMathMessages(Language);
   MathError = 0;
   ShortText s(text);
   for (FormulaGroup g = FirstGroup(s); g.found; g = FirstGroup(s)) {

@@ -10,7 +10,7 @@
 // 0 none, 1 division by zero, 2 factorial out of [0,170], 3 negative base with a
 // non-whole exponent, 4 overflow. Set by every EvalFormula and IntPower call.
 extern std::int32_t MathError;
-// The texts of the codes 0..4 in the language of LANGUAGE (reloaded by EvalFormula).
+// The texts of the codes 0..4 in the current language (reloaded by EvalFormula).
 extern const char* MathMessages[5];
 
 inline constexpr long double OverflowLimit = 1E308L;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/number_text.h"
+#include "common/text_helpers.h"
 #include "engine/check.h"
 #include "engine/eval.h"
 #include "resources/ids.h"

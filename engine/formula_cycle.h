@@ -9,6 +9,7 @@
 
 #include "common/short_text.h"
 #include "engine/formula_record.h"
+#include "resources/ids.h"
 
 inline constexpr int kMaxParams = 4;
 
@@ -20,7 +21,7 @@ extern double Results[3];          // [1..2]
 extern std::uint8_t ParamCount;    // at most 4 once a formula is accepted
 extern ShortText ParamNames;       // one letter per parameter, in order of appearance
 extern ShortText ParamValues[5];   // [1..4], as typed; "0" at start
-inline constexpr int ResultIds[3] = {0, 80, 81};
+inline constexpr int ResultIds[3] = {0, IDC_RESULT1, IDC_RESULT2};
 
 // What the cycle needs of the main window. Control ids are those of resources/ids.h.
 class FormulaWindow {
@@ -35,10 +36,10 @@ class FormulaWindow {
   virtual void EnableMenuItem(int id, bool enabled) = 0;
   virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;  // OK, no icon
   virtual void ShowStyledMessage(std::string_view caption, std::string_view text,
-                                 std::uint16_t style) = 0;
+                                 std::uint32_t style) = 0;
 };
 
-inline constexpr std::uint16_t kExclamationStyle = 0x30;
+inline constexpr std::uint32_t kExclamationStyle = 0x30;  // the platform's exclamation icon
 
 struct RealField {
   double value = 0;

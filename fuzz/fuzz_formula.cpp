@@ -186,7 +186,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The program's own start-up.
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
+  Language = 2;
   return 0;
 }
 
@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > ShortText::kMax) size = ShortText::kMax;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   // The three message sets take turns.
-  LANGUAGE = static_cast<std::int32_t>(size % 3);
+  Language = static_cast<std::int32_t>(size % 3);
   CheckFormulaText(text);
   CheckNumbers(data, size, text);
   return 0;

@@ -16,7 +16,7 @@
 #include "engine/formula_cycle.h"
 #include "resources/ids.h"
 #include "table/value_table.h"
-#include "tests/support/silent_formula_window.h"
+#include "engine/headless_formula_window.h"
 
 namespace {
 
@@ -77,14 +77,14 @@ class CountingView final : public TableView {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
+  Language = 2;
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::string_view formula = kFormulas[data[0] % (sizeof kFormulas / sizeof *kFormulas)];
-  if (AcceptFormulaSilently(formula) != 0 || ParamCount == 0)
+  if (AcceptFormulaHeadless(formula) != 0 || ParamCount == 0)
     Fail("a sample formula was refused", formula);
 
   // The rest: "de", "a", "incr." and the constants, one a line.

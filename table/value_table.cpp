@@ -5,6 +5,7 @@
 
 #include "common/language.h"
 #include "common/number_text.h"
+#include "common/text_helpers.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
 
@@ -16,12 +17,6 @@ double RangeFrom = 0, RangeTo = 0, Step = 1;
 PlotArea ThePlotArea;
 
 namespace {
-
-// One wording per language (Catalan, English, Spanish), chosen by LANGUAGE.
-struct Wording {
-  const char* text[3];
-  const char* Get() const { return text[LANGUAGE >= 0 && LANGUAGE <= 2 ? LANGUAGE : 2]; }
-};
 
 constexpr Wording kInvalidNumberCaption = {
     {"Nombre no vàlid", "Invalid number", "Número no válido"}};

@@ -18,14 +18,14 @@ class LaunchPlatform {
   // An entry of that name that is neither hidden nor system (a plain file counts).
   virtual bool DirExists(std::string_view name) = 0;
   virtual void ShowMessage(std::string_view caption, std::string_view text,
-                           std::uint16_t style) = 0;
+                           std::uint32_t style) = 0;
   virtual void StartProgram(std::string_view commandLine) = 0;
   virtual void OpenDocument(std::string_view document, std::string_view parameters) = 0;
 };
 
 // The caption of the missing-folder message, in this one wording.
 inline constexpr std::string_view kNoFolderCaption = "No trobat directori...";
-inline constexpr std::uint16_t kNoFolderStyle = 0x30;  // OK button, exclamation icon
+inline constexpr std::uint32_t kNoFolderStyle = 0x30;  // OK button, exclamation icon
 
 // A text holding ".exe" (exactly so) is a program's command line; any other is
 // a document, with parameters after its first space.

@@ -7,7 +7,7 @@
 
 #include "common/dialog_win.h"
 #include "common/language.h"
-#include "common/number_text.h"
+#include "common/text_helpers.h"
 #include "resources/ids.h"
 #include "tools/tool_list.h"
 #include "tools/tools_win.h"
@@ -23,34 +23,33 @@ HWND DeleteButton = nullptr;
 HWND UpButton = nullptr;
 HWND DownButton = nullptr;
 
-struct LanguageText {
+// The template's own texts are the English ones.
+struct ControlText {
   int id;  // 0: the caption
-  const char* catalan;
-  const char* spanish;
+  Wording text;
 };
-constexpr LanguageText kLanguageTexts[] = {
-    {0, "Edició eines", "Edición útiles"},
-    {IDC_TOOLS_LIST_LABEL, "Eines", "Útiles"},
-    {IDC_TOOLS_GROUP, "Eina", "Útil"},
-    {IDC_TOOLS_TITLE_LABEL, "Títol", "Título"},
-    {IDC_TOOLS_FILE_LABEL, "Fitxer", "Fichero"},
-    {IDC_TOOLS_DIR_LABEL, "Dir. de treball", "Dir. de trabajo"},
-    {IDC_TOOLS_PARAMS_LABEL, "paràmetres", "parámetros"},
+constexpr ControlText kControlTexts[] = {
+    {0, {{"Edició eines", nullptr, "Edición útiles"}}},
+    {IDC_TOOLS_LIST_LABEL, {{"Eines", nullptr, "Útiles"}}},
+    {IDC_TOOLS_GROUP, {{"Eina", nullptr, "Útil"}}},
+    {IDC_TOOLS_TITLE_LABEL, {{"Títol", nullptr, "Título"}}},
+    {IDC_TOOLS_FILE_LABEL, {{"Fitxer", nullptr, "Fichero"}}},
+    {IDC_TOOLS_DIR_LABEL, {{"Dir. de treball", nullptr, "Dir. de trabajo"}}},
+    {IDC_TOOLS_PARAMS_LABEL, {{"paràmetres", nullptr, "parámetros"}}},
 };
 
-constexpr const char* kFullCaption[3] = {"Llista plena", "List full", "Lista llena"};
-constexpr const char* kFullText[3] = {
-    "Hi caben 64 eines com a màxim. Esborreu-ne una per afegir-ne una altra.",
-    "The list holds at most 64 tools. Delete one to add another.",
-    "La lista admite 64 útiles como máximo. Elimine uno para añadir otro.",
-};
+constexpr Wording kFullCaption = {{"Llista plena", "List full", "Lista llena"}};
+constexpr Wording kFullText = {
+    {"Hi caben 64 eines com a màxim. Esborreu-ne una per afegir-ne una altra.",
+     "The list holds at most 64 tools. Delete one to add another.",
+     "La lista admite 64 útiles como máximo. Elimine uno para añadir otro."}};
 
 constexpr int kFieldIds[] = {IDC_TOOLS_TITLE, IDC_TOOLS_FILE, IDC_TOOLS_DIR, IDC_TOOLS_PARAMS};
 
 void SetLanguageTexts(HWND dialog) {
-  if (LANGUAGE != 0 && LANGUAGE != 2) return;  // the template's own texts
-  for (const LanguageText& t : kLanguageTexts) {
-    const char* text = LANGUAGE == 0 ? t.catalan : t.spanish;
+  for (const ControlText& t : kControlTexts) {
+    const char* text = t.text.Get();
+    if (!text) return;  // the template's own
     if (t.id == 0) {
       SetWindowCaption(dialog, text);
     } else {
@@ -140,8 +139,7 @@ void StoreFields(HWND dialog) {
   if (Selected > ToolCount) {
     // Each tool needs a menu command of its own, and there are 64 of them.
     if (!AddToolEntry()) {
-      const int l = LanguageIndex();
-      MessageStyled(kFullCaption[l], kFullText[l], MB_ICONEXCLAMATION);
+      MessageStyled(kFullCaption.Get(), kFullText.Get(), MB_ICONEXCLAMATION);
       return;
     }
     Selected = ToolCount;

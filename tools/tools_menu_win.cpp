@@ -28,9 +28,10 @@ bool HandleToolsCommand(std::uint16_t id) {
     if (OpenToolsEditor() == 1) RebuildToolsMenu(ToolsMenu);
     return true;
   }
-  if (id >= IDM_TOOL_FIRST && id <= IDM_TOOL_LAST) {
-    const int slot = id - IDM_TOOL_FIRST + 1;
-    if (slot <= ToolCount) LaunchTool(ToolList[slot]);
+  // The items count from the id below the first (slot 0, never in use).
+  if (id >= IDM_TOOL_FIRST - 1 && id <= IDM_TOOL_LAST) {
+    const int slot = id - (IDM_TOOL_FIRST - 1);
+    if (slot >= 1 && slot <= ToolCount) LaunchTool(ToolList[slot]);
     return true;
   }
   return false;

@@ -31,7 +31,7 @@ class Win32Launcher final : public LaunchPlatform {
     return SetCurrentDirectoryA(folder.c_str()) != FALSE;
   }
   bool DirExists(std::string_view name) override { return ::DirExists(ShortText(name).c_str()); }
-  void ShowMessage(std::string_view caption, std::string_view text, std::uint16_t style) override {
+  void ShowMessage(std::string_view caption, std::string_view text, std::uint32_t style) override {
     MessageStyled(caption, text, style);
   }
   void StartProgram(std::string_view commandLine) override {

@@ -16,7 +16,7 @@
 #include "resources/ids.h"
 #include "common/shared_font.h"
 #include "table/table_dialog_win.h"
-#include "tests/support/silent_formula_window.h"
+#include "engine/headless_formula_window.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ int main() {
   InitSharedFont();
   LoadMathMessages(0);
   DecimalSeparator = '.';
-  LANGUAGE = 2;
-  AcceptFormulaSilently(kFormula);
+  Language = 2;
+  AcceptFormulaHeadless(kFormula);
 
   HWND dialog =
       CreateDialogParamA(GetModuleHandleA(nullptr), "TAULA", nullptr, &TableDialogProc, 0);

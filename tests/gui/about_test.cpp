@@ -97,7 +97,7 @@ void Pump() {
 }
 
 TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
-  LANGUAGE = 2;
+  Language = 2;
   char module[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, module, sizeof module);
   std::string caption, button, className;
@@ -132,7 +132,7 @@ TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
 // The close box, Esc and Enter close it as the button does, also while the
 // button has the focus; each opening picks its button text anew.
 TEST(AboutWindow, TheCloseBoxEscAndEnterCloseItTooAndTheButtonTextVaries) {
-  LANGUAGE = 2;
+  Language = 2;
   std::set<std::string> seen;
   const Closing closings[] = {{0, true},          {SC_CLOSE, false}, {VK_ESCAPE, false},
                               {VK_RETURN, false}, {VK_ESCAPE, true}, {VK_RETURN, true}};
@@ -151,7 +151,7 @@ TEST(AboutWindow, TheCloseBoxEscAndEnterCloseItTooAndTheButtonTextVaries) {
 
 // Every text and the icon are drawn again after the window was wiped.
 TEST(AboutWindow, ARepaintDrawsTextsAndIcon) {
-  LANGUAGE = 2;
+  Language = 2;
   int iconBefore = 0, iconAfter = 0, textAfter = 0, nameAfter = 0, blankAfter = -1;
   AboutSession::Run([&](HWND window) {
     Pump();
@@ -171,7 +171,7 @@ TEST(AboutWindow, ARepaintDrawsTextsAndIcon) {
 }
 
 TEST(AboutWindow, OnlyOneAtATime) {
-  LANGUAGE = 2;
+  Language = 2;
   int windows = 0;
   HWND first = nullptr, afterSecond = nullptr;
   AboutSession::Run([&](HWND window) {
@@ -190,7 +190,7 @@ TEST(AboutWindow, OnlyOneAtATime) {
 
 // From the main window's menu; "Salir" while it is open ends both.
 TEST(AboutWindow, FromTheMainWindowsMenuAndSalirEndsBoth) {
-  LANGUAGE = 2;
+  Language = 2;
   ResetFormulaCycle();
   DialogDriver main("PRINCIPAL", &MainDialogProc);
   std::string description;

@@ -125,32 +125,3 @@ RECT DialogDriver::Pixels(int x, int y, int width, int height) const {
   MapDialogRect(dialog_, &r);
   return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
-
-namespace {
-
-// Takes the cycle's calls when no window is to be touched.
-class NoWindow final : public FormulaWindow {
- public:
-  ShortText ItemText(int) override { return {}; }
-  void SetText(int, std::string_view) override {}
-  void Show(int) override {}
-  void Hide(int) override {}
-  void Focus(int) override {}
-  bool HasFocus(int) override { return false; }
-  void EnableMenuItem(int, bool) override {}
-  void ShowMessage(std::string_view, std::string_view) override {}
-  void ShowStyledMessage(std::string_view, std::string_view, std::uint16_t) override {}
-};
-
-}  // namespace
-
-void ResetFormulaCycle() {
-  NoWindow none;
-  FormulaEdited(none);  // also forgets that a formula was accepted
-  CurrentFormula = FormulaRecord{};
-  FormulaCount = 1;
-  for (ShortText& f : Formulas) f.Clear();
-  for (double& r : Results) r = 0;
-  ParamNames.Clear();
-  for (int i = 1; i <= kMaxParams; ++i) ParamValues[i] = "0";
-}

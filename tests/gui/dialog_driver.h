@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/formula_cycle.h"
+#include "tests/support/formula_cycle_reset.h"
 
 class DialogDriver {
  public:
@@ -66,8 +66,3 @@ void SelectInList(HWND dialog, int list, int index, int notification);
 // The window's texts as the program writes them (Windows-1252), from UTF-8
 // test sources compiled to that code page: a plain std::string.
 std::string WindowText(HWND window);
-
-// The formula cycle's globals back to their start values (no parameters,
-// every value "0", empty current formula). Tests share one process, so each
-// test of a window that runs the cycle starts from here.
-void ResetFormulaCycle();

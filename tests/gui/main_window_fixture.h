@@ -19,7 +19,7 @@ class MainWindowOnALibrary : public LibraryFolderTest {
  protected:
   void SetUp() override {
     LibraryFolderTest::SetUp();
-    LANGUAGE = 2;
+    Language = 2;
     DecimalSeparator = '.';
     ResetFormulaCycle();
     Library library;

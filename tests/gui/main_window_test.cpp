@@ -23,7 +23,7 @@ constexpr int kParamLabels[] = {IDC_PARAM_LABEL1, IDC_PARAM_LABEL2, IDC_PARAM_LA
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    LANGUAGE = 2;
+    Language = 2;
     DecimalSeparator = '.';
     ResetFormulaCycle();
     window_ = std::make_unique<DialogDriver>("PRINCIPAL", &MainDialogProc);

@@ -17,14 +17,14 @@
 #include "table/value_table.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/msgbox_recorder.h"
-#include "tests/support/silent_formula_window.h"
+#include "engine/headless_formula_window.h"
 
 namespace {
 
 class Table : public ::testing::Test {
  protected:
   void SetUp() override {
-    LANGUAGE = 2;
+    Language = 2;
     DecimalSeparator = '.';
     ResetFormulaCycle();
     for (int i = 1; i <= 4; ++i) ConstTexts[i] = "0";
@@ -37,7 +37,7 @@ class Table : public ::testing::Test {
   // Accepts the formula in the main window's place, then opens the table.
   void Open(const char* formula) {
     window_.reset();
-    AcceptFormulaSilently(formula);
+    AcceptFormulaHeadless(formula);
     EXPECT_GT(ParamCount, 0) << formula;
     window_ = std::make_unique<DialogDriver>("TAULA", &TableDialogProc);
     EXPECT_NE(window_->Dialog(), nullptr);

@@ -55,7 +55,7 @@ class RecordingLauncher final : public LaunchPlatform {
     return SystemLauncher().EnterFolder(folder);
   }
   bool DirExists(std::string_view name) override { return SystemLauncher().DirExists(name); }
-  void ShowMessage(std::string_view caption, std::string_view text, std::uint16_t style) override {
+  void ShowMessage(std::string_view caption, std::string_view text, std::uint32_t style) override {
     SystemLauncher().ShowMessage(caption, text, style);
   }
   void StartProgram(std::string_view commandLine) override {
@@ -71,7 +71,7 @@ class RecordingLauncher final : public LaunchPlatform {
 class ToolsFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    LANGUAGE = 2;
+    Language = 2;
     previous_ = fs::current_path();
     folder_ = fs::temp_directory_path() /
               ("quillet-gui-tools-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -88,7 +88,7 @@ class ToolsFolder : public ::testing::Test {
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
     ClearTools();
-    LANGUAGE = 2;
+    Language = 2;
   }
 
   fs::path previous_;
@@ -156,7 +156,7 @@ TEST_F(ToolsEditorDialog, TemplateLayoutAndLanguageTexts) {
   struct Control {
     int id;
     const char* className;
-    const char* text;  // with LANGUAGE 2
+    const char* text;  // with Language 2
     int x, y, width, height;
   } controls[] = {
       {IDC_TOOLS_LIST_LABEL, "Static", "Útiles", 5, 2, 60, 9},

@@ -18,8 +18,8 @@ constexpr const char* kMoreClose = "  \"(\"  <  \")\"";
 // Every table below is in Spanish unless it sets another language.
 class CheckTest : public ::testing::Test {
  protected:
-  void SetUp() override { LANGUAGE = 2; }
-  void TearDown() override { LANGUAGE = 2; }
+  void SetUp() override { Language = 2; }
+  void TearDown() override { Language = 2; }
 };
 
 void ExpectAccepted(std::string_view formula) {
@@ -191,10 +191,10 @@ TEST_F(CheckTest, CaptionsFollowTheLanguage) {
            {0, "(2", "Error: "},
            {1, "2)", "Error: "},
        }) {
-    LANGUAGE = c.language;
+    Language = c.language;
     EXPECT_EQ(CheckFormula(c.formula).caption, c.caption) << c.language << " " << c.formula;
   }
-  LANGUAGE = 1;
+  Language = 1;
   EXPECT_EQ(CheckFormula("2x").text, "2?x");
 }
 
@@ -202,7 +202,7 @@ TEST_F(CheckTest, CaptionsAreWindows1252) {
   EXPECT_EQ(CheckFormula("#").caption,
             "Error: car\xE1"
             "cter no v\xE1lido");
-  LANGUAGE = 0;
+  Language = 0;
   EXPECT_EQ(CheckFormula("#").caption,
             "Error: car\xE0"
             "cter no v\xE0lid");

@@ -163,12 +163,12 @@ TEST(Factorial, ProductInIncreasingOrder) {
 }
 
 TEST(MathMessages, FollowLanguageAtEachCall) {
-  int saved = LANGUAGE;
-  LANGUAGE = 2;
+  int saved = Language;
+  Language = 2;
   EvalFormula("1/0");
   EXPECT_STREQ(MathMessages[MathError], "Divisi\xF3n por cero");
   EXPECT_STREQ(MathMessages[4], "Desbordamiento");
-  LANGUAGE = 1;
+  Language = 1;
   EvalFormula("171!");
   EXPECT_STREQ(MathMessages[2],
                "* Factorial (n!) error*\r\n\r\nn must be in [0,170] range\r\n( <=170 by technic "
@@ -176,10 +176,10 @@ TEST(MathMessages, FollowLanguageAtEachCall) {
   // Catalan is the set loaded at start; choosing 0 later does not reload it.
   LoadMathMessages(0);
   EXPECT_STREQ(MathMessages[3], "Pot\xE8ncia de base negativa i exponent no enter");
-  LANGUAGE = 0;
+  Language = 0;
   EvalFormula("1");
   EXPECT_STREQ(MathMessages[1], "Divisi\xF3 per zero");
-  LANGUAGE = saved;
+  Language = saved;
 }
 
 }  // namespace

@@ -4,15 +4,15 @@
 
 #include "common/language.h"
 #include "engine/eval.h"
-#include "fake_formula_window.h"
+#include "tests/support/formula_cycle_reset.h"
 
 namespace {
 
 class FormulaCycle : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetFormulaState();
-    LANGUAGE = 2;
+    ResetFormulaCycle();
+    Language = 2;
   }
   // Types values into the shown fields and presses "Resultado".
   void Compute(std::initializer_list<const char*> values) {
@@ -20,7 +20,7 @@ class FormulaCycle : public ::testing::Test {
     for (const char* v : values) w.Type(id++, v);
     ComputeButton(w);
   }
-  FakeFormulaWindow w;
+  HeadlessFormulaWindow w;
 };
 
 TEST_F(FormulaCycle, FormulaWithoutParametersShowsItsResultAtOnce) {

@@ -26,7 +26,7 @@ class RecordingPlatform final : public LaunchPlatform {
   bool DirExists(std::string_view name) override {
     return folders.count(std::string(name)) || unenterable.count(std::string(name));
   }
-  void ShowMessage(std::string_view caption, std::string_view text, std::uint16_t style) override {
+  void ShowMessage(std::string_view caption, std::string_view text, std::uint32_t style) override {
     events.push_back("message " + std::string(caption) + " / " + std::string(text) + " / " +
                      std::to_string(style));
   }

@@ -161,19 +161,10 @@ TEST(TextToNumber, FailsWithItsMessage) {
   EXPECT_EQ(TextToNumber("-4.5").value, -4.5L);
 }
 
-TEST(TextHelpers, SmallOnes) {
+TEST(IntegerText, WholeRange) {
   EXPECT_EQ(IntegerText(0), "0");
   EXPECT_EQ(IntegerText(-12), "-12");
   EXPECT_EQ(IntegerText(INT32_MIN), "-2147483648");
-  EXPECT_EQ(TrimBlanks("  a b  "), "a b");
-  EXPECT_EQ(TrimBlanks("   "), "");
-  EXPECT_EQ(TrimBlanks("\ta \t"), "\ta \t");
-  EXPECT_EQ(Spaces(3), "   ");
-  EXPECT_EQ(RepeatChar('x', 0), "");
-  EXPECT_EQ(RepeatChar('x', 1000).size(), 255u);
-  EXPECT_EQ(LastCharPos('\\', "C:\\dir\\file"), 7);
-  EXPECT_EQ(LastCharPos('\\', ""), 0);
-  EXPECT_EQ(LastCharPos('z', "abc"), 0);
 }
 
 TEST(ExtendedPrecision, IsSixtyFourBitsAtRunTime) {

@@ -11,6 +11,18 @@ struct Case {
   const char* out;
 };
 
+TEST(TextHelpers, SmallOnes) {
+  EXPECT_EQ(TrimBlanks("  a b  "), "a b");
+  EXPECT_EQ(TrimBlanks("   "), "");
+  EXPECT_EQ(TrimBlanks("\ta \t"), "\ta \t");
+  EXPECT_EQ(Spaces(3), "   ");
+  EXPECT_EQ(RepeatChar('x', 0), "");
+  EXPECT_EQ(RepeatChar('x', 1000).size(), 255u);
+  EXPECT_EQ(LastCharPos('\\', "C:\\dir\\file"), 7);
+  EXPECT_EQ(LastCharPos('\\', ""), 0);
+  EXPECT_EQ(LastCharPos('z', "abc"), 0);
+}
+
 TEST(FoldAccents, Examples) {
   for (const Case& c : std::initializer_list<Case>{
            {"Física Cuántica", "Fisica Cuantica"},

@@ -11,7 +11,7 @@
 #include "common/language.h"
 #include "common/number_text.h"
 #include "engine/eval.h"
-#include "fake_formula_window.h"
+#include "tests/support/formula_cycle_reset.h"
 #include "table/svg_plot.h"
 
 namespace {
@@ -68,8 +68,8 @@ class FakeTableView final : public TableView {
 class ValueTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetFormulaState();
-    LANGUAGE = 2;
+    ResetFormulaCycle();
+    Language = 2;
     for (int i = 1; i <= 4; ++i) ConstTexts[i] = "0";
   }
   // Accepts the formula as the main window does and picks the running letter.
@@ -97,7 +97,7 @@ class ValueTable : public ::testing::Test {
     return values;
   }
 
-  FakeFormulaWindow w;
+  HeadlessFormulaWindow w;
   FakeTableView view;
 };
 
