@@ -3,16 +3,12 @@
 #include <windows.h>
 
 #include "app/main_window_win.h"
-#include "common/language.h"
-#include "common/number_text.h"
-#include "engine/eval.h"
 #include "common/shared_font.h"
+#include "engine/start_up.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitSharedFont();
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
   DialogBoxParamA(instance, "PRINCIPAL", nullptr, MainDialogProc, 0);
   ExitProcess(0);
 }

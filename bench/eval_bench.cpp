@@ -17,6 +17,7 @@
 #include "common/language.h"
 #include "common/number_text.h"
 #include "engine/eval.h"
+#include "engine/start_up.h"
 
 #if HAVE_MUPARSER
 #include <muParser.h>
@@ -227,9 +228,7 @@ void PrintSummary(const std::vector<Entry>& entries, const RecordingReporter& re
 
 int main(int argc, char** argv) {
   // The program's own start-up.
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
 
   const std::vector<Entry> entries = Classify();
   for (const Entry& e : entries) {

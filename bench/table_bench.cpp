@@ -9,6 +9,7 @@
 #include "common/number_text.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
+#include "engine/start_up.h"
 #include "resources/ids.h"
 #include "table/value_table.h"
 #include "engine/headless_formula_window.h"
@@ -63,9 +64,7 @@ BENCHMARK(BM_IntPowerToADenormal)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

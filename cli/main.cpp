@@ -14,6 +14,7 @@
 #include "common/text_helpers.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
+#include "engine/start_up.h"
 
 namespace {
 
@@ -62,9 +63,7 @@ int AnswerInputLines(ConsoleWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
 
   CommandLine command;
   std::string why;

@@ -16,6 +16,7 @@
 #include "common/short_text.h"
 #include "engine/check.h"
 #include "engine/eval.h"
+#include "engine/start_up.h"
 
 namespace {
 
@@ -184,9 +185,7 @@ void CheckNumbers(const std::uint8_t* data, std::size_t size, std::string_view t
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The program's own start-up.
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
   return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "common/number_text.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
+#include "engine/start_up.h"
 #include "resources/ids.h"
 #include "table/value_table.h"
 #include "engine/headless_formula_window.h"
@@ -75,9 +76,7 @@ class CountingView final : public TableView {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
   return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "common/number_text.h"
 #include "engine/eval.h"
 #include "engine/formula_cycle.h"
+#include "engine/start_up.h"
 #include "resources/ids.h"
 #include "common/shared_font.h"
 #include "table/table_dialog_win.h"
@@ -40,9 +41,7 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 
 int main() {
   InitSharedFont();
-  LoadMathMessages(0);
-  DecimalSeparator = '.';
-  Language = 2;
+  StartEngine();
   AcceptFormulaHeadless(kFormula);
 
   HWND dialog =
