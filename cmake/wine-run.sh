@@ -53,6 +53,12 @@ start_display() {
     i=0
     while [ ! -e "/tmp/.X11-unix/X${xdisplay#:}" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done
   fi
+  # Answering, not only listening: a program started sooner on a busy
+  # machine can find no display and end at once.
+  i=0
+  while ! xprop -root -display "$xdisplay" >/dev/null 2>&1 && [ $i -lt 100 ]; do
+    sleep 0.1; i=$((i+1))
+  done
   [ $managed = yes ] && start_window_manager
   return 0
 }
