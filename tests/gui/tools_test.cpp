@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +13,7 @@
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/msgbox_recorder.h"
+#include "tests/support/test_folder.h"
 #include "tools/main_menu_win.h"
 #include "tools/tool_list.h"
 #include "tools/tools_editor_win.h"
@@ -23,15 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 void ClearTools() {
   while (ToolCount > 0) DeleteToolEntry(ToolCount);
@@ -66,33 +56,22 @@ class RecordingLauncher final : public LaunchPlatform {
   }
 };
 
-// Each test works in a folder of its own, which is current meanwhile, with an
-// empty tool list.
-class ToolsFolder : public ::testing::Test {
+// An empty tool list in the test's own folder; starts are recorded, not done.
+class ToolsFolder : public TestFolder {
  protected:
   void SetUp() override {
+    TestFolder::SetUp();
     LANGUAGE = 2;
-    previous_ = fs::current_path();
-    folder_ = fs::temp_directory_path() /
-              ("quillet-gui-tools-" + std::to_string(GetCurrentProcessId()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
     ClearTools();
     ToolLauncher = &launcher_;
   }
   void TearDown() override {
     ToolLauncher = nullptr;
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    TestFolder::TearDown();
     ClearTools();
     LANGUAGE = 2;
   }
 
-  fs::path previous_;
-  fs::path folder_;
   RecordingLauncher launcher_;
   MessageBoxRecorder boxes_;
 };
@@ -554,7 +533,7 @@ TEST_F(ToolsFolder, ATrueStartRunsInTheWorkingFolderAndComesBack) {
   const fs::path proof = folder_ / "trabajo" / "tool_probe.txt";
   for (int i = 0; i < 200 && !fs::exists(proof); ++i) Sleep(50);
   ASSERT_TRUE(fs::exists(proof));
-  EXPECT_EQ(ReadFile(proof), work + "\nuno\ndos tres\n");
+  EXPECT_EQ(ReadFile(proof.string()), work + "\nuno\ndos tres\n");
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
