@@ -12,6 +12,7 @@
 #include "common/language.h"
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
+#include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
 #include "tests/support/test_folder.h"
 #include "tools/main_menu_win.h"
@@ -132,56 +133,32 @@ class ToolsEditorDialog : public ToolsFolder {
 
 TEST_F(ToolsEditorDialog, TemplateLayoutAndLanguageTexts) {
   Open();
-  struct Control {
-    int id;
-    const char* className;
-    const char* text;  // with LANGUAGE 2
-    int x, y, width, height;
-  } controls[] = {
-      {IDC_TOOLS_LIST_LABEL, "Static", "Útiles", 5, 2, 60, 9},
-      {IDC_TOOLS_LIST, "ListBox", "", 5, 10, 85, 95},
-      {IDC_TOOLS_NEW, "Button", "+", 92, 10, 15, 9},
-      {IDC_TOOLS_DELETE, "Button", "-", 92, 20, 15, 9},
-      {IDC_TOOLS_UP, "Button", "^", 92, 40, 10, 14},
-      {IDC_TOOLS_DOWN, "Button", "v", 92, 55, 10, 14},
-      {IDC_TOOLS_GROUP, "Button", "Útil", 110, 5, 115, 100},
-      {IDC_TOOLS_TITLE_LABEL, "Static", "Título", 115, 14, 30, 9},
-      {IDC_TOOLS_TITLE, "Edit", "", 115, 21, 100, 9},
-      {IDC_TOOLS_FILE_LABEL, "Static", "Fichero", 115, 34, 30, 9},
-      {IDC_TOOLS_DIR_LABEL, "Static", "Dir. de trabajo", 115, 54, 80, 9},
-      {IDC_TOOLS_FILE, "Edit", "", 115, 41, 105, 9},
-      {IDC_TOOLS_DIR, "Edit", "", 115, 61, 105, 9},
-      {IDC_TOOLS_PARAMS_LABEL, "Static", "parámetros", 115, 74, 40, 9},
-      {IDC_TOOLS_PARAMS, "Edit", "", 115, 81, 105, 9},
-      {IDC_TOOLS_BROWSE, "Button", "···", 205, 33, 15, 7},
-      {IDC_TOOLS_STORE, "Button", "<- ok", 120, 93, 30, 10},
-      {IDC_TOOLS_SAVE, "Button", "Ok", 60, 108, 30, 10},
-      {IDC_CANCEL, "Button", "esc", 25, 108, 30, 10},
+  const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP, button = BS_PUSHBUTTON | WS_TABSTOP,
+              list = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+  // The texts of LANGUAGE 2; no button is the default one.
+  const TemplateControl controls[] = {
+      {IDC_TOOLS_LIST_LABEL, "Static", "Útiles", 5, 2, 60, 9, SS_LEFT},
+      {IDC_TOOLS_LIST, "ListBox", "", 5, 10, 85, 95, list, true},
+      {IDC_TOOLS_NEW, "Button", "+", 92, 10, 15, 9, button},
+      {IDC_TOOLS_DELETE, "Button", "-", 92, 20, 15, 9, button},
+      {IDC_TOOLS_UP, "Button", "^", 92, 40, 10, 14, button},
+      {IDC_TOOLS_DOWN, "Button", "v", 92, 55, 10, 14, button},
+      {IDC_TOOLS_GROUP, "Button", "Útil", 110, 5, 115, 100, BS_GROUPBOX},
+      {IDC_TOOLS_TITLE_LABEL, "Static", "Título", 115, 14, 30, 9, SS_LEFT},
+      {IDC_TOOLS_TITLE, "Edit", "", 115, 21, 100, 9, edit, true},
+      {IDC_TOOLS_FILE_LABEL, "Static", "Fichero", 115, 34, 30, 9, SS_LEFT},
+      {IDC_TOOLS_DIR_LABEL, "Static", "Dir. de trabajo", 115, 54, 80, 9, SS_LEFT},
+      {IDC_TOOLS_FILE, "Edit", "", 115, 41, 105, 9, edit, true},
+      {IDC_TOOLS_DIR, "Edit", "", 115, 61, 105, 9, edit, true},
+      {IDC_TOOLS_PARAMS_LABEL, "Static", "parámetros", 115, 74, 40, 9, SS_LEFT},
+      {IDC_TOOLS_PARAMS, "Edit", "", 115, 81, 105, 9, edit, true},
+      {IDC_TOOLS_BROWSE, "Button", "···", 205, 33, 15, 7, button},
+      {IDC_TOOLS_STORE, "Button", "<- ok", 120, 93, 30, 10, button},
+      {IDC_TOOLS_SAVE, "Button", "Ok", 60, 108, 30, 10, button},
+      {IDC_CANCEL, "Button", "esc", 25, 108, 30, 10, button},
   };
-  HWND child = GetWindow(E().Dialog(), GW_CHILD);
-  for (const Control& c : controls) {
-    ASSERT_NE(child, nullptr) << c.id;
-    EXPECT_EQ(GetDlgCtrlID(child), c.id);
-    char className[32] = "";
-    GetClassNameA(child, className, sizeof className);
-    EXPECT_STRCASEEQ(className, c.className) << c.id;
-    EXPECT_EQ(WindowText(child), c.text) << c.id;
-    const RECT want = E().Pixels(c.x, c.y, c.width, c.height);
-    const RECT got = E().ItemRect(c.id);
-    EXPECT_EQ(got.left, want.left) << c.id;
-    EXPECT_EQ(got.top, want.top) << c.id;
-    EXPECT_EQ(got.right - got.left, want.right - want.left) << c.id;
-    if (std::string(c.className) == "Button" && c.id != IDC_TOOLS_GROUP) {
-      EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP, 0) << c.id;
-      EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON) << c.id;
-    }
-    child = GetWindow(child, GW_HWNDNEXT);
-  }
+  ExpectTemplateControls(E(), controls);
   EXPECT_EQ(WindowText(E().Dialog()), "Edición útiles");
-  // Wine drops WS_VSCROLL from a list that needs no scroll bar yet.
-  const LONG list = GetWindowLongA(E().Item(IDC_TOOLS_LIST), GWL_STYLE);
-  EXPECT_EQ(list & (LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT),
-            LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
 }
 
 // --- Editing the list ------------------------------------------------------------
