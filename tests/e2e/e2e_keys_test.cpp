@@ -8,14 +8,10 @@
 
 #include <string>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
-
-constexpr int kFormula = 101, kResult = 80, kFirstParam = 61;
-constexpr int kAbout = 801;
-constexpr int kTableVariables = 90, kTableVariableHeader = 40, kFirstConstant = 31;
-constexpr int kTopics = 90, kTopicName = 95, kFormulas = 100, kFormulaName = 119, kExpression = 120;
 
 bool FocusIs(HWND dialog, int id) {
   return WaitFor([&] { return FocusIn(dialog) == GetDlgItem(dialog, id); }, 5000);
@@ -34,37 +30,37 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   HWND window = program.MainWindow();
   ASSERT_NE(window, nullptr) << ProgramPath;
   ASSERT_TRUE(BringToFront(window));
-  ASSERT_TRUE(FocusIs(window, kFormula));
+  ASSERT_TRUE(FocusIs(window, IDC_FORMULA));
 
   // With no formula "Guardar" and "Tabla" are grayed: their keys do nothing.
   // The keys are handled in order, so once the typed formula shows, they were.
   PressKeys({VK_CONTROL, 'S'});
   PressKeys({VK_CONTROL, 'T'});
-  ASSERT_TRUE(TypedInto(window, kFormula, "a*x+b"));
+  ASSERT_TRUE(TypedInto(window, IDC_FORMULA, "a*x+b"));
   EXPECT_EQ(program.WindowStartingWith("tabla"), nullptr);
   EXPECT_EQ(program.Window("Fórmulas"), nullptr);
 
   // Enter shows the fields with the focus in the first; typing replaces its 0.
   PressKeys({VK_RETURN});
-  ASSERT_TRUE(FocusIs(window, kFirstParam));
-  EXPECT_TRUE(TypedInto(window, kFirstParam, "2"));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT1, "2"));
   // Tab reaches the second and third fields; Shift+Tab goes back.
   PressKeys({VK_TAB});
-  ASSERT_TRUE(FocusIs(window, kFirstParam + 1));
-  EXPECT_TRUE(TypedInto(window, kFirstParam + 1, "3"));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT2));
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT2, "3"));
   PressKeys({VK_TAB});
-  ASSERT_TRUE(FocusIs(window, kFirstParam + 2));
-  EXPECT_TRUE(TypedInto(window, kFirstParam + 2, "4"));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT3));
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT3, "4"));
   PressKeys({VK_SHIFT, VK_TAB});
-  ASSERT_TRUE(FocusIs(window, kFirstParam + 1));
-  EXPECT_TRUE(TypedInto(window, kFirstParam + 1, "5"));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT2));
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT2, "5"));
   // Enter moves on to the last field, whose value it selects; Enter computes.
   PressKeys({VK_RETURN});
-  ASSERT_TRUE(FocusIs(window, kFirstParam + 2));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT3));
   TypeKeys("1");
   PressKeys({VK_RETURN});
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kResult) == "11"; }))
-      << "2*5+1, result field: " << ItemText(window, kResult);
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "11"; }))
+      << "2*5+1, result field: " << ItemText(window, IDC_RESULT1);
 
   // Ctrl+S asks for a topic in a message box; keys there are the box's own.
   PressKeys({VK_CONTROL, 'S'});
@@ -73,7 +69,7 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   PressKeys({VK_RETURN});
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
-  EXPECT_EQ(ItemText(library, kExpression), "a*x+b");
+  EXPECT_EQ(ItemText(library, IDC_LIB_EXPRESSION), "a*x+b");
   EXPECT_EQ(program.WindowStartingWith("tabla"), nullptr);
   ASSERT_TRUE(BringToFront(library));
   PressKeys({VK_ESCAPE});
@@ -86,11 +82,11 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   HWND table = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (table = program.WindowStartingWith("tabla  ")) != nullptr; }));
   ASSERT_TRUE(BringToFront(table));
-  ASSERT_TRUE(FocusIs(table, kFirstConstant));
+  ASSERT_TRUE(FocusIs(table, IDC_TABLE_CONST1));
   PressKeys({VK_SHIFT, VK_TAB});
-  ASSERT_TRUE(FocusIs(table, kTableVariables));
+  ASSERT_TRUE(FocusIs(table, IDC_TABLE_VARIABLES));
   PressKeys({VK_DOWN});
-  EXPECT_TRUE(WaitFor([&] { return ItemText(table, kTableVariableHeader) == "x"; }));
+  EXPECT_TRUE(WaitFor([&] { return ItemText(table, IDC_TABLE_VAR_HEADER) == "x"; }));
 
   // Ctrl+O inside the table's loop opens the library. Shift+Tab reaches the
   // topic list; Enter on a topic loads it as a double-click does, and Enter
@@ -98,22 +94,23 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   PressKeys({VK_CONTROL, 'O'});
   ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
   ASSERT_TRUE(BringToFront(library));
-  ASSERT_TRUE(FocusIs(library, kTopicName));
+  ASSERT_TRUE(FocusIs(library, IDC_LIB_TOPIC_NAME));
   PressKeys({VK_SHIFT, VK_TAB});
-  ASSERT_TRUE(FocusIs(library, kTopics));
+  ASSERT_TRUE(FocusIs(library, IDC_LIB_TOPICS));
   PressKeys({VK_HOME});
   PressKeys({VK_RETURN});
-  ASSERT_TRUE(FocusIs(library, kFormulaName));
-  ASSERT_GT(ListCount(library, kFormulas), 0);
-  for (int tab = 0; tab < 4; ++tab) PressKeys({VK_TAB});  // 119, 90, 95, 96, then 100
-  ASSERT_TRUE(FocusIs(library, kFormulas));
+  ASSERT_TRUE(FocusIs(library, IDC_LIB_FORMULA_NAME));
+  ASSERT_GT(ListCount(library, IDC_LIB_FORMULAS), 0);
+  // From the formula's name past the topics, the topic's name and file.
+  for (int tab = 0; tab < 4; ++tab) PressKeys({VK_TAB});
+  ASSERT_TRUE(FocusIs(library, IDC_LIB_FORMULAS));
   PressKeys({VK_HOME});
   std::string picked;
-  ASSERT_TRUE(WaitFor([&] { return !(picked = ItemText(library, kExpression)).empty(); }));
+  ASSERT_TRUE(WaitFor([&] { return !(picked = ItemText(library, IDC_LIB_EXPRESSION)).empty(); }));
   PressKeys({VK_RETURN});
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFormula) == picked; }))
-      << ItemText(window, kFormula) << " instead of " << picked;
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_FORMULA) == picked; }))
+      << ItemText(window, IDC_FORMULA) << " instead of " << picked;
 
   // F1 asks for the help document.
   ASSERT_TRUE(BringToFront(window));
@@ -132,7 +129,7 @@ TEST(ProgramKeys, EscAndEnterCloseTheAboutWindow) {
   ASSERT_NE(window, nullptr) << ProgramPath;
   for (WORD key : {VK_ESCAPE, VK_RETURN}) {
     SCOPED_TRACE(key == VK_ESCAPE ? "Esc" : "Enter");
-    Choose(window, kAbout);
+    Choose(window, IDM_ABOUT);
     HWND about = nullptr;
     ASSERT_TRUE(
         WaitFor([&] { return (about = program.Window("Respecto quillet...")) != nullptr; }));

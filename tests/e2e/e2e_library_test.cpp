@@ -7,16 +7,11 @@
 #include <set>
 #include <string>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
 
-// Main window and library dialog ids, as the user sees them.
-constexpr int kFormula = 101, kComment = 0, kNameLabel = 65531, kFirstParam = 61;
-constexpr int kAbrir = 202, kGuardar = 203;
-constexpr int kTopics = 90, kTopicName = 95, kTopicFile = 96, kFormulas = 100, kHeading = 0;
-constexpr int kFormulaName = 119, kExpression = 120, kFormulaComment = 121, kAcepta = 10;
-constexpr int kCancela = 2;
 constexpr COLORREF kMainBack = RGB(200, 0, 100);
 const char kLibraryCaption[] = "Fórmulas";
 
@@ -36,50 +31,52 @@ class LibraryProgram : public ::testing::Test {
 };
 
 TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic) {
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kAbrir, 0), 0);
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_OPEN, 0), 0);
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
-  const int sampleTopics = ListCount(library, kTopics);
+  const int sampleTopics = ListCount(library, IDC_LIB_TOPICS);
   ASSERT_GE(sampleTopics, 6);
-  EXPECT_EQ(ListCount(library, kFormulas), 0);
+  EXPECT_EQ(ListCount(library, IDC_LIB_FORMULAS), 0);
 
-  DoubleClick(library, kTopics, 0);
-  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) > 0; }));
-  EXPECT_EQ(ItemText(library, kHeading), "fórmulas Geometría");
-  EXPECT_TRUE(WaitFor([&] { return FocusIn(library) == GetDlgItem(library, kFormulaName); }));
-  DoubleClick(library, kFormulas, 0);
+  DoubleClick(library, IDC_LIB_TOPICS, 0);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) > 0; }));
+  EXPECT_EQ(ItemText(library, IDC_LIB_HEADING), "fórmulas Geometría");
+  EXPECT_TRUE(
+      WaitFor([&] { return FocusIn(library) == GetDlgItem(library, IDC_LIB_FORMULA_NAME); }));
+  DoubleClick(library, IDC_LIB_FORMULAS, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
 
-  ASSERT_TRUE(WaitFor([&] { return ItemText(main_, kFormula) == "3.14159265*r^2"; }))
-      << ItemText(main_, kFormula);
-  EXPECT_EQ(ItemText(main_, kNameLabel), "A=");
-  EXPECT_EQ(ItemText(main_, kComment), "área del círculo");
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(main_, kFirstParam)) != FALSE; }));
+  ASSERT_TRUE(WaitFor([&] { return ItemText(main_, IDC_FORMULA) == "3.14159265*r^2"; }))
+      << ItemText(main_, IDC_FORMULA);
+  EXPECT_EQ(ItemText(main_, IDC_NAME_LABEL), "A=");
+  EXPECT_EQ(ItemText(main_, IDC_COMMENT), "área del círculo");
+  EXPECT_TRUE(
+      WaitFor([&] { return IsWindowVisible(GetDlgItem(main_, IDC_PARAM_EDIT1)) != FALSE; }));
 
   // Guardar: the dialog tells what to do before it shows.
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kGuardar, 0), 0);
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_SAVE, 0), 0);
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = program_.Window("guardar fórmula")) != nullptr; }));
   EXPECT_EQ(ItemText(box, 0xFFFF), "hay que seleccionar (doble click) un tema");
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
-  EXPECT_EQ(ItemText(library, kExpression), "3.14159265*r^2");
+  EXPECT_EQ(ItemText(library, IDC_LIB_EXPRESSION), "3.14159265*r^2");
 
   // A new topic: Enter in its name proposes the file name, Enter there stores it.
-  SetDlgItemTextA(library, kTopicName, "Óptica");
-  PressEnterIn(library, kTopicName);
-  ASSERT_TRUE(WaitFor([&] { return ItemText(library, kTopicFile) == "optica"; }));
-  PressEnterIn(library, kTopicFile);
-  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kTopics) == sampleTopics + 1; }));
+  SetDlgItemTextA(library, IDC_LIB_TOPIC_NAME, "Óptica");
+  PressEnterIn(library, IDC_LIB_TOPIC_NAME);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_TOPIC_FILE) == "optica"; }));
+  PressEnterIn(library, IDC_LIB_TOPIC_FILE);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_TOPICS) == sampleTopics + 1; }));
 
-  DoubleClick(library, kTopics, sampleTopics);
-  ASSERT_TRUE(WaitFor([&] { return ItemText(library, kHeading) == "fórmulas Óptica"; }));
-  EXPECT_EQ(ItemText(library, kExpression), "3.14159265*r^2");
-  SetDlgItemTextA(library, kFormulaName, "Ac");
-  SetDlgItemTextA(library, kFormulaComment, "círculo guardado");
-  PressEnterIn(library, kFormulaComment);
-  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) == 1; }));
-  PostMessageA(library, WM_COMMAND, MAKEWPARAM(kAcepta, BN_CLICKED), 0);
+  DoubleClick(library, IDC_LIB_TOPICS, sampleTopics);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_HEADING) == "fórmulas Óptica"; }));
+  EXPECT_EQ(ItemText(library, IDC_LIB_EXPRESSION), "3.14159265*r^2");
+  SetDlgItemTextA(library, IDC_LIB_FORMULA_NAME, "Ac");
+  SetDlgItemTextA(library, IDC_LIB_COMMENT, "círculo guardado");
+  PressEnterIn(library, IDC_LIB_COMMENT);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) == 1; }));
+  PostMessageA(library, WM_COMMAND, MAKEWPARAM(IDC_LIB_ACCEPT, BN_CLICKED), 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
 
   const std::string topics = ReadFile(program_.Folder() + "\\temas.rel");
@@ -95,12 +92,12 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
 
 TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
   const std::string topics = ReadFile(program_.Folder() + "\\temas.rel");
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kAbrir, 0), 0);
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_OPEN, 0), 0);
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
-  SetDlgItemTextA(library, kTopicName, "sin guardar");
-  PressEnterIn(library, kTopicName);
-  PressEnterIn(library, kTopicFile);
+  SetDlgItemTextA(library, IDC_LIB_TOPIC_NAME, "sin guardar");
+  PressEnterIn(library, IDC_LIB_TOPIC_NAME);
+  PressEnterIn(library, IDC_LIB_TOPIC_FILE);
 
   EXPECT_TRUE(program_.QuitsBySalir(main_));
   EXPECT_EQ(ReadFile(program_.Folder() + "\\temas.rel"), topics);
@@ -111,15 +108,16 @@ TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
 // that value, shown while the focus moved, once froze the whole program at
 // the next click: the second box never painted nor took a key.
 TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
-  SetDlgItemTextA(main_, kFormula, "a+b");
-  PressEnterIn(main_, kFormula);
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(main_, kFirstParam)) != FALSE; }));
-  ASSERT_TRUE(XClickItem(main_, kFirstParam));
-  ASSERT_TRUE(WaitFor([&] { return FocusIn(main_) == GetDlgItem(main_, kFirstParam); }));
+  SetDlgItemTextA(main_, IDC_FORMULA, "a+b");
+  PressEnterIn(main_, IDC_FORMULA);
+  ASSERT_TRUE(
+      WaitFor([&] { return IsWindowVisible(GetDlgItem(main_, IDC_PARAM_EDIT1)) != FALSE; }));
+  ASSERT_TRUE(XClickItem(main_, IDC_PARAM_EDIT1));
+  ASSERT_TRUE(WaitFor([&] { return FocusIn(main_) == GetDlgItem(main_, IDC_PARAM_EDIT1); }));
   ASSERT_TRUE(XType("abc"));
   ASSERT_TRUE(WaitFor([&] {
-    return ItemText(main_, kFirstParam).find("abc") != std::string::npos;
-  })) << ItemText(main_, kFirstParam);
+    return ItemText(main_, IDC_PARAM_EDIT1).find("abc") != std::string::npos;
+  })) << ItemText(main_, IDC_PARAM_EDIT1);
 
   // "Abrir" from the menu bar: a click on "Fórmulas", then its second item.
   POINT client{0, 0};
@@ -139,22 +137,22 @@ TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
   };
   WaitFor(answerBoxes, 1500);
   RECT topics{};
-  GetWindowRect(GetDlgItem(library, kTopics), &topics);
+  GetWindowRect(GetDlgItem(library, IDC_LIB_TOPICS), &topics);
   ASSERT_TRUE(XClickAt({topics.left + 30, topics.top + 8}));
   const bool loaded =
-      WaitFor([&] { return answerBoxes() || ListCount(library, kFormulas) > 0; }, 8000);
+      WaitFor([&] { return answerBoxes() || ListCount(library, IDC_LIB_FORMULAS) > 0; }, 8000);
   EXPECT_TRUE(loaded) << "the click on the first topic loaded no formulas";
   EXPECT_LE(boxes.size(), 1u) << "boxes for one wrong value";
   ASSERT_TRUE(loaded);
 
   // The library closed by its button: the main window under it paints again.
-  ASSERT_TRUE(XClickItem(library, kCancela));
+  ASSERT_TRUE(XClickItem(library, IDC_LIB_CANCEL));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
   POINT inside{3, 3};
   ClientToScreen(main_, &inside);
   EXPECT_TRUE(WaitFor([&] { return ScreenPixel(inside) == kMainBack; }, 5000))
       << std::hex << ScreenPixel(inside);
-  EXPECT_NE(ItemText(main_, kFirstParam).find("abc"), std::string::npos);  // left to be mended
+  EXPECT_NE(ItemText(main_, IDC_PARAM_EDIT1).find("abc"), std::string::npos);  // left to be mended
   EXPECT_TRUE(boxes.size() <= 1 && !program_.Window("error: parámetro a"));
 
   EXPECT_TRUE(program_.QuitsBySalir(main_));

@@ -8,17 +8,10 @@
 
 #include <string>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
-
-constexpr int kNueva = 201, kAbrir = 202, kGuardar = 203, kTabla = 210, kEditTools = 501,
-              kFirstTool = 531, kInfo = 800, kAbout = 801, kSalir = 2;
-constexpr int kFormula = 101, kResult = 80, kFirstParam = 61;
-// The library dialog: topics, formulas, the record's expression.
-constexpr int kTopics = 90, kFormulas = 100, kExpression = 120;
-// The tools editor: title, file, folder, store, save, list.
-constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
 
 TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   HelpDocumentType helpType;
@@ -27,37 +20,37 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   ASSERT_NE(window, nullptr) << ProgramPath;
 
   // "Nueva" clears a computed formula.
-  SetDlgItemTextA(window, kFormula, "2+3");
-  PressEnterIn(window, kFormula);
-  ASSERT_TRUE(WaitFor([&] { return ItemText(window, kResult) == "5"; }));
-  Choose(window, kNueva);
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kFormula).empty(); }));
-  EXPECT_EQ(ItemText(window, kResult), "");
+  SetDlgItemTextA(window, IDC_FORMULA, "2+3");
+  PressEnterIn(window, IDC_FORMULA);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "5"; }));
+  Choose(window, IDM_NEW);
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_FORMULA).empty(); }));
+  EXPECT_EQ(ItemText(window, IDC_RESULT1), "");
 
   // "Abrir": two double-clicks bring a sample formula into the main window.
-  Choose(window, kAbrir);
+  Choose(window, IDM_OPEN);
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
-  DoubleClick(library, kTopics, 0);
-  ASSERT_TRUE(WaitFor([&] { return ListCount(library, kFormulas) > 0; }));
-  DoubleClick(library, kFormulas, 0);
+  DoubleClick(library, IDC_LIB_TOPICS, 0);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) > 0; }));
+  DoubleClick(library, IDC_LIB_FORMULAS, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
-  ASSERT_TRUE(WaitFor([&] { return !ItemText(window, kFormula).empty(); }));
-  const std::string picked = ItemText(window, kFormula);
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, kFirstParam)) != FALSE; }))
+  ASSERT_TRUE(WaitFor([&] { return !ItemText(window, IDC_FORMULA).empty(); }));
+  const std::string picked = ItemText(window, IDC_FORMULA);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_PARAM_EDIT1)); }))
       << picked << " has parameters";
 
   // "Guardar" opens the library to store the formula on the screen; it stays
   // open while the main window goes on.
-  Choose(window, kGuardar);
+  Choose(window, IDM_SAVE);
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = program.Window("guardar fórmula")) != nullptr; }));
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
-  EXPECT_EQ(ItemText(library, kExpression), picked);
+  EXPECT_EQ(ItemText(library, IDC_LIB_EXPRESSION), picked);
 
   // "Tabla" opens the value table of that formula beside it.
-  Choose(window, kTabla);
+  Choose(window, IDM_TABLE);
   HWND table = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (table = program.WindowStartingWith("tabla  ")) != nullptr; }));
 
@@ -65,23 +58,23 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   // the item starts it in its working folder.
   const std::string work = program.Folder() + "\\herramienta";
   ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
-  Choose(window, kEditTools);
+  Choose(window, IDM_TOOLS_EDIT);
   HWND editor = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (editor = program.Window("Edición útiles")) != nullptr; }));
-  const int shippedTools = ListCount(editor, kList);
-  SetDlgItemTextA(editor, kTitle, "Sonda");
-  SetDlgItemTextA(editor, kFile, (BuildFolder() + "\\tool_probe.exe menu").c_str());
-  SetDlgItemTextA(editor, kDir, work.c_str());
-  SendMessageA(GetDlgItem(editor, kStore), BM_CLICK, 0, 0);
-  SendMessageA(GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
+  const int shippedTools = ListCount(editor, IDC_TOOLS_LIST);
+  SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "Sonda");
+  SetDlgItemTextA(editor, IDC_TOOLS_FILE, (BuildFolder() + "\\tool_probe.exe menu").c_str());
+  SetDlgItemTextA(editor, IDC_TOOLS_DIR, work.c_str());
+  SendMessageA(GetDlgItem(editor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(editor, IDC_TOOLS_SAVE), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
-  Choose(window, kFirstTool + shippedTools);
+  Choose(window, IDM_TOOL_FIRST + shippedTools);
   const std::string toolProof = work + "\\tool_probe.txt";
   ASSERT_TRUE(WaitFor([&] { return FileExists(toolProof); })) << toolProof;
   EXPECT_EQ(ReadFile(toolProof), work + "\nmenu\n");
 
   // "Info": the help document of the current folder, opened by its file type.
-  Choose(window, kInfo);
+  Choose(window, IDM_INFO);
   const std::string helpProof = program.Folder() + "\\tool_probe.txt";
   ASSERT_TRUE(WaitFor([&] { return FileExists(helpProof); })) << helpProof;
   const std::string help = ReadFile(helpProof);
@@ -89,18 +82,16 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   EXPECT_NE(help.find("quillet.pdf\n"), std::string::npos) << help;
 
   // "Sobre Quillet" opens the about window; its button closes it.
-  Choose(window, kAbout);
+  Choose(window, IDM_ABOUT);
   HWND about = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (about = program.Window("Respecto quillet...")) != nullptr; }));
-  SendMessageA(GetDlgItem(about, 1), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(about, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
 
   // "Salir" with the library and the table open ends them and the program.
   ASSERT_TRUE(IsWindow(library));
   ASSERT_TRUE(IsWindow(table));
-  Choose(window, kSalir);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 }  // namespace

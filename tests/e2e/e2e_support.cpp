@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "resources/ids.h"
+
 std::string ProgramPath;
 std::string DataFolder;
 
@@ -50,6 +52,13 @@ INPUT KeyInput(WORD key, bool up) {
   // The arrows and their neighbours, not the number pad's keys.
   if (key >= VK_PRIOR && key <= VK_DOWN) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   return input;
+}
+
+// The item chosen, then the list's notification to the dialog.
+void PickInList(HWND dialog, int list, int index, WORD notification) {
+  HWND box = GetDlgItem(dialog, list);
+  SendMessageA(box, LB_SETCURSEL, index, 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
 }
 
 }  // namespace
@@ -160,14 +169,16 @@ bool RunningProgram::Ended(int milliseconds) const {
   return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
-HWND RunningProgram::MainWindow() const {
+HWND RunningProgram::MainWindow(int milliseconds) const {
   HWND window = nullptr;
-  if (started_) WaitFor([&] { return (window = Window("Cálculo de fórmulas")) != nullptr; });
+  if (started_) {
+    WaitFor([&] { return (window = Window("Cálculo de fórmulas")) != nullptr; }, milliseconds);
+  }
   return window;
 }
 
 bool RunningProgram::QuitsBySalir(HWND mainWindow) const {
-  PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  Choose(mainWindow, IDM_EXIT);
   return Ended(10000) && ExitCode() == 0;
 }
 
@@ -204,10 +215,12 @@ void Choose(HWND window, int command) {
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
+void Click(HWND dialog, int list, int index) {
+  PickInList(dialog, list, index, LBN_SELCHANGE);
+}
+
 void DoubleClick(HWND dialog, int list, int index) {
-  HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_DBLCLK), reinterpret_cast<LPARAM>(box));
+  PickInList(dialog, list, index, LBN_DBLCLK);
 }
 
 int ListCount(HWND dialog, int list) {

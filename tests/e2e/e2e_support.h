@@ -40,7 +40,7 @@ class RunningProgram {
   bool Ended(int milliseconds) const;
   DWORD ExitCode() const;
   // Its main window once it shows (nullptr when it never does).
-  HWND MainWindow() const;
+  HWND MainWindow(int milliseconds = 20000) const;
   // "Salir" chosen in the main window: true once the program has ended with
   // exit code 0.
   bool QuitsBySalir(HWND mainWindow) const;
@@ -64,7 +64,8 @@ HWND FocusIn(HWND window);
 void PressEnterIn(HWND window, int id);
 // What choosing a menu item of the window sends.
 void Choose(HWND window, int command);
-// A double-click on item index (0-based) of a list, as the list reports it.
+// A click or a double-click on item index (0-based) of a list, as the list reports it.
+void Click(HWND dialog, int list, int index);
 void DoubleClick(HWND dialog, int list, int index);
 int ListCount(HWND dialog, int list);
 

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
 
-constexpr int kFormula = 101, kFirstParam = 61, kTableButton = 210;
-constexpr int kVariables = 90, kFrom = 20, kTo = 21, kStep = 22, kFirstConst = 31,
-              kFirstLetter = 41, kRows = 100;
 const char kCaption[] = "Cálculo de fórmulas";
 const char kTableCaption[] = "tabla  f: a*x^2+b  ";
 
@@ -35,14 +33,14 @@ std::vector<std::string> ListRows(HWND dialog, int id) {
 
 // Accepts a*x^2+b in the main window and opens the table with its button.
 HWND OpenTableOf(const RunningProgram& program, HWND window) {
-  SetDlgItemTextA(window, kFormula, "a*x^2+b");
-  PressEnterIn(window, kFormula);
-  if (!WaitFor([&] { return IsWindowVisible(GetDlgItem(window, kTableButton)) != FALSE; })) {
+  SetDlgItemTextA(window, IDC_FORMULA, "a*x^2+b");
+  PressEnterIn(window, IDC_FORMULA);
+  if (!WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_TABLE_BUTTON)) != FALSE; })) {
     return nullptr;
   }
   // Posted, not sent: the button's command runs the table's own modal loop.
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kTableButton, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(window, kTableButton)));
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_TABLE_BUTTON, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_TABLE_BUTTON)));
   HWND table = nullptr;
   WaitFor([&] { return (table = program.Window(kTableCaption)) != nullptr; });
   return table;
@@ -56,19 +54,17 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   ASSERT_NE(table, nullptr);
 
   // x runs; a and b become the constants.
-  SendMessageA(GetDlgItem(table, kVariables), LB_SETCURSEL, 1, 0);
-  PostMessageA(table, WM_COMMAND, MAKEWPARAM(kVariables, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(GetDlgItem(table, kVariables)));
-  ASSERT_TRUE(WaitFor([&] { return ItemText(table, 40) == "x"; }));
-  EXPECT_EQ(ItemText(table, kFirstLetter) + ItemText(table, kFirstLetter + 1), "ab");
-  SetDlgItemTextA(table, kFirstConst, "2");
-  SetDlgItemTextA(table, kFirstConst + 1, "-1");
-  SetDlgItemTextA(table, kFrom, "-3");
-  SetDlgItemTextA(table, kTo, "3");
-  SetDlgItemTextA(table, kStep, "0.25");
-  PressEnterIn(table, kTo);
+  Click(table, IDC_TABLE_VARIABLES, 1);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(table, IDC_TABLE_VAR_HEADER) == "x"; }));
+  EXPECT_EQ(ItemText(table, IDC_TABLE_LETTER1) + ItemText(table, IDC_TABLE_LETTER2), "ab");
+  SetDlgItemTextA(table, IDC_TABLE_CONST1, "2");
+  SetDlgItemTextA(table, IDC_TABLE_CONST2, "-1");
+  SetDlgItemTextA(table, IDC_TABLE_FROM, "-3");
+  SetDlgItemTextA(table, IDC_TABLE_TO, "3");
+  SetDlgItemTextA(table, IDC_TABLE_STEP, "0.25");
+  PressEnterIn(table, IDC_TABLE_TO);
   std::vector<std::string> rows;
-  EXPECT_TRUE(WaitFor([&] { return (rows = ListRows(table, kRows)).size() == 25; }))
+  EXPECT_TRUE(WaitFor([&] { return (rows = ListRows(table, IDC_TABLE_ROWS)).size() == 25; }))
       << rows.size() << " rows";
   ASSERT_EQ(rows.size(), 25u);
   EXPECT_EQ(rows[0], "   -3\t      17");
@@ -78,7 +74,7 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
 
   // The main window stays usable beside the table.
   EXPECT_TRUE(IsWindowEnabled(window));
-  SetDlgItemTextA(window, kFirstParam, "2");
+  SetDlgItemTextA(window, IDC_PARAM_EDIT1, "2");
 
   PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(table); }));

@@ -4,30 +4,28 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
-
-// Control ids of the main window, as the user sees them.
-constexpr int kFormula = 101, kFirstParam = 61, kSecondParam = 62, kResult = 80;
 
 TEST(Program, ComputesAFormulaTypedIntoItsWindow) {
   RunningProgram program;
   HWND window = program.MainWindow();
   ASSERT_NE(window, nullptr) << ProgramPath;
 
-  SetDlgItemTextA(window, kFormula, "a*x^2+1");
-  PressEnterIn(window, kFormula);
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, kSecondParam)); }));
-  EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == GetDlgItem(window, kFirstParam); }));
+  SetDlgItemTextA(window, IDC_FORMULA, "a*x^2+1");
+  PressEnterIn(window, IDC_FORMULA);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_PARAM_EDIT2)); }));
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == GetDlgItem(window, IDC_PARAM_EDIT1); }));
 
-  SetDlgItemTextA(window, kFirstParam, "2");
-  PressEnterIn(window, kFirstParam);
-  ASSERT_TRUE(WaitFor([&] { return FocusIn(window) == GetDlgItem(window, kSecondParam); }));
-  SetDlgItemTextA(window, kSecondParam, "3");
-  PressEnterIn(window, kSecondParam);
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, kResult) == "19"; }))
-      << "result field: " << ItemText(window, kResult);
+  SetDlgItemTextA(window, IDC_PARAM_EDIT1, "2");
+  PressEnterIn(window, IDC_PARAM_EDIT1);
+  ASSERT_TRUE(WaitFor([&] { return FocusIn(window) == GetDlgItem(window, IDC_PARAM_EDIT2); }));
+  SetDlgItemTextA(window, IDC_PARAM_EDIT2, "3");
+  PressEnterIn(window, IDC_PARAM_EDIT2);
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "19"; }))
+      << "result field: " << ItemText(window, IDC_RESULT1);
 
   EXPECT_TRUE(program.QuitsBySalir(window));
 }
@@ -37,11 +35,11 @@ TEST(Program, ReportsAMathErrorInABoxAndClosesFromItsFrame) {
   HWND window = program.MainWindow();
   ASSERT_NE(window, nullptr) << ProgramPath;
 
-  SetDlgItemTextA(window, kFormula, "1/x");
-  PressEnterIn(window, kFormula);
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, kFirstParam)); }));
-  SetDlgItemTextA(window, kFirstParam, "0");
-  PressEnterIn(window, kFirstParam);
+  SetDlgItemTextA(window, IDC_FORMULA, "1/x");
+  PressEnterIn(window, IDC_FORMULA);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_PARAM_EDIT1)); }));
+  SetDlgItemTextA(window, IDC_PARAM_EDIT1, "0");
+  PressEnterIn(window, IDC_PARAM_EDIT1);
 
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = program.Window("*Error*")) != nullptr; }));
@@ -50,7 +48,7 @@ TEST(Program, ReportsAMathErrorInABoxAndClosesFromItsFrame) {
   EXPECT_STREQ(text, "División por cero");
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_EQ(ItemText(window, kResult), "");
+  EXPECT_EQ(ItemText(window, IDC_RESULT1), "");
 
   PostMessageA(window, WM_CLOSE, 0, 0);  // the close box
   ASSERT_TRUE(program.Ended(10000));

@@ -5,13 +5,11 @@
 
 #include <string>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
 
-// Ids as the user meets them: the menu commands and the editor's controls.
-constexpr int kEditTools = 501, kFirstTool = 531, kAbout = 801, kSalir = 2;
-constexpr int kTitle = 100, kFile = 101, kDir = 102, kStore = 15, kSave = 20, kList = 40;
 const char kEditorCaption[] = "Edición útiles";
 
 TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
@@ -24,29 +22,29 @@ TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
   const std::string work = program.Folder() + "\\trabajo";
   ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
 
-  Choose(window, kEditTools);
+  Choose(window, IDM_TOOLS_EDIT);
   HWND editor = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (editor = program.Window(kEditorCaption)) != nullptr; }));
-  const LRESULT shippedTools = SendMessageA(GetDlgItem(editor, kList), LB_GETCOUNT, 0, 0);
+  const int shippedTools = ListCount(editor, IDC_TOOLS_LIST);
   ASSERT_GT(shippedTools, 0);
 
   // Two tools: the probe in a folder of its own, and the probe where the
   // program is, which shows that the first start gave the folder back.
-  SetDlgItemTextA(editor, kTitle, "Sonda");
-  SetDlgItemTextA(editor, kFile, "tool_probe.exe hola");
-  SetDlgItemTextA(editor, kDir, work.c_str());
-  SendMessageA(GetDlgItem(editor, kStore), BM_CLICK, 0, 0);
-  SetDlgItemTextA(editor, kTitle, "Sonda aquí");
-  SetDlgItemTextA(editor, kFile, "tool_probe.exe aqui");
-  SendMessageA(GetDlgItem(editor, kStore), BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(GetDlgItem(editor, kList), LB_GETCOUNT, 0, 0), shippedTools + 2);
-  SendMessageA(GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
+  SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "Sonda");
+  SetDlgItemTextA(editor, IDC_TOOLS_FILE, "tool_probe.exe hola");
+  SetDlgItemTextA(editor, IDC_TOOLS_DIR, work.c_str());
+  SendMessageA(GetDlgItem(editor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
+  SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "Sonda aquí");
+  SetDlgItemTextA(editor, IDC_TOOLS_FILE, "tool_probe.exe aqui");
+  SendMessageA(GetDlgItem(editor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
+  EXPECT_EQ(ListCount(editor, IDC_TOOLS_LIST), shippedTools + 2);
+  SendMessageA(GetDlgItem(editor, IDC_TOOLS_SAVE), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
 
   EXPECT_EQ(ReadFile(rel), shipped + "Sonda\r\ntool_probe.exe hola\r\n" + work +
                                "\r\n\r\nSonda aqu\xED\r\ntool_probe.exe aqui\r\n\r\n\r\n");
 
-  const int first = kFirstTool + static_cast<int>(shippedTools);
+  const int first = IDM_TOOL_FIRST + shippedTools;
   Choose(window, first);
   const std::string proof = work + "\\tool_probe.txt";
   ASSERT_TRUE(WaitFor([&] { return FileExists(proof); })) << proof;
@@ -57,19 +55,17 @@ TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
   ASSERT_TRUE(WaitFor([&] { return FileExists(here); })) << here;
   EXPECT_EQ(ReadFile(here), program.Folder() + "\naqui\n");
 
-  Choose(window, kSalir);
-  ASSERT_TRUE(program.Ended(10000));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 TEST(ProgramTools, TheAboutWindowOpensFromTheMenuAndCloses) {
   RunningProgram program;
   HWND window = program.MainWindow();
   ASSERT_NE(window, nullptr) << ProgramPath;
-  Choose(window, kAbout);
+  Choose(window, IDM_ABOUT);
   HWND about = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (about = program.Window("Respecto quillet...")) != nullptr; }));
-  Choose(window, kAbout);  // a second time: still one window
+  Choose(window, IDM_ABOUT);  // a second time: still one window
   Sleep(300);
   int count = 0;
   for (HWND w = FindWindowExA(nullptr, nullptr, "FerSobre", nullptr); w;
@@ -77,14 +73,13 @@ TEST(ProgramTools, TheAboutWindowOpensFromTheMenuAndCloses) {
     ++count;
   }
   EXPECT_EQ(count, 1);
-  SendMessageA(GetDlgItem(about, 1), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(about, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
   // The main window goes on working once it is closed.
-  SetDlgItemTextA(window, 101, "2+3");
-  PressEnterIn(window, 101);
-  EXPECT_TRUE(WaitFor([&] { return ItemText(window, 80) == "5"; }));
-  Choose(window, kSalir);
-  ASSERT_TRUE(program.Ended(10000));
+  SetDlgItemTextA(window, IDC_FORMULA, "2+3");
+  PressEnterIn(window, IDC_FORMULA);
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "5"; }));
+  EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/gui/dialog_template.h"
 
+#include <gtest/gtest.h>
+
 namespace {
 
 // Word offset of DLGTEMPLATE::cdit, the control count patched by Add.
@@ -52,4 +54,45 @@ void DialogTemplate::PutText(std::string_view text) {
 
 void DialogTemplate::AlignToDword() {
   if (words_.size() % 2 != 0) words_.push_back(0);
+}
+
+void ExpectTemplateControls(const DialogDriver& dialog, std::span<const TemplateControl> expected) {
+  // The dialog manager keeps the controls in template order: that is the tab order.
+  HWND control = GetWindow(dialog.Dialog(), GW_CHILD);
+  for (const TemplateControl& e : expected) {
+    ASSERT_NE(control, nullptr) << "missing control " << e.id;
+    SCOPED_TRACE(testing::Message() << "control " << e.id);
+    EXPECT_EQ(GetDlgCtrlID(control), e.id);
+    char className[64] = "";
+    GetClassNameA(control, className, sizeof className);
+    EXPECT_STRCASEEQ(className, e.className);
+    if (e.text) {
+      EXPECT_EQ(WindowText(control), e.text);
+    }
+    EXPECT_EQ(IsWindowVisible(control) != FALSE, e.visible);
+    const bool list = lstrcmpiA(e.className, "ListBox") == 0;
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_EXSTYLE));
+    // A list box without owner drawing is given LBS_HASSTRINGS when it is created.
+    EXPECT_EQ(style & ((list ? 0xFFFF & ~LBS_HASSTRINGS : 0xFFFF) | WS_TABSTOP), e.styles);
+    EXPECT_EQ((style & WS_BORDER) != 0 || (exStyle & WS_EX_CLIENTEDGE) != 0, e.border);
+
+    RECT actual{};
+    GetWindowRect(control, &actual);
+    MapWindowPoints(nullptr, dialog.Dialog(), reinterpret_cast<POINT*>(&actual), 2);
+    const RECT want = dialog.Pixels(e.x, e.y, e.width, e.height);
+    EXPECT_EQ(actual.left, want.left);
+    EXPECT_EQ(actual.top, want.top);
+    // An icon control takes the icon's size; a list of whole lines may be shorter.
+    const bool icon = lstrcmpiA(e.className, "Static") == 0 && (e.styles & SS_TYPEMASK) == SS_ICON;
+    const bool wholeLines = list && !(e.styles & LBS_NOINTEGRALHEIGHT);
+    if (!icon) {
+      EXPECT_EQ(actual.right, want.right);
+    }
+    if (!icon && !wholeLines) {
+      EXPECT_EQ(actual.bottom, want.bottom);
+    }
+    control = GetWindow(control, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(control, nullptr) << "more controls than expected";
 }

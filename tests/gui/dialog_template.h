@@ -7,12 +7,18 @@
 //
 // Sizes are in dialog units. Every control gets WS_CHILD | WS_VISIBLE added.
 // The id is a 16-bit word, as in a resource script: -1 is stored as 0xFFFF.
+//
+// ExpectTemplateControls checks a dialog opened from the program's own
+// template against a table of the controls a person should find in it.
 #pragma once
 
 #include <windows.h>
 
+#include <span>
 #include <string_view>
 #include <vector>
+
+#include "tests/gui/dialog_driver.h"
 
 class DialogTemplate {
  public:
@@ -39,3 +45,18 @@ class DialogTemplate {
 
   std::vector<WORD> words_;
 };
+
+// One control as the template places it and the dialog shows it.
+struct TemplateControl {
+  int id;
+  const char* className;
+  const char* text;         // nullptr: not compared
+  int x, y, width, height;  // dialog units
+  DWORD styles;             // the low word and WS_TABSTOP
+  bool border = false;      // WS_BORDER, or the client edge an edit may take instead
+  bool visible = true;
+};
+
+// Expects exactly these controls, in this order: id, class, text,
+// visibility, styles, border, place and size.
+void ExpectTemplateControls(const DialogDriver& dialog, std::span<const TemplateControl> expected);

@@ -11,6 +11,7 @@
 #include "library/library_text.h"
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
+#include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
 #include "tests/unit/library_folder.h"
 
@@ -91,51 +92,35 @@ using Strings = std::vector<std::string>;
 TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
   Open(kPickMode);
   EXPECT_EQ(WindowText(W().Dialog()), "Fórmulas");
-  struct Expected {
-    int id;
-    const char* className;
-    const char* text;
-    int x, y, width, height;
-    bool tabStop;
+  const DWORD list = LBS_NOTIFY | WS_TABSTOP, edit = ES_AUTOHSCROLL | WS_TABSTOP,
+              button = BS_PUSHBUTTON | WS_TABSTOP;
+  const TemplateControl controls[] = {
+      {90, "ListBox", "", 7, 12, 84, 73, list, true},
+      {95, "Edit", "", 7, 95, 83, 10, edit, true},
+      {96, "Edit", "", 33, 110, 40, 10, ES_RIGHT | WS_TABSTOP, true},
+      {100, "ListBox", "", 107, 14, 100, 73, list, true},
+      {120, "Edit", "", 132, 98, 77, 10, edit, true},
+      {121, "Edit", "", 108, 117, 101, 10, edit, true},
+      {65535, "Static", "fórmula", 113, 89, 27, 8, SS_LEFT},
+      {65535, "Static", "comentario", 113, 109, 33, 8, SS_LEFT},
+      {8, "Button", "Supr", 123, 129, 20, 10, button},
+      {65535, "Static", "Temas", 13, 2, 27, 8, SS_LEFT},
+      {65535, "Static", "Tema", 9, 86, 27, 8, SS_LEFT},
+      {65535, "Static", "fichero", 12, 111, 20, 8, SS_LEFT},
+      {65535, "Static", ".frm", 75, 111, 16, 8, SS_LEFT},
+      {10, "Button", "Acepta", 152, 148, 33, 14, button},
+      {2, "Button", "Cancela", 34, 148, 33, 14, button},
+      {6, "Button", "Ok", 178, 129, 16, 10, button},
+      {7, "Button", "Nueva", 151, 129, 20, 10, button},
+      {5, "Button", "Supr", 12, 123, 20, 10, button},
+      {3, "Button", "Ok", 66, 123, 16, 10, button},
+      {4, "Button", "Nuevo", 39, 123, 20, 10, button},
+      {0, "Static", "Fórmulas", 108, 4, 96, 8, SS_LEFT},
+      {199, "Button", "?", 202, 1, 10, 9, button},
+      {119, "Edit", "", 111, 98, 11, 10, WS_TABSTOP, true},
+      {65535, "Static", "=", 125, 100, 3, 8, SS_LEFT},
   };
-  const Expected controls[] = {
-      {90, "ListBox", "", 7, 12, 84, 73, true},
-      {95, "Edit", "", 7, 95, 83, 10, true},
-      {96, "Edit", "", 33, 110, 40, 10, true},
-      {100, "ListBox", "", 107, 14, 100, 73, true},
-      {120, "Edit", "", 132, 98, 77, 10, true},
-      {121, "Edit", "", 108, 117, 101, 10, true},
-      {8, "Button", "Supr", 123, 129, 20, 10, true},
-      {10, "Button", "Acepta", 152, 148, 33, 14, true},
-      {2, "Button", "Cancela", 34, 148, 33, 14, true},
-      {6, "Button", "Ok", 178, 129, 16, 10, true},
-      {7, "Button", "Nueva", 151, 129, 20, 10, true},
-      {5, "Button", "Supr", 12, 123, 20, 10, true},
-      {3, "Button", "Ok", 66, 123, 16, 10, true},
-      {4, "Button", "Nuevo", 39, 123, 20, 10, true},
-      {0, "Static", "Fórmulas", 108, 4, 96, 8, false},
-      {199, "Button", "?", 202, 1, 10, 9, true},
-      {119, "Edit", "", 111, 98, 11, 10, true},
-  };
-  for (const Expected& c : controls) {
-    HWND item = W().Item(c.id);
-    ASSERT_NE(item, nullptr) << c.id;
-    char className[32] = "";
-    GetClassNameA(item, className, sizeof className);
-    EXPECT_STRCASEEQ(className, c.className) << c.id;
-    EXPECT_EQ(WindowText(item), c.text) << c.id;
-    const RECT want = W().Pixels(c.x, c.y, c.width, c.height);
-    const RECT got = W().ItemRect(c.id);
-    EXPECT_EQ(got.left, want.left) << c.id;
-    EXPECT_EQ(got.top, want.top) << c.id;
-    const LONG style = GetWindowLongA(item, GWL_STYLE);
-    EXPECT_EQ((style & WS_TABSTOP) != 0, c.tabStop) << c.id;
-  }
-  for (int list : {90, 100}) {
-    const LONG style = GetWindowLongA(W().Item(list), GWL_STYLE);
-    EXPECT_TRUE(style & LBS_NOTIFY);
-    EXPECT_FALSE(style & LBS_SORT);
-  }
+  ExpectTemplateControls(W(), controls);
   // Tab moves through the lists, edit fields and buttons in template order;
   // the dialog opens with the caret in the topic name all the same.
   EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_NAME));
@@ -145,8 +130,6 @@ TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
               W().Item(tabOrder[k + 1]))
         << tabOrder[k];
   }
-  EXPECT_TRUE(GetWindowLongA(W().Item(96), GWL_STYLE) & ES_RIGHT);
-  EXPECT_FALSE(GetWindowLongA(W().Item(119), GWL_STYLE) & ES_AUTOHSCROLL);
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 

@@ -12,6 +12,7 @@
 #include "common/number_text.h"
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
+#include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
 
 namespace {
@@ -58,73 +59,32 @@ class MainWindow : public ::testing::Test {
 
 // --- The template ---------------------------------------------------------
 
-struct ExpectedControl {
-  int id;
-  const char* className;
-  const char* text;  // nullptr: not compared (the icon)
-  int x, y, width, height;
-  bool visible;
-  DWORD styles;  // low word and WS_TABSTOP
-  bool border;
-};
-
 TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
-  const ExpectedControl expected[] = {
-      {65535, "Button", "Fórmula", 5, 2, 155, 33, true, BS_GROUPBOX, false},
-      {101, "Edit", "", 27, 14, 116, 10, true, ES_AUTOHSCROLL | WS_TABSTOP, true},
-      {1, "Button", "Ok", 146, 15, 11, 8, true, BS_PUSHBUTTON | WS_TABSTOP, false},
-      {51, "Static", "T", 6, 46, 8, 8, false, SS_LEFT, false},
-      {61, "Edit", "", 12, 46, 26, 9, false, ES_AUTOHSCROLL | WS_TABSTOP, true},
-      {52, "Static", "T", 6, 57, 8, 8, false, SS_LEFT, false},
-      {62, "Edit", "", 12, 57, 26, 9, false, WS_TABSTOP, false},
-      {53, "Static", "T", 6, 68, 8, 8, false, SS_LEFT, false},
-      {63, "Edit", "", 12, 68, 26, 9, false, WS_TABSTOP, false},
-      {54, "Static", "T", 6, 79, 8, 8, false, SS_LEFT, false},
-      {64, "Edit", "", 12, 79, 26, 9, false, WS_TABSTOP, false},
-      {65535, "Button", "parámetros", 5, 37, 40, 54, true, BS_GROUPBOX, false},
-      {3, "Button", "Resultado", 64, 39, 33, 12, true, BS_PUSHBUTTON | WS_TABSTOP, false},
-      {80, "Edit", "", 60, 56, 100, 10, true, ES_READONLY, false},
-      {65531, "Static", "F =", 7, 15, 19, 8, true, SS_CENTER, false},
-      {210, "Button", "", 130, 40, 10, 10, false, BS_PUSHBUTTON | WS_TABSTOP, false},
-      {211, "Static", nullptr, 131, 41, 20, 16, false, SS_ICON, false},
-      {65534, "Static", "F =", 46, 58, 14, 8, true, SS_CENTER, false},
-      {81, "Edit", "", 54, 71, 80, 10, false, ES_READONLY, false},
-      {65533, "Static", "", 63, 73, 15, 8, true, SS_CENTER, false},
-      {0, "Static", "", 18, 24, 129, 8, true, SS_LEFT, false},
-      {201, "Button", "nueva", 113, 2, 24, 10, true, BS_PUSHBUTTON | WS_TABSTOP, false},
+  const TemplateControl expected[] = {
+      {65535, "Button", "Fórmula", 5, 2, 155, 33, BS_GROUPBOX},
+      {101, "Edit", "", 27, 14, 116, 10, ES_AUTOHSCROLL | WS_TABSTOP, true},
+      {1, "Button", "Ok", 146, 15, 11, 8, BS_PUSHBUTTON | WS_TABSTOP},
+      {51, "Static", "T", 6, 46, 8, 8, SS_LEFT, false, false},
+      {61, "Edit", "", 12, 46, 26, 9, ES_AUTOHSCROLL | WS_TABSTOP, true, false},
+      {52, "Static", "T", 6, 57, 8, 8, SS_LEFT, false, false},
+      {62, "Edit", "", 12, 57, 26, 9, WS_TABSTOP, false, false},
+      {53, "Static", "T", 6, 68, 8, 8, SS_LEFT, false, false},
+      {63, "Edit", "", 12, 68, 26, 9, WS_TABSTOP, false, false},
+      {54, "Static", "T", 6, 79, 8, 8, SS_LEFT, false, false},
+      {64, "Edit", "", 12, 79, 26, 9, WS_TABSTOP, false, false},
+      {65535, "Button", "parámetros", 5, 37, 40, 54, BS_GROUPBOX},
+      {3, "Button", "Resultado", 64, 39, 33, 12, BS_PUSHBUTTON | WS_TABSTOP},
+      {80, "Edit", "", 60, 56, 100, 10, ES_READONLY},
+      {65531, "Static", "F =", 7, 15, 19, 8, SS_CENTER},
+      {210, "Button", "", 130, 40, 10, 10, BS_PUSHBUTTON | WS_TABSTOP, false, false},
+      {211, "Static", nullptr, 131, 41, 20, 16, SS_ICON, false, false},
+      {65534, "Static", "F =", 46, 58, 14, 8, SS_CENTER},
+      {81, "Edit", "", 54, 71, 80, 10, ES_READONLY, false, false},
+      {65533, "Static", "", 63, 73, 15, 8, SS_CENTER},
+      {0, "Static", "", 18, 24, 129, 8, SS_LEFT},
+      {201, "Button", "nueva", 113, 2, 24, 10, BS_PUSHBUTTON | WS_TABSTOP},
   };
-  // The dialog manager keeps the controls in template order: that is the tab order.
-  HWND control = GetWindow(W().Dialog(), GW_CHILD);
-  for (const ExpectedControl& e : expected) {
-    ASSERT_NE(control, nullptr) << "missing control " << e.id;
-    SCOPED_TRACE(testing::Message() << "control " << e.id);
-    EXPECT_EQ(GetDlgCtrlID(control), e.id);
-    char className[64] = "";
-    GetClassNameA(control, className, sizeof className);
-    EXPECT_EQ(lstrcmpiA(className, e.className), 0) << className;
-    if (e.text) {
-      EXPECT_EQ(WindowText(control), e.text);
-    }
-    EXPECT_EQ(IsWindowVisible(control) != FALSE, e.visible);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_EXSTYLE));
-    EXPECT_EQ(style & (0xFFFF | WS_TABSTOP), e.styles);
-    // Edits may trade WS_BORDER for a client edge when they are created.
-    EXPECT_EQ((style & WS_BORDER) != 0 || (exStyle & WS_EX_CLIENTEDGE) != 0, e.border);
-
-    RECT actual{};
-    GetWindowRect(control, &actual);
-    MapWindowPoints(nullptr, W().Dialog(), reinterpret_cast<POINT*>(&actual), 2);
-    const RECT want = W().Pixels(e.x, e.y, e.width, e.height);
-    EXPECT_EQ(actual.left, want.left);
-    EXPECT_EQ(actual.top, want.top);
-    if (e.id != IDC_TABLE_ICON) {  // an icon control takes the icon's size
-      EXPECT_EQ(actual.right, want.right);
-      EXPECT_EQ(actual.bottom, want.bottom);
-    }
-    control = GetWindow(control, GW_HWNDNEXT);
-  }
-  EXPECT_EQ(control, nullptr) << "more controls than expected";
+  ExpectTemplateControls(W(), expected);
 }
 
 TEST_F(MainWindow, WindowFrameCaptionFontAndIcons) {

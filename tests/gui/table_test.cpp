@@ -16,6 +16,7 @@
 #include "table/table_dialog_win.h"
 #include "table/value_table.h"
 #include "tests/gui/dialog_driver.h"
+#include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
 #include "engine/headless_formula_window.h"
 
@@ -96,19 +97,10 @@ class Table : public ::testing::Test {
   std::unique_ptr<DialogDriver> window_;
 };
 
-struct ExpectedControl {
-  int id;
-  const char* className;
-  const char* text;
-  int x, y, width, height;
-  DWORD styles;  // low word and WS_TABSTOP
-  bool border;
-};
-
 TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
   Open("a*x+b*y");
   const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
-  const ExpectedControl expected[] = {
+  const TemplateControl expected[] = {
       {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
       {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY | WS_TABSTOP, true},
       {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
@@ -131,36 +123,7 @@ TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
       {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
       {150, "Static", "", 110, 53, 140, 100, SS_WHITERECT, false},
   };
-  HWND control = GetWindow(W().Dialog(), GW_CHILD);
-  for (const ExpectedControl& e : expected) {
-    ASSERT_NE(control, nullptr) << "missing control " << e.id;
-    SCOPED_TRACE(testing::Message() << "control " << e.id);
-    EXPECT_EQ(GetDlgCtrlID(control), e.id);
-    char className[64] = "";
-    GetClassNameA(control, className, sizeof className);
-    EXPECT_EQ(lstrcmpiA(className, e.className), 0) << className;
-    if (e.text) {
-      EXPECT_EQ(WindowText(control), e.text);
-    }
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_EXSTYLE));
-    EXPECT_EQ(
-        style & ((e.id == 90 || e.id == 100 ? 0xFFFF & ~LBS_HASSTRINGS : 0xFFFF) | WS_TABSTOP),
-        e.styles);
-    EXPECT_EQ((style & WS_BORDER) != 0 || (exStyle & WS_EX_CLIENTEDGE) != 0, e.border);
-    if (e.id != 65535 && e.id != 0) {  // ids shared by several labels
-      const RECT actual = W().ItemRect(e.id);
-      const RECT want = W().Pixels(e.x, e.y, e.width, e.height);
-      EXPECT_EQ(actual.left, want.left);
-      EXPECT_EQ(actual.top, want.top);
-      EXPECT_EQ(actual.right, want.right);
-      if (e.id != IDC_TABLE_VARIABLES) {  // a list of whole lines may be shorter
-        EXPECT_EQ(actual.bottom, want.bottom);
-      }
-    }
-    control = GetWindow(control, GW_HWNDNEXT);
-  }
-  EXPECT_EQ(control, nullptr) << "more controls than expected";
+  ExpectTemplateControls(W(), expected);
   EXPECT_EQ(TableWindow, W().Dialog());
   EXPECT_EQ(PlotControl, W().Item(IDC_TABLE_PLOT));
 }

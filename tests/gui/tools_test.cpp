@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +12,9 @@
 #include "common/language.h"
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
+#include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
+#include "tests/support/test_folder.h"
 #include "tools/tools_menu_win.h"
 #include "tools/tool_list.h"
 #include "tools/tools_editor_win.h"
@@ -23,15 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 void ClearTools() {
   while (ToolCount > 0) DeleteToolEntry(ToolCount);
@@ -66,33 +57,22 @@ class RecordingLauncher final : public LaunchPlatform {
   }
 };
 
-// Each test works in a folder of its own, which is current meanwhile, with an
-// empty tool list.
-class ToolsFolder : public ::testing::Test {
+// An empty tool list in the test's own folder; starts are recorded, not done.
+class ToolsFolder : public TestFolder {
  protected:
   void SetUp() override {
+    TestFolder::SetUp();
     Language = 2;
-    previous_ = fs::current_path();
-    folder_ = fs::temp_directory_path() /
-              ("quillet-gui-tools-" + std::to_string(GetCurrentProcessId()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
     ClearTools();
     ToolLauncher = &launcher_;
   }
   void TearDown() override {
     ToolLauncher = nullptr;
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    TestFolder::TearDown();
     ClearTools();
     Language = 2;
   }
 
-  fs::path previous_;
-  fs::path folder_;
   RecordingLauncher launcher_;
   MessageBoxRecorder boxes_;
 };
@@ -153,56 +133,32 @@ class ToolsEditorDialog : public ToolsFolder {
 
 TEST_F(ToolsEditorDialog, TemplateLayoutAndLanguageTexts) {
   Open();
-  struct Control {
-    int id;
-    const char* className;
-    const char* text;  // with Language 2
-    int x, y, width, height;
-  } controls[] = {
-      {IDC_TOOLS_LIST_LABEL, "Static", "Útiles", 5, 2, 60, 9},
-      {IDC_TOOLS_LIST, "ListBox", "", 5, 10, 85, 95},
-      {IDC_TOOLS_NEW, "Button", "+", 92, 10, 15, 9},
-      {IDC_TOOLS_DELETE, "Button", "-", 92, 20, 15, 9},
-      {IDC_TOOLS_UP, "Button", "^", 92, 40, 10, 14},
-      {IDC_TOOLS_DOWN, "Button", "v", 92, 55, 10, 14},
-      {IDC_TOOLS_GROUP, "Button", "Útil", 110, 5, 115, 100},
-      {IDC_TOOLS_TITLE_LABEL, "Static", "Título", 115, 14, 30, 9},
-      {IDC_TOOLS_TITLE, "Edit", "", 115, 21, 100, 9},
-      {IDC_TOOLS_FILE_LABEL, "Static", "Fichero", 115, 34, 30, 9},
-      {IDC_TOOLS_DIR_LABEL, "Static", "Dir. de trabajo", 115, 54, 80, 9},
-      {IDC_TOOLS_FILE, "Edit", "", 115, 41, 105, 9},
-      {IDC_TOOLS_DIR, "Edit", "", 115, 61, 105, 9},
-      {IDC_TOOLS_PARAMS_LABEL, "Static", "parámetros", 115, 74, 40, 9},
-      {IDC_TOOLS_PARAMS, "Edit", "", 115, 81, 105, 9},
-      {IDC_TOOLS_BROWSE, "Button", "···", 205, 33, 15, 7},
-      {IDC_TOOLS_STORE, "Button", "<- ok", 120, 93, 30, 10},
-      {IDC_TOOLS_SAVE, "Button", "Ok", 60, 108, 30, 10},
-      {IDC_CANCEL, "Button", "esc", 25, 108, 30, 10},
+  const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP, button = BS_PUSHBUTTON | WS_TABSTOP,
+              list = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+  // The texts of Language 2; no button is the default one.
+  const TemplateControl controls[] = {
+      {IDC_TOOLS_LIST_LABEL, "Static", "Útiles", 5, 2, 60, 9, SS_LEFT},
+      {IDC_TOOLS_LIST, "ListBox", "", 5, 10, 85, 95, list, true},
+      {IDC_TOOLS_NEW, "Button", "+", 92, 10, 15, 9, button},
+      {IDC_TOOLS_DELETE, "Button", "-", 92, 20, 15, 9, button},
+      {IDC_TOOLS_UP, "Button", "^", 92, 40, 10, 14, button},
+      {IDC_TOOLS_DOWN, "Button", "v", 92, 55, 10, 14, button},
+      {IDC_TOOLS_GROUP, "Button", "Útil", 110, 5, 115, 100, BS_GROUPBOX},
+      {IDC_TOOLS_TITLE_LABEL, "Static", "Título", 115, 14, 30, 9, SS_LEFT},
+      {IDC_TOOLS_TITLE, "Edit", "", 115, 21, 100, 9, edit, true},
+      {IDC_TOOLS_FILE_LABEL, "Static", "Fichero", 115, 34, 30, 9, SS_LEFT},
+      {IDC_TOOLS_DIR_LABEL, "Static", "Dir. de trabajo", 115, 54, 80, 9, SS_LEFT},
+      {IDC_TOOLS_FILE, "Edit", "", 115, 41, 105, 9, edit, true},
+      {IDC_TOOLS_DIR, "Edit", "", 115, 61, 105, 9, edit, true},
+      {IDC_TOOLS_PARAMS_LABEL, "Static", "parámetros", 115, 74, 40, 9, SS_LEFT},
+      {IDC_TOOLS_PARAMS, "Edit", "", 115, 81, 105, 9, edit, true},
+      {IDC_TOOLS_BROWSE, "Button", "···", 205, 33, 15, 7, button},
+      {IDC_TOOLS_STORE, "Button", "<- ok", 120, 93, 30, 10, button},
+      {IDC_TOOLS_SAVE, "Button", "Ok", 60, 108, 30, 10, button},
+      {IDC_CANCEL, "Button", "esc", 25, 108, 30, 10, button},
   };
-  HWND child = GetWindow(E().Dialog(), GW_CHILD);
-  for (const Control& c : controls) {
-    ASSERT_NE(child, nullptr) << c.id;
-    EXPECT_EQ(GetDlgCtrlID(child), c.id);
-    char className[32] = "";
-    GetClassNameA(child, className, sizeof className);
-    EXPECT_STRCASEEQ(className, c.className) << c.id;
-    EXPECT_EQ(WindowText(child), c.text) << c.id;
-    const RECT want = E().Pixels(c.x, c.y, c.width, c.height);
-    const RECT got = E().ItemRect(c.id);
-    EXPECT_EQ(got.left, want.left) << c.id;
-    EXPECT_EQ(got.top, want.top) << c.id;
-    EXPECT_EQ(got.right - got.left, want.right - want.left) << c.id;
-    if (std::string(c.className) == "Button" && c.id != IDC_TOOLS_GROUP) {
-      EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP, 0) << c.id;
-      EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON) << c.id;
-    }
-    child = GetWindow(child, GW_HWNDNEXT);
-  }
+  ExpectTemplateControls(E(), controls);
   EXPECT_EQ(WindowText(E().Dialog()), "Edición útiles");
-  // Wine drops WS_VSCROLL from a list that needs no scroll bar yet.
-  const LONG list = GetWindowLongA(E().Item(IDC_TOOLS_LIST), GWL_STYLE);
-  EXPECT_EQ(list & (LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT),
-            LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
 }
 
 // --- Editing the list ------------------------------------------------------------
@@ -554,7 +510,7 @@ TEST_F(ToolsFolder, ATrueStartRunsInTheWorkingFolderAndComesBack) {
   const fs::path proof = folder_ / "trabajo" / "tool_probe.txt";
   for (int i = 0; i < 200 && !fs::exists(proof); ++i) Sleep(50);
   ASSERT_TRUE(fs::exists(proof));
-  EXPECT_EQ(ReadFile(proof), work + "\nuno\ndos tres\n");
+  EXPECT_EQ(ReadFile(proof.string()), work + "\nuno\ndos tres\n");
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
@@ -62,24 +63,20 @@ int main(int argc, char** argv) {
 
   RunningProgram program(shortcut.target, shortcut.folder);
   if (!program.Started()) return Fail("the shortcut's program does not start");
-  HWND window = nullptr;
-  if (!WaitFor([&] { return (window = program.Window("Cálculo de fórmulas")) != nullptr; },
-               60000)) {
-    return Fail("no main window");
-  }
-  SetDlgItemTextA(window, 101, "a*x^2+1");
-  PressEnterIn(window, 101);
-  if (!WaitFor([&] { return IsWindowVisible(GetDlgItem(window, 62)) != FALSE; })) {
+  HWND window = program.MainWindow(60000);
+  if (!window) return Fail("no main window");
+  SetDlgItemTextA(window, IDC_FORMULA, "a*x^2+1");
+  PressEnterIn(window, IDC_FORMULA);
+  if (!WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_PARAM_EDIT2)) != FALSE; })) {
     return Fail("the formula was not accepted");
   }
-  SetDlgItemTextA(window, 61, "2");
-  SetDlgItemTextA(window, 62, "3");
-  PressEnterIn(window, 62);
-  if (!WaitFor([&] { return ItemText(window, 80) == "19"; })) {
-    return Fail(("wrong result: " + ItemText(window, 80)).c_str());
+  SetDlgItemTextA(window, IDC_PARAM_EDIT1, "2");
+  SetDlgItemTextA(window, IDC_PARAM_EDIT2, "3");
+  PressEnterIn(window, IDC_PARAM_EDIT2);
+  if (!WaitFor([&] { return ItemText(window, IDC_RESULT1) == "19"; })) {
+    return Fail(("wrong result: " + ItemText(window, IDC_RESULT1)).c_str());
   }
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(2, 0), 0);  // "Salir"
-  if (!program.Ended(10000) || program.ExitCode() != 0) return Fail("the program did not end well");
+  if (!program.QuitsBySalir(window)) return Fail("the program did not end well");
   std::printf("%s\n", shortcut.folder.c_str());
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/ids.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
@@ -90,89 +91,78 @@ int main(int argc, char** argv) {
 
   RunningProgram program;
   if (!program.Started()) return Fail("the program does not start");
-  HWND main = WaitForWindow(program, "Cálculo de fórmulas");
+  HWND main = program.MainWindow();
   if (!main) return Fail("no main window");
   Place(main, 20, 20);
 
   // The calculator: a*x^2+1 for a = 2, x = 3.
-  SetDlgItemTextA(main, 101, "a*x^2+1");
-  PressEnterIn(main, 101);
-  WaitFor([&] { return IsWindowVisible(GetDlgItem(main, 62)) != FALSE; });
-  SetDlgItemTextA(main, 61, "2");
-  PressEnterIn(main, 61);
-  WaitFor([&] { return FocusIn(main) == GetDlgItem(main, 62); });
-  SetDlgItemTextA(main, 62, "3");
-  PressEnterIn(main, 62);
-  if (!WaitFor([&] { return ItemText(main, 80) == "19"; })) return Fail("no result");
+  SetDlgItemTextA(main, IDC_FORMULA, "a*x^2+1");
+  PressEnterIn(main, IDC_FORMULA);
+  WaitFor([&] { return IsWindowVisible(GetDlgItem(main, IDC_PARAM_EDIT2)) != FALSE; });
+  SetDlgItemTextA(main, IDC_PARAM_EDIT1, "2");
+  PressEnterIn(main, IDC_PARAM_EDIT1);
+  WaitFor([&] { return FocusIn(main) == GetDlgItem(main, IDC_PARAM_EDIT2); });
+  SetDlgItemTextA(main, IDC_PARAM_EDIT2, "3");
+  PressEnterIn(main, IDC_PARAM_EDIT2);
+  if (!WaitFor([&] { return ItemText(main, IDC_RESULT1) == "19"; })) return Fail("no result");
   if (!SaveWindow(main, "main-window.bmp")) return Fail("main window not saved");
 
   // The value table of a*x^2+b: x from 0 to 3 in halves, a = 2, b = -1. The
   // plot's height is set by the two ends, so the range is one where they
   // bound the curve.
-  SetDlgItemTextA(main, 101, "a*x^2+b");
-  PressEnterIn(main, 101);
-  WaitFor([&] { return IsWindowVisible(GetDlgItem(main, 210)) != FALSE; });
-  Choose(main, 210);
+  SetDlgItemTextA(main, IDC_FORMULA, "a*x^2+b");
+  PressEnterIn(main, IDC_FORMULA);
+  WaitFor([&] { return IsWindowVisible(GetDlgItem(main, IDC_TABLE_BUTTON)) != FALSE; });
+  Choose(main, IDM_TABLE);
   HWND table = WaitForWindowStarting(program, "tabla  ");
   if (!table) return Fail("no table");
   Place(table, 20, 20);
-  HWND variables = GetDlgItem(table, 90);
-  SendMessageA(variables, LB_SETCURSEL, 1, 0);
-  PostMessageA(table, WM_COMMAND, MAKEWPARAM(90, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(variables));
-  WaitFor([&] { return ItemText(table, 40) == "x"; });
-  SetDlgItemTextA(table, 31, "2");
-  SetDlgItemTextA(table, 32, "-1");
-  SetDlgItemTextA(table, 20, "0");
-  SetDlgItemTextA(table, 21, "3");
-  SetDlgItemTextA(table, 22, "0.5");
-  PressEnterIn(table, 21);
-  WaitFor([&] { return SendDlgItemMessageA(table, 100, LB_GETCOUNT, 0, 0) == 7; });
+  Click(table, IDC_TABLE_VARIABLES, 1);
+  WaitFor([&] { return ItemText(table, IDC_TABLE_VAR_HEADER) == "x"; });
+  SetDlgItemTextA(table, IDC_TABLE_CONST1, "2");
+  SetDlgItemTextA(table, IDC_TABLE_CONST2, "-1");
+  SetDlgItemTextA(table, IDC_TABLE_FROM, "0");
+  SetDlgItemTextA(table, IDC_TABLE_TO, "3");
+  SetDlgItemTextA(table, IDC_TABLE_STEP, "0.5");
+  PressEnterIn(table, IDC_TABLE_TO);
+  WaitFor([&] { return ListCount(table, IDC_TABLE_ROWS) == 7; });
   if (!SaveWindow(table, "table.bmp")) return Fail("table not saved");
   PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   WaitFor([&] { return !IsWindow(table); });
 
   // The library with the sample's first topic open.
-  Choose(main, 202);
+  Choose(main, IDM_OPEN);
   HWND library = WaitForWindow(program, "Fórmulas");
   if (!library) return Fail("no library");
   Place(library, 20, 20);
-  HWND topics = GetDlgItem(library, 90);
-  SendMessageA(topics, LB_SETCURSEL, 0, 0);
-  PostMessageA(library, WM_COMMAND, MAKEWPARAM(90, LBN_DBLCLK), reinterpret_cast<LPARAM>(topics));
-  WaitFor([&] { return SendDlgItemMessageA(library, 100, LB_GETCOUNT, 0, 0) > 0; });
-  HWND formulas = GetDlgItem(library, 100);
-  SendMessageA(formulas, LB_SETCURSEL, 1, 0);
-  PostMessageA(library, WM_COMMAND, MAKEWPARAM(100, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(formulas));
+  DoubleClick(library, IDC_LIB_TOPICS, 0);
+  WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) > 0; });
+  Click(library, IDC_LIB_FORMULAS, 1);
   Sleep(300);
   if (!SaveWindow(library, "library.bmp")) return Fail("library not saved");
   PostMessageA(library, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   WaitFor([&] { return !IsWindow(library); });
 
   // The tools editor with the first sample tool picked.
-  Choose(main, 501);
+  Choose(main, IDM_TOOLS_EDIT);
   HWND editor = WaitForWindow(program, "Edición útiles");
   if (!editor) return Fail("no tools editor");
   Place(editor, 20, 20);
-  HWND tools = GetDlgItem(editor, 40);
-  SendMessageA(tools, LB_SETCURSEL, 0, 0);
-  PostMessageA(editor, WM_COMMAND, MAKEWPARAM(40, LBN_SELCHANGE), reinterpret_cast<LPARAM>(tools));
+  Click(editor, IDC_TOOLS_LIST, 0);
   Sleep(300);
   if (!SaveWindow(editor, "tools-editor.bmp")) return Fail("tools editor not saved");
   PostMessageA(editor, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   WaitFor([&] { return !IsWindow(editor); });
 
   // The about window.
-  Choose(main, 801);
+  Choose(main, IDM_ABOUT);
   HWND about = WaitForWindow(program, "Respecto quillet...");
   if (!about) return Fail("no about window");
   Place(about, 20, 20);
   if (!SaveWindow(about, "about.bmp")) return Fail("about window not saved");
-  SendMessageA(GetDlgItem(about, 1), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(about, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
   WaitFor([&] { return !IsWindow(about); });
 
-  Choose(main, 2);
-  program.Ended(10000);
+  program.QuitsBySalir(main);
   return 0;
 }

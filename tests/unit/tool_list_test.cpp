@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
 #include "common/atomic_save.h"
-#include "tests/unit/library_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -146,15 +143,11 @@ TEST(ToolListOperations, A65thEntryIsRefused) {
   EXPECT_EQ(ToolCount, 64);
 }
 
-// Files in a folder of their own, removed afterwards.
-class ToolsFile : public ::testing::Test {
+// Tools.rel in the test's own folder.
+class ToolsFile : public TestFolder {
  protected:
   void SetUp() override {
-    static std::atomic<int> serial{0};
-    folder_ = fs::temp_directory_path() /
-              ("quillet-tools-" + std::to_string(TestProcessId()) + "-" + std::to_string(serial++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    TestFolder::SetUp();
     path_ = (folder_ / "Tools.rel").string();
     ClearList();
   }
@@ -162,18 +155,14 @@ class ToolsFile : public ::testing::Test {
     SetSaveChannel(nullptr);
     std::error_code ignored;
     fs::permissions(path_, fs::perms::owner_all, ignored);
-    fs::remove_all(folder_, ignored);
+    TestFolder::TearDown();
     ClearList();
   }
 
-  void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
-  std::string Read() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  bool LeftoverNewFile() const { return fs::exists(path_ + ".new"); }
+  void Write(const std::string& bytes) { WriteFile(path_, bytes); }
+  std::string Read() const { return ReadFile(path_); }
+  bool LeftoverNewFile() const { return Exists(path_ + ".new"); }
 
-  fs::path folder_;
   std::string path_;
 };
 
