@@ -1,9 +1,17 @@
 #include "tools/tool_list.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include "common/file_sync.h"
+
+#ifdef _WIN32
+// Declared here so that this file stays free of the Win32 headers; MSVCRT's
+// rename refuses an existing target.
+extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
+                                                           unsigned long flags);
+#endif
 
 ToolEntry ToolList[MaxTools + 1];
 std::uint16_t ToolCount = 0;
@@ -48,6 +56,16 @@ class LineReader {
   std::string_view bytes_;
   std::size_t pos_ = 0;
 };
+
+bool ReplaceFile(const char* from, const char* to) {
+#ifdef _WIN32
+  constexpr unsigned long kReplaceExisting = 0x1;
+  constexpr unsigned long kCopyAllowed = 0x2;
+  return MoveFileExA(from, to, kReplaceExisting | kCopyAllowed) != 0;
+#else
+  return std::rename(from, to) == 0;
+#endif
+}
 
 }  // namespace
 
@@ -107,8 +125,9 @@ std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::stri
 }
 
 bool LoadToolsFrom(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  // A folder in the file's place is no list, as a missing file is none.
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
   std::string bytes;
@@ -131,12 +150,12 @@ bool LoadToolsFrom(const std::string& path) {
 }
 
 bool SaveToolsTo(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (fs::exists(status)) {
-    if (!fs::is_regular_file(status)) return false;
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+  // A folder, or a file the user made read-only, is left alone. A path that
+  // cannot be looked at counts as missing: opening the new file finds out.
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode)) return false;
+    if ((info.st_mode & S_IWUSR) == 0) return false;
   }
 
   const std::string fresh = path + ".new";
@@ -149,10 +168,7 @@ bool SaveToolsTo(const std::string& path) {
   if (ok && !ToolOverflow.empty()) ok = WriteToolsPiece(file, ToolOverflow);
   if (ok && !FlushToDisk(file)) ok = false;
   if (std::fclose(file) != 0) ok = false;
-  if (ok) {
-    fs::rename(fresh, path, error);
-    ok = !error;
-  }
-  if (!ok) fs::remove(fresh, error);
+  if (ok) ok = ReplaceFile(fresh.c_str(), path.c_str());
+  if (!ok) std::remove(fresh.c_str());
   return ok;
 }
