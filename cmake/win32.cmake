@@ -27,6 +27,7 @@ if(resource_script AND app_sources)
 endif()
 
 add_executable(quillet_unit ${unit_test_sources})
+target_compile_options(quillet_unit PRIVATE ${test_printing})
 target_link_libraries(quillet_unit quillet_core gtest_main)
 add_test(NAME wine.unit COMMAND quillet_unit)
 
@@ -36,6 +37,7 @@ if(gui_test_sources)
   set(app_parts ${app_sources})
   list(FILTER app_parts EXCLUDE REGEX "main_win\\.cpp$")
   add_executable(quillet_gui ${gui_test_sources} ${app_parts} ${resource_script})
+  target_compile_options(quillet_gui PRIVATE ${test_printing})
   target_link_libraries(quillet_gui quillet_win gtest)
   add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
   # Long use, in a process of its own so that no other test's objects count.
