@@ -12,7 +12,7 @@ PACKAGE := build/package
 # In a recipe line that traps EXIT to stop what it started: an interrupt ends
 # the line through that trap too.
 STOP_ON_SIGNAL := trap 'exit 130' INT TERM HUP
-VERSION := $(shell sed -n 's/^project.quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(file <VERSION)
 
 .PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package screenshots run test bench clean
 
