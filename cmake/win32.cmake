@@ -25,6 +25,15 @@ if(NOT QUILLET_RUNDATA)
                       "-DQUILLET_RUNDATA=<the folder scripts/make-rundata.sh writes>")
 endif()
 
+# The shipped programs are built for size: what they compute takes
+# microseconds either way, and a smaller file loads sooner. The tests link the
+# same libraries, so they check the code that ships; the sections let the
+# linker drop whatever nothing calls. No -fdata-sections: with it MinGW's
+# GCC 12 writes zero-filled variables into the file instead of .bss, 330 KB
+# of zeros here (the library's record lists).
+set(small_code -Os -ffunction-sections)
+set(small_link -Wl,--gc-sections)
+
 set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)
 if(NOT EXISTS ${resource_script})
   message(FATAL_ERROR "resources/quillet.rc is missing")
@@ -36,11 +45,15 @@ set_property(SOURCE ${resource_script} APPEND PROPERTY OBJECT_DEPENDS ${resource
 # The version resources take their numbers from the project's version.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DQUILLET_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DQUILLET_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DQUILLET_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
 
+target_compile_options(quillet_core PRIVATE ${small_code})
 add_library(quillet_win STATIC ${win32_sources})
+target_compile_options(quillet_win PRIVATE ${small_code})
 target_link_libraries(quillet_win quillet_core comctl32 comdlg32 gdi32 user32 shell32)
 
 quillet_glob(app_sources ${CMAKE_SOURCE_DIR}/app/*.cpp)
 add_executable(quillet WIN32 ${app_sources} ${resource_script})
+target_compile_options(quillet PRIVATE ${small_code})
+target_link_options(quillet PRIVATE ${small_link})
 target_link_libraries(quillet quillet_win)
 add_dependencies(quillet quillet_art)
 
@@ -67,6 +80,8 @@ add_dependencies(quillet_gui tool_probe)
 
 quillet_glob(cli_sources ${CMAKE_SOURCE_DIR}/cli/*.cpp)
 add_executable(quillet-calc ${cli_sources} ${CMAKE_SOURCE_DIR}/resources/quillet-calc.rc)
+target_compile_options(quillet-calc PRIVATE ${small_code})
+target_link_options(quillet-calc PRIVATE ${small_link})
 target_link_libraries(quillet-calc quillet_core)
 target_compile_definitions(quillet-calc PRIVATE QUILLET_VERSION="${PROJECT_VERSION}")
 add_test(NAME wine.cli COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh
