@@ -44,8 +44,8 @@ class DecimalLimbs {
     std::uint64_t carry = 0;
     for (int i = 0; i < count_; ++i) {
       const std::uint64_t product = std::uint64_t{limbs_[i]} * f + carry;
-      limbs_[i] = static_cast<std::uint32_t>(product % kBase);
       carry = product / kBase;
+      limbs_[i] = static_cast<std::uint32_t>(product - carry * kBase);
     }
     while (carry != 0) {
       limbs_[count_++] = static_cast<std::uint32_t>(carry % kBase);
