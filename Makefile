@@ -83,13 +83,16 @@ test: native win32 win64 fuzz-build rundata package
 	env -u DISPLAY ./tests/infra/no_leftovers.sh ./scripts/run.sh
 	./scripts/fuzz.sh $(FUZZ)
 
-bench: native win32
+# The size and start report comes last: the sizes fail the run when over their limits.
+bench: native win32 win64 rundata
 	./$(NATIVE)/eval_bench
 	./$(NATIVE)/tools_bench
 	./$(NATIVE)/library_bench
 	$(WINE) $(WIN32)/library_dialog_bench.exe
 	./$(NATIVE)/table_bench
 	./scripts/bench-table-wine.sh $(WIN32)
+	./scripts/bench-start-wine.sh $(WIN32) $(RUNDATA)
+	./scripts/bench-size.sh $(WIN32) $(WIN64)
 
 clean:
 	rm -rf build

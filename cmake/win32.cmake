@@ -130,3 +130,6 @@ add_executable(table_dialog_bench ${CMAKE_SOURCE_DIR}/bench/win/table_dialog_ben
                ${app_parts} ${resource_script})
 target_link_libraries(table_dialog_bench quillet_win)
 add_dependencies(table_dialog_bench quillet_art)
+
+# Start to a visible window, quillet.exe next to Wine's Notepad (make bench).
+add_executable(start_bench ${CMAKE_SOURCE_DIR}/bench/win32/start_bench_win.cpp)
