@@ -12,7 +12,7 @@ PACKAGE := build/package
 # In a recipe line that traps EXIT to stop what it started: an interrupt ends
 # the line through that trap too.
 STOP_ON_SIGNAL := trap 'exit 130' INT TERM HUP
-VERSION := $(shell sed -n 's/^project.quillet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(file <VERSION)
 
 .PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package screenshots run test bench clean
 
@@ -24,11 +24,13 @@ setup:
 $(NATIVE)/CMakeCache.txt: | setup
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
-$(WIN32)/CMakeCache.txt: | setup
-	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-
-$(WIN64)/CMakeCache.txt: | setup
-	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+# configure_windows BUILD TOOLCHAIN: the first time, and again whenever
+# RUNDATA names another run folder than the one the build's tests use.
+define configure_windows
+@grep -qxF 'QUILLET_RUNDATA:PATH=$(abspath $(RUNDATA))' $(1)/CMakeCache.txt 2>/dev/null || \
+  { ./scripts/setup.sh && cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=$(2) -DCMAKE_BUILD_TYPE=Release \
+      -DQUILLET_RUNDATA=$(abspath $(RUNDATA)) >/dev/null; }
+endef
 
 $(FUZZ)/CMakeCache.txt: | setup
 	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQUILLET_FUZZ=ON >/dev/null
@@ -36,10 +38,12 @@ $(FUZZ)/CMakeCache.txt: | setup
 native: $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
 
-win32: $(WIN32)/CMakeCache.txt
+win32:
+	$(call configure_windows,$(WIN32),cmake/mingw-i686.cmake)
 	cmake --build $(WIN32) -j $(JOBS)
 
-win64: $(WIN64)/CMakeCache.txt
+win64:
+	$(call configure_windows,$(WIN64),cmake/mingw-x86_64.cmake)
 	cmake --build $(WIN64) -j $(JOBS)
 
 fuzz-build: $(FUZZ)/CMakeCache.txt
@@ -66,7 +70,7 @@ screenshots: win32 rundata
 	./scripts/screenshots.sh
 
 run: win32 rundata
-	@./scripts/run.sh
+	@QUILLET_RUNDATA=$(RUNDATA) ./scripts/run.sh
 
 test: native win32 win64 fuzz-build rundata package
 	./tests/doc/doc_test.sh $(PDF)
@@ -79,13 +83,16 @@ test: native win32 win64 fuzz-build rundata package
 	env -u DISPLAY ./tests/infra/no_leftovers.sh ./scripts/run.sh
 	./scripts/fuzz.sh $(FUZZ)
 
-bench: native win32
+# The size and start report comes last: the sizes fail the run when over their limits.
+bench: native win32 win64 rundata
 	./$(NATIVE)/eval_bench
 	./$(NATIVE)/tools_bench
 	./$(NATIVE)/library_bench
 	$(WINE) $(WIN32)/library_dialog_bench.exe
 	./$(NATIVE)/table_bench
 	./scripts/bench-table-wine.sh $(WIN32)
+	./scripts/bench-start-wine.sh $(WIN32) $(RUNDATA)
+	./scripts/bench-size.sh $(WIN32) $(WIN64)
 
 clean:
 	rm -rf build

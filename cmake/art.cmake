@@ -2,7 +2,7 @@
 # resources/art, so the pictures stay reviewable as text. The resource script
 # finds them through the include path of the RC compiler.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
-file(GLOB art_maps CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/art/*.txt)
+quillet_glob(art_maps ${CMAKE_SOURCE_DIR}/resources/art/*.txt)
 set(art_dir ${CMAKE_BINARY_DIR}/art)
 set(art_files)
 foreach(map ${art_maps})
@@ -19,14 +19,6 @@ add_custom_command(
 set_source_files_properties(${resource_script} PROPERTIES
   OBJECT_DEPENDS "${art_files}"
   INCLUDE_DIRECTORIES ${art_dir})
-add_custom_target(quillet_art DEPENDS ${art_files})
 # One target draws the pictures, so targets that share the script never write
-# them at the same time; the dependencies are added once those targets exist.
-function(quillet_art_dependencies)
-  foreach(target quillet quillet_gui)
-    if(TARGET ${target})
-      add_dependencies(${target} quillet_art)
-    endif()
-  endforeach()
-endfunction()
-cmake_language(DEFER CALL quillet_art_dependencies)
+# them at the same time: each of them depends on it.
+add_custom_target(quillet_art DEPENDS ${art_files})

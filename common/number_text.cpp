@@ -26,21 +26,118 @@ struct ExactDecimal {
   int fracLen;
 };
 
-// Fraction digits needed to write |v| exactly: one per binary place below the point.
-int ExactFractionDigits(double v) {
-  if (v == 0) return 0;
-  int exponent;
-  double mantissa = std::frexp(v, &exponent);
-  auto bits = static_cast<unsigned long long>(std::ldexp(mantissa, 53));
-  int lowestBit = exponent - 53 + __builtin_ctzll(bits);
-  return lowestBit < 0 ? -lowestBit : 0;
+// A large number in base 10^9, least significant limb first: enough limbs
+// for m * 5^1074 (767 digits) and for the largest double (309 digits).
+class DecimalLimbs {
+ public:
+  static constexpr std::uint32_t kBase = 1000000000;
+
+  explicit DecimalLimbs(std::uint64_t n) {
+    do {
+      limbs_[count_++] = static_cast<std::uint32_t>(n % kBase);
+      n /= kBase;
+    } while (n != 0);
+  }
+
+  // Times f, for f < 2^31: a limb times f plus the carry fits 64 bits.
+  void MultiplyBy(std::uint32_t f) {
+    std::uint64_t carry = 0;
+    for (int i = 0; i < count_; ++i) {
+      const std::uint64_t product = std::uint64_t{limbs_[i]} * f + carry;
+      carry = product / kBase;
+      limbs_[i] = static_cast<std::uint32_t>(product - carry * kBase);
+    }
+    while (carry != 0) {
+      limbs_[count_++] = static_cast<std::uint32_t>(carry % kBase);
+      carry /= kBase;
+    }
+  }
+
+  void MultiplyByPowerOf(std::uint32_t base, int power, std::uint32_t step, int stepPower) {
+    for (; power >= stepPower; power -= stepPower) MultiplyBy(step);
+    std::uint32_t rest = 1;
+    for (; power > 0; --power) rest *= base;
+    if (rest != 1) MultiplyBy(rest);
+  }
+
+  // The decimal digits without leading zeros; returns how many. The top limb
+  // is never zero, and every limb below it has nine digits.
+  int Digits(char* out) const {
+    char* p = out;
+    std::uint32_t top = limbs_[count_ - 1];
+    do {
+      *p++ = static_cast<char>('0' + top % 10);
+      top /= 10;
+    } while (top != 0);
+    std::reverse(out, p);
+    for (int i = count_ - 2; i >= 0; --i) {
+      std::uint32_t limb = limbs_[i];
+      for (int d = 8; d >= 0; --d, limb /= 10) p[d] = static_cast<char>('0' + limb % 10);
+      p += 9;
+    }
+    return static_cast<int>(p - out);
+  }
+
+ private:
+  std::uint32_t limbs_[90];
+  int count_ = 0;
+};
+
+// The exact decimal expansion of a finite v >= 0, in the fixed form with
+// every place it has and no more: the integer digits ("0" below one), then
+// "." and the fraction digits when there are any. A double is m * 2^e with an
+// odd m: for e >= 0 an integer, otherwise m * 5^-e / 10^-e, that is the
+// digits of m * 5^-e with the point -e places from the right. (std::to_chars
+// writes the same, but its floating-point part links some 180 KB of tables
+// into the programs.)
+int ExactFixed(double v, char* out) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+  std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+  int e = -1074;
+  if (biased != 0) {
+    m |= std::uint64_t{1} << 52;
+    e = biased - 1075;
+  }
+  if (m == 0) {
+    out[0] = '0';
+    return 1;
+  }
+  const int zeros = __builtin_ctzll(m);
+  m >>= zeros;
+  e += zeros;
+
+  DecimalLimbs n(m);
+  if (e >= 0) {
+    n.MultiplyByPowerOf(2, e, std::uint32_t{1} << 30, 30);
+    return n.Digits(out);
+  }
+  const int places = -e;
+  n.MultiplyByPowerOf(5, places, 1220703125, 13);  // 5^13
+  char digits[800];
+  const int count = n.Digits(digits);
+  char* p = out;
+  if (count > places) {
+    std::memcpy(p, digits, count - places);
+    p += count - places;
+    *p++ = '.';
+    std::memcpy(p, digits + count - places, places);
+    p += places;
+  } else {
+    *p++ = '0';
+    *p++ = '.';
+    std::memset(p, '0', places - count);
+    p += places - count;
+    std::memcpy(p, digits, count);
+    p += count;
+  }
+  return static_cast<int>(p - out);
 }
 
 void Expand(double v, ExactDecimal& out) {
   v = std::fabs(v);
-  auto r = std::to_chars(out.buffer, out.buffer + sizeof out.buffer, v, std::chars_format::fixed,
-                         ExactFractionDigits(v));
-  int len = static_cast<int>(r.ptr - out.buffer);
+  int len = ExactFixed(v, out.buffer);
   const char* point = static_cast<const char*>(std::memchr(out.buffer, '.', len));
   out.intDigits = out.buffer;
   if (point == nullptr) {

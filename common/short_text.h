@@ -79,7 +79,3 @@ class ShortText {
   char data_[kMax + 1];
   std::uint8_t size_ = 0;
 };
-
-// For GoogleTest output and stream users.
-#include <ostream>
-inline std::ostream& operator<<(std::ostream& os, const ShortText& t) { return os << t.view(); }

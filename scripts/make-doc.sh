@@ -10,8 +10,8 @@ set -euo pipefail
 out=${1:?usage: scripts/make-doc.sh OUT_PDF [VERSION]}
 root=$(cd "$(dirname "$0")/.." && pwd)
 docs="$root/docs"
-version=${2:-$(sed -n 's/^project(quillet VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")}
-[ -n "$version" ] || { echo "make-doc.sh: no version given and none found in CMakeLists.txt" >&2; exit 1; }
+version=${2:-$(cat "$root/VERSION")}
+[ -n "$version" ] || { echo "make-doc.sh: no version given and none in VERSION" >&2; exit 1; }
 
 for tool in pandoc weasyprint; do
   command -v "$tool" >/dev/null || { echo "make-doc.sh: $tool is not installed (scripts/setup.sh installs it)" >&2; exit 1; }

@@ -103,8 +103,9 @@ std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::stri
 }
 
 bool LoadToolsFrom(const std::string& path) {
+  // A folder in the file's place is no list, as a missing file is none.
   struct stat info;
-  if (stat(path.c_str(), &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) return false;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
   std::string bytes;

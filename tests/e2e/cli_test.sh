@@ -9,7 +9,7 @@ out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 # The one version, where the build takes it from.
-version=$(sed -n 's/^project.quillet VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+version=$(cat "$(dirname "$0")/../../VERSION")
 
 # compare WHAT WANT_STATUS WANT STATUS: the output in $out must be WANT, to the last newline.
 compare() {
