@@ -12,6 +12,7 @@
 #include "tools/tools_win.h"
 
 HWND MainWindow = nullptr;
+HMENU MainMenu = nullptr;
 HWND FormulaField = nullptr;
 HWND ParamEdits[kMaxParams + 1] = {};
 HBRUSH DialogBrush = nullptr;
@@ -34,31 +35,45 @@ void EnableMenuCommand(HMENU menu, int id, bool enabled) {
   if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+// As SetItemVisible: only on a change, since this runs on every message.
+void SetItemEnabled(HWND dialog, int id, bool enabled) {
+  HWND item = GetDlgItem(dialog, id);
+  if (item && (IsWindowEnabled(item) != FALSE) != enabled) EnableWindow(item, enabled);
+}
+
+void SetMenuCommandEnabled(HMENU menu, int id, bool enabled) {
+  const UINT state = menu ? GetMenuState(menu, id, MF_BYCOMMAND) : static_cast<UINT>(-1);
+  if (state == static_cast<UINT>(-1)) return;
+  if (((state & (MF_GRAYED | MF_DISABLED)) == 0) != enabled) EnableMenuCommand(menu, id, enabled);
+}
+
 // Keeps the buttons, the table button and the menu items in step with the
 // formula text and the parameter count.
 void RefreshControls(HWND dialog) {
   if (!GetDlgItem(dialog, IDC_FORMULA)) return;  // controls not created yet
   const bool hasFormula = !GetItemText(dialog, IDC_FORMULA).empty();
-  for (int id : {IDC_COMPUTE, IDC_NEW, IDC_OK}) EnableWindow(GetDlgItem(dialog, id), hasFormula);
+  for (int id : {IDC_COMPUTE, IDC_NEW, IDC_OK}) SetItemEnabled(dialog, id, hasFormula);
   const bool hasParams = ParamCount > 0;
   SetItemVisible(dialog, IDC_TABLE_BUTTON, hasParams);
   SetItemVisible(dialog, IDC_TABLE_ICON, hasParams);
   HMENU menu = GetMenu(dialog);
-  EnableMenuCommand(menu, IDM_TABLE, hasParams);
-  EnableMenuCommand(menu, IDM_SAVE, hasFormula);
+  SetMenuCommandEnabled(menu, IDM_TABLE, hasParams);
+  SetMenuCommandEnabled(menu, IDM_SAVE, hasFormula);
 }
 
 // "Utilidades", where the tool items go: the menu bar's second popup (the
 // last one, should the bar have fewer).
 constexpr int kToolsPopupPosition = 2;
 
+// The template names the menu, so the dialog comes with it attached: loading
+// it a second time would only slow the start.
 void AttachMenu(HWND dialog, HINSTANCE instance) {
-  // A dialog template may already have attached a copy; only the attached menu
-  // is destroyed with the window, so the replaced one is ours to free.
-  HMENU previous = GetMenu(dialog);
-  HMENU menu = LoadMenuA(instance, "MENU");
-  SetMenu(dialog, menu);
-  if (previous && previous != menu) DestroyMenu(previous);
+  MainMenu = GetMenu(dialog);
+  if (!MainMenu) {
+    MainMenu = LoadMenuA(instance, "MENU");
+    SetMenu(dialog, MainMenu);
+  }
+  HMENU menu = MainMenu;
 
   const int popups = menu ? GetMenuItemCount(menu) : 0;
   const int toolsPosition = popups < kToolsPopupPosition ? popups : kToolsPopupPosition;

@@ -8,6 +8,7 @@
 
 // Recorded when the main window initialises.
 extern HWND MainWindow;
+extern HMENU MainMenu;  // its menu bar
 extern HWND FormulaField;
 extern HWND ParamEdits[kMaxParams + 1];  // [1..4]: the fields 61..64
 extern HBRUSH DialogBrush;               // the window, its labels and group boxes, the results

@@ -48,7 +48,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DQUILLET_VERSION_MAJOR=${PROJECT_VERSION_
 target_compile_options(quillet_core PRIVATE ${small_code})
 add_library(quillet_win STATIC ${win32_sources})
 target_compile_options(quillet_win PRIVATE ${small_code})
-target_link_libraries(quillet_win quillet_core comctl32 comdlg32 gdi32 user32 shell32)
+# shell32 and comdlg32 are bound at their first use (common/late_call_win.h).
+target_link_libraries(quillet_win quillet_core gdi32 user32)
 
 quillet_glob(app_sources ${CMAKE_SOURCE_DIR}/app/*.cpp)
 add_executable(quillet WIN32 ${app_sources} ${resource_script})
@@ -68,7 +69,7 @@ set(app_parts ${app_sources})
 list(FILTER app_parts EXCLUDE REGEX "main_win\\.cpp$")
 add_executable(quillet_gui ${gui_test_sources} ${app_parts} ${resource_script})
 target_compile_options(quillet_gui PRIVATE ${test_printing})
-target_link_libraries(quillet_gui quillet_win gtest)
+target_link_libraries(quillet_gui quillet_win gtest comctl32)
 add_dependencies(quillet_gui quillet_art)
 add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
 # Long use, in a process of its own so that no other test's objects count.

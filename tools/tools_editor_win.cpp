@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/dialog_win.h"
+#include "common/late_call_win.h"
 #include "common/language.h"
 #include "common/text_helpers.h"
 #include "resources/ids.h"
@@ -258,7 +259,10 @@ bool OpenFileDialog(ShortText& name) {
   request.nMaxFile = sizeof file;
   request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
   request.lpstrDefExt = "*";
-  const bool chosen = GetOpenFileNameA(&request) != FALSE;
+  using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  static const auto getOpenFileName =
+      LateFunction<OpenFileFunction>("comdlg32.dll", "GetOpenFileNameA");
+  const bool chosen = getOpenFileName && getOpenFileName(&request) != FALSE;
   name = file;
   SystemLauncher().EnterFolder(remembered);
   return chosen;

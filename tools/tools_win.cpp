@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/dialog_win.h"
+#include "common/late_call_win.h"
 
 namespace {
 
@@ -39,8 +40,12 @@ class Win32Launcher final : public LaunchPlatform {
   }
   void OpenDocument(std::string_view document, std::string_view parameters) override {
     const ShortText params(parameters);
-    ShellExecuteA(nullptr, "open", ShortText(document).c_str(),
-                  params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOW);
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const auto shellExecute =
+        LateFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
+    if (!shellExecute) return;
+    shellExecute(nullptr, "open", ShortText(document).c_str(),
+                 params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOW);
   }
 };
 
