@@ -297,7 +297,6 @@ ShortText TableNumber(double value, std::uint16_t width, std::uint16_t decimals)
 }
 
 ParsedNumber ParseNumber(std::string_view text) {
-  if (text.size() > ShortText::kMax) text = text.substr(0, ShortText::kMax);
   const std::size_t n = text.size();
   std::size_t i = 0;
   auto failAt = [](std::size_t at) { return ParsedNumber{0, static_cast<std::int32_t>(at + 1)}; };

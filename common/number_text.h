@@ -21,7 +21,8 @@ struct ParsedNumber {
   long double value = 0;      // 0 on failure
   std::int32_t errorPos = 0;  // 0 on success, else the 1-based place of the fault
 };
-// Reads the first 255 bytes of text: blanks/tabs, sign, digits, ".", digits,
+// Reads the whole text, however long (the evaluator's leaves may pass 255
+// bytes once values are put in): blanks/tabs, sign, digits, ".", digits,
 // exponent; nothing may follow. Accumulates in 80-bit precision.
 ParsedNumber ParseNumber(std::string_view text);
 

@@ -3,6 +3,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 #include "common/language.h"
 #include "common/number_text.h"
@@ -118,24 +120,26 @@ double Power(double a, double b) {
 // A split point: an operator with a digit or "!" before it, so that a sign
 // (after an operator, an exponent's "E", or at the start) is never taken for
 // one. A "." before it ends a number such as "5." just as well.
-bool IsSplitPoint(const ShortText& s, std::size_t p, char op) {
+bool IsSplitPoint(std::string_view s, std::size_t p, char op) {
   if (s[p] != op) return false;
   char before = s[p - 1];
   return IsDigit(before) || before == '!' || before == '.';
 }
 
-double EvalFlat(const ShortText& s) {
+// The sides of a split are views into the same text: a flat text is only
+// read, never copied.
+double EvalFlat(std::string_view s) {
   static constexpr char kOperators[] = "+-*/^!";
   for (const char* op = kOperators; *op; ++op) {
     for (std::size_t p = s.size(); p-- > 1;) {
       if (!IsSplitPoint(s, p, *op)) continue;
-      double a = EvalFormula(s.Left(p));
+      double a = EvalFormula(s.substr(0, p));
       if (MathError != 0) return 0;
       if (*op == '!') {
         if (a < 0 || a > FactorialLimit) return Fail(2);
         return Factorial(static_cast<int>(a));
       }
-      double b = EvalFormula(s.From(p + 1));
+      double b = EvalFormula(s.substr(p + 1));
       if (MathError != 0) return 0;
       switch (*op) {
         case '+': return Checked(a + b);
@@ -147,13 +151,72 @@ double EvalFlat(const ShortText& s) {
     }
   }
   if (!s.empty() && s[0] == '-') {
-    double v = EvalFormula(s.From(1));
+    double v = EvalFormula(s.substr(1));
     if (MathError != 0) return 0;
     return -1 * v;
   }
   ParsedNumber n = ParseNumber(s);
   if (n.errorPos != 0) return 0;
   return Checked(static_cast<double>(n.value));
+}
+
+// The text whose groups are written back as values. It is never cut: the
+// values put into a formula and the groups' values may make it longer than
+// any stored text, and a cut text would be another formula. Texts of the
+// usual lengths stay inline; only a longer one takes the heap.
+class RewrittenText {
+ public:
+  explicit RewrittenText(std::string_view s) {
+    if (s.size() > kInline) {
+      heap_.assign(s);
+      data_ = heap_.data();
+      capacity_ = heap_.size();
+    } else {
+      std::memcpy(data_, s.data(), s.size());
+    }
+    size_ = s.size();
+  }
+  RewrittenText(const RewrittenText&) = delete;
+  RewrittenText& operator=(const RewrittenText&) = delete;
+
+  std::string_view view() const { return {data_, size_}; }
+
+  // Puts `with` in place of the bytes from `start` to `last`, both included.
+  void Replace(std::size_t start, std::size_t last, std::string_view with) {
+    const std::size_t tail = size_ - last - 1;
+    const std::size_t size = start + with.size() + tail;
+    if (size > capacity_) {
+      std::string grown(size * 2, '\0');
+      std::memcpy(grown.data(), data_, start);
+      std::memcpy(grown.data() + start + with.size(), data_ + last + 1, tail);
+      heap_.swap(grown);
+      data_ = heap_.data();
+      capacity_ = heap_.size();
+    } else {
+      std::memmove(data_ + start + with.size(), data_ + last + 1, tail);
+    }
+    std::memcpy(data_ + start, with.data(), with.size());
+    size_ = size;
+  }
+
+ private:
+  static constexpr std::size_t kInline = 2 * ShortText::kMax;
+  char inline_[kInline];
+  std::string heap_;
+  char* data_ = inline_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = kInline;
+};
+
+// Apart, so that the many calls on flat texts keep a small stack frame.
+[[gnu::noinline]] double EvalGroups(std::string_view text, FormulaGroup g) {
+  RewrittenText s(text);
+  for (; g.found; g = FirstGroup(s.view())) {
+    double v = EvalFormula(g.contents);
+    if (MathError != 0) return 0;
+    s.Replace(g.start, g.end, NumberText(v));
+  }
+  return EvalFlat(s.view());
 }
 
 }  // namespace
@@ -182,13 +245,8 @@ double EvalFormula(std::string_view text) {
   // Catalan is the start set; it is not reloaded, so 0 keeps whatever is there.
   if (Language == 1 || Language == 2) LoadMathMessages(Language);
   MathError = 0;
-  ShortText s(text);
-  for (FormulaGroup g = FirstGroup(s); g.found; g = FirstGroup(s)) {
-    double v = EvalFormula(g.contents);
-    if (MathError != 0) return 0;
-    s = s.Left(g.start) + NumberText(v) + s.From(g.end + 1);
-  }
-  return EvalFlat(s);
+  const FormulaGroup g = FirstGroup(text);
+  return g.found ? EvalGroups(text, g) : EvalFlat(text);
 }
 
 double IntPower(double x, std::int32_t n) {

@@ -20,7 +20,9 @@ inline constexpr int FactorialLimit = 170;
 void LoadMathMessages(int language);
 
 // Evaluates a checked formula text in which every letter has been replaced by
-// a number. Read MathError afterwards; the value means nothing unless it is 0.
+// a number. The text may have any length and is never cut, nor is any text
+// made from it on the way. Read MathError afterwards; the value means nothing
+// unless it is 0.
 double EvalFormula(std::string_view text);
 
 struct FormulaGroup {

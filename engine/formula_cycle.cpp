@@ -58,16 +58,26 @@ RealField ReadRealText(std::string_view text) {
 
 RealField ReadRealField(FormulaWindow& w, int id) { return ReadRealText(w.ItemText(id)); }
 
-ShortText SubstParam(char letter, std::string_view value, std::string_view formula) {
-  ShortText put = !value.empty() && value[0] == '-' ? ShortText("(") + value + ")" : ShortText(value);
-  ShortText result;
+void SubstParamInto(std::string& out, char letter, std::string_view value,
+                    std::string_view formula) {
+  const bool enclose = !value.empty() && value[0] == '-';
+  out.clear();
   for (char c : formula) {
-    if (c == letter) {
-      result += put;
+    if (c != letter) {
+      out += c;
+    } else if (enclose) {
+      out += '(';
+      out += value;
+      out += ')';
     } else {
-      result += c;
+      out += value;
     }
   }
+}
+
+std::string SubstParam(char letter, std::string_view value, std::string_view formula) {
+  std::string result;
+  SubstParamInto(result, letter, value, formula);
   return result;
 }
 
@@ -182,7 +192,7 @@ void ReadParamValues(FormulaWindow& w) {
 void ComputeResults(FormulaWindow& w) {
   ReadParamValues(w);
   for (int f = 1; f <= FormulaCount; ++f) {
-    ShortText formula = Formulas[f];
+    std::string formula(Formulas[f].view());
     for (int p = 1; p <= ShownParams(); ++p) {
       formula = SubstParam(ParamNames[p - 1], SubstitutionText(ParamValues[p]), formula);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "common/short_text.h"
@@ -50,7 +51,13 @@ struct RealField {
 RealField ReadRealText(std::string_view text);
 RealField ReadRealField(FormulaWindow& w, int id);
 
-ShortText SubstParam(char letter, std::string_view value, std::string_view formula);
+// The formula text with every `letter` (exact byte) replaced by the value
+// text, a value that starts with "-" put in parentheses. Never cut: the text
+// goes to the evaluator, and a cut formula would be another formula.
+std::string SubstParam(char letter, std::string_view value, std::string_view formula);
+// The same into `out`, which keeps its room for the next call (the table's rows).
+void SubstParamInto(std::string& out, char letter, std::string_view value,
+                    std::string_view formula);
 
 void OkFormula(FormulaWindow& w);
 void LoadFormula(FormulaWindow& w, const FormulaRecord& r);

@@ -39,6 +39,8 @@ constexpr Wording kTooManyRows = {
     {"La taula tindria més de 100 000 files (el màxim és 100 000).",
      "The table would have more than 100 000 rows (at most 100 000).",
      "La tabla tendría más de 100 000 filas (el máximo es 100 000)."}};
+constexpr Wording kConstantIs = {{"La constant ", "The constant ", "La constante "}};
+constexpr Wording kNotANumber = {{" no és un nombre: ", " is not a number: ", " no es un número: "}};
 constexpr Wording kFormulaCaption = {{"Taula", "Table", "Tabla"}};
 constexpr Wording kFormulaChanged = {
     {"La fórmula ha canviat: tanqueu la taula i torneu-la a obrir.",
@@ -66,7 +68,7 @@ int ParamPosition(char letter) {
 }  // namespace
 
 // The table puts its values in exactly as the main window puts parameters.
-ShortText SubstLetter(std::string_view formula, char letter, std::string_view value) {
+std::string SubstLetter(std::string_view formula, char letter, std::string_view value) {
   return SubstParam(letter, value, formula);
 }
 
@@ -150,22 +152,32 @@ std::int32_t ReadRange(TableView& view, const ShortText& fromText, const ShortTe
 }
 
 // Each formula with the typed constants put in for their letters; the texts
-// are kept in ConstTexts for the next opening.
-void PutConstants(TableView& view, ShortText (&work)[3]) {
+// are kept in ConstTexts for the next opening. A constant is a number, as a
+// parameter of the main window is: put in trimmed, an empty one as 0. False,
+// with the message shown, for the first that is not a number.
+bool PutConstants(TableView& view, std::string (&work)[3]) {
   ShortText constants[5];  // by position in ParamNames
   for (int j = 1; j <= ConstCount && j <= static_cast<int>(ConstLetters.size()); ++j) {
     const int position = ParamPosition(ConstLetters[j - 1]);
     if (position == 0) continue;
     ConstTexts[position] = view.ItemText(IDC_TABLE_CONST1 + j - 1);
-    constants[position] = ConstTexts[position];
+    if (ReadRealText(ConstTexts[position]).error) {
+      view.ShowMessage(kInvalidNumberCaption.Get(),
+                       ShortText(kConstantIs.Get()) + ConstLetters[j - 1] + kNotANumber.Get() +
+                           "\"" + ConstTexts[position] + "\"");
+      return false;
+    }
+    const ShortText trimmed = TrimBlanks(ConstTexts[position]);
+    constants[position] = trimmed.empty() ? ShortText("0") : trimmed;
   }
   for (int k = 1; k <= FormulaCount; ++k) {
-    work[k] = Formulas[k];
+    work[k] = Formulas[k].view();
     for (int j = 1; j <= ConstCount && j <= static_cast<int>(ConstLetters.size()); ++j) {
       const int position = ParamPosition(ConstLetters[j - 1]);
       if (position != 0) work[k] = SubstLetter(work[k], ConstLetters[j - 1], constants[position]);
     }
   }
+  return true;
 }
 
 struct TableValues {
@@ -176,9 +188,10 @@ struct TableValues {
 // Every value of every row, before anything is listed: the plot's vertical
 // range may need them. The first row takes "de" as typed; each next one adds
 // the step to the running value and puts in its text.
-TableValues ComputeValues(const ShortText (&work)[3], char letter, const ShortText& fromText,
+TableValues ComputeValues(const std::string (&work)[3], char letter, const ShortText& fromText,
                           std::int32_t rowCount) {
   TableValues values;
+  std::string text;  // one buffer for every row: no heap once it has grown
   values.xs.resize(rowCount);
   for (int k = 1; k <= FormulaCount; ++k) {
     values.ys[k].resize(rowCount);
@@ -191,7 +204,8 @@ TableValues ComputeValues(const ShortText (&work)[3], char letter, const ShortTe
     values.xs[i] = x;
     const ShortText xText = NumberText(x);
     for (int k = 1; k <= FormulaCount; ++k) {
-      values.ys[k][i] = EvalFormula(SubstLetter(work[k], letter, xText));
+      SubstParamInto(text, letter, xText, work[k]);
+      values.ys[k][i] = EvalFormula(text);
     }
   }
   return values;
@@ -270,8 +284,8 @@ void ComputeTable(TableView& view) {
   const std::int32_t rowCount = ReadRange(view, fromText, toText);
   if (rowCount == 0) return;
 
-  ShortText work[3];
-  PutConstants(view, work);
+  std::string work[3];
+  if (!PutConstants(view, work)) return;
   const TableValues values = ComputeValues(work, letter, fromText, rowCount);
   const double yTo = EvalFormula(SubstLetter(work[1], letter, toText));
   ListAndPlot(view, values, FrameFor(values.ys[1][0], yTo));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "common/short_text.h"
@@ -36,8 +37,8 @@ class TableView {
 };
 
 // The formula text with every `letter` (exact byte) replaced by the value
-// text, a value that starts with "-" put in parentheses; cut at 255.
-ShortText SubstLetter(std::string_view formula, char letter, std::string_view value);
+// text, a value that starts with "-" put in parentheses; never cut.
+std::string SubstLetter(std::string_view formula, char letter, std::string_view value);
 // Blanks before a text shorter than n: ((n - length) * 3) div 2 of them.
 ShortText PadColumn(std::string_view text, std::uint8_t n);
 ShortText VariableCell(double x);
@@ -52,6 +53,7 @@ std::int32_t TableRowCount(double from, double to, double step, std::int32_t lim
 void ChooseTableVariable(std::uint8_t variable);
 
 // Lists the rows of the current formulas for the letter chosen in the view,
-// and plots them on the view's canvas. A refused range or a letter gone from
-// the formula shows one message, and the previous rows and plot stay.
+// and plots them on the view's canvas. A refused range or constant, or a
+// letter gone from the formula, shows one message, and the previous rows and
+// plot stay.
 void ComputeTable(TableView& view);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/language.h"
+#include "common/number_text.h"
 #include "engine/eval.h"
 
 namespace {
@@ -101,12 +102,31 @@ TEST(EvalFormula, NeverAValueThatIsNotFinite) {
   }
 }
 
-TEST(EvalFormula, TextsLongerThan255AreCut) {
-  // 127 "1+" and a last "1": 255 characters; one more "+1" is cut away.
+// Values put in and groups written back make texts past 255 characters;
+// each is evaluated whole, as a cut text would be another formula.
+TEST(EvalFormula, LongTextsAreEvaluatedWhole) {
   std::string sum;
   for (int i = 0; i < 127; ++i) sum += "1+";
-  EXPECT_EQ(EvalFormula(sum + "1"), 128);
-  EXPECT_EQ(EvalFormula(sum + "1+1"), 128);
+  EXPECT_EQ(EvalFormula(sum + "1"), 128);  // 255 characters
+  EXPECT_EQ(EvalFormula(sum + "1+1"), 129);
+  EXPECT_EQ(EvalFormula(sum + sum + sum + "1"), 382);
+
+  // 40 groups, 239 characters, grow to 799 as each is written back.
+  std::string thirds = "(1/3)";
+  double third = 0;
+  for (int i = 0; i < 39; ++i) thirds += "+(1/3)";
+  for (int i = 0; i < 40; ++i) third += 1.0 / 3;
+  EXPECT_EQ(EvalFormula(thirds), third);
+  EXPECT_EQ(MathError, 0);
+  EXPECT_EQ(EvalFormula("(" + thirds + ")*2"), third * 2);
+
+  // A leaf longer than 255 characters is read whole.
+  const std::string ones(300, '1');
+  EXPECT_EQ(EvalFormula(ones + "/1"), static_cast<double>(ParseNumber(ones).value));
+  EXPECT_EQ(EvalFormula("0." + std::string(298, '0') + "5E300*1"), 50);
+  // The group goes on as its 15 significant digits.
+  EXPECT_NEAR(EvalFormula("(0-" + ones + ")/" + ones), -1, 1E-14);
+  EXPECT_EQ(MathError, 0);
 }
 
 TEST(EvalFormula, GroupValuesGoOnAsTheirText) {

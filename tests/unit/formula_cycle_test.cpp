@@ -2,7 +2,10 @@
 // and every message a user can meet on the way.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "common/language.h"
+#include "common/number_text.h"
 #include "engine/eval.h"
 #include "tests/support/formula_cycle_reset.h"
 
@@ -240,7 +243,35 @@ TEST(SubstParam, ReplacesEveryOccurrenceExactly) {
   EXPECT_EQ(SubstParam('x', "2", "x*x+X"), "2*2+X");
   EXPECT_EQ(SubstParam('x', "-2", "x^2"), "(-2)^2");
   EXPECT_EQ(SubstParam('x', "1E5", "3*x"), "3*1E5");
-  EXPECT_EQ(SubstParam('x', "123456789", std::string(40, 'x')).size(), 255u);
+  // Never cut: 40 values of 9 characters make 360, a long negative one keeps its ")".
+  EXPECT_EQ(SubstParam('x', "123456789", std::string(40, 'x')).size(), 360u);
+  const std::string negative = "-" + std::string(253, '1');
+  EXPECT_EQ(SubstParam('x', negative, "x"), "(" + negative + ")");
+}
+
+// Values put in make texts past 255 characters (each value up to 20 digits,
+// a negative one in parentheses); the result is that of the whole text.
+TEST_F(FormulaCycle, LongSubstitutedTextsGiveTheFormulasValue) {
+  const char taylor[] = "1+x+x*x/2+x*x*x/6+x*x*x*x/24+x^5/120";
+  w.TypeFormulaAndOk(taylor);
+  Compute({"-1.9"});
+  const ShortText shortValue = w.texts[IDC_RESULT1];
+  EXPECT_NEAR(std::stod(shortValue.str()), 0.098495916666666, 1E-12);
+  EXPECT_GT(SubstParam('x', "(-1.8999999999999999)", taylor).size(), 255u);
+  Compute({"-1.8999999999999999"});  // the same double, written longer
+  EXPECT_EQ(w.texts[IDC_RESULT1], shortValue);
+
+  std::string sum = "a";
+  double want = 1.00000000000001;
+  for (int i = 1; i < 20; ++i) {
+    sum += "+a";
+    want += 1.00000000000001;
+  }
+  w.TypeFormulaAndOk(sum.c_str());
+  Compute({"1.00000000000001"});
+  EXPECT_EQ(w.texts[IDC_RESULT1], NumberText(want));
+  EXPECT_NEAR(want, 20.0000000000002, 1E-13);
+  EXPECT_TRUE(w.messages.empty());
 }
 
 TEST(ReadRealText, TrimmedNumbersOnly) {

@@ -143,12 +143,17 @@ TEST(ParseNumber, HugeExponentsEndAtOnce) {
   EXPECT_EQ(ParseNumber("0E999999999").errorPos, 0);
 }
 
-TEST(ParseNumber, ReadsOnlyTheFirst255Characters) {
+// The evaluator's leaves may pass 255 characters once values are put in.
+TEST(ParseNumber, ReadsTheWholeText) {
   std::string digits(300, '1');
   ParsedNumber p = ParseNumber(digits);
   EXPECT_EQ(p.errorPos, 0);
-  EXPECT_NEAR(static_cast<double>(std::log10(p.value)), 254.05, 0.01);
-  EXPECT_EQ(ParseNumber(std::string(255, '1') + "x").errorPos, 0);
+  EXPECT_NEAR(static_cast<double>(std::log10(p.value)), 299.05, 0.01);
+  EXPECT_EQ(ParseNumber(std::string(255, '1') + "x").errorPos, 256);
+  // The exponent past the 255th character counts.
+  p = ParseNumber(std::string(254, '1') + "E-250");
+  EXPECT_EQ(p.errorPos, 0);
+  EXPECT_NEAR(static_cast<double>(std::log10(p.value)), 3.05, 0.01);
 }
 
 TEST(TextToNumber, FailsWithItsMessage) {

@@ -114,15 +114,12 @@ TEST(TableRows, CellsArePaddedAfterTheirTrailingZerosAreCut) {
   EXPECT_EQ(VariableCell(123456), "1.234e5");  // the short exponent form
 }
 
-TEST(TableRows, SubstitutionMatchesExactBytesAndCutsAt255) {
+TEST(TableRows, SubstitutionMatchesExactBytesAndIsNeverCut) {
   EXPECT_EQ(SubstLetter("x+X", 'x', "2"), "2+X");
   EXPECT_EQ(SubstLetter("a*x", 'a', "-3"), "(-3)*x");
-  EXPECT_EQ(SubstLetter("a*x", 'a', "1+1"), "1+1*x");
   EXPECT_EQ(SubstLetter("a*x", 'a', " -3"), " -3*x");  // only a leading "-" is enclosed
   const std::string value(100, '7');
-  ShortText grown = SubstLetter("x+x+x", 'x', value);
-  EXPECT_EQ(grown.size(), 255u);
-  EXPECT_EQ(grown.view().substr(0, 101), value + "+");
+  EXPECT_EQ(SubstLetter("x+x+x", 'x', value), value + "+" + value + "+" + value);
 }
 
 TEST(TableRows, RowCountFollowsTheAccumulatedStep) {
@@ -214,11 +211,58 @@ TEST_F(ValueTable, ConstantsGoInAsTypedAndAreRemembered) {
   EXPECT_EQ(ConstTexts[1], "2");
   EXPECT_EQ(ConstTexts[3], "-1");
 
-  Formula("a*x", 'x');
-  view.fields[IDC_TABLE_CONST1] = "1+1";  // no parentheses: 1+1*x
+  // Blanks around a constant, or none at all (read as 0), spoil nothing.
+  Formula("a*x+1", 'x');
   Range("3", "3", "1");
+  for (const char* typed : {" 2 ", ""}) {
+    view.fields[IDC_TABLE_CONST1] = typed;
+    Run();
+    EXPECT_EQ(Values()[0], *typed ? "       7" : "       1") << typed;
+  }
+}
+
+// A constant that is not a number is refused as a range text is: one
+// message naming the letter, nothing listed, the previous table stays.
+TEST_F(ValueTable, AConstantMustBeANumber) {
+  Formula("a*x+b", 'x');
+  Range("0", "1", "1");
   Run();
-  EXPECT_EQ(Values()[0], "       4");
+  const std::vector<std::string> before = view.rows;
+  const int plots = view.canvas.begun;
+  for (const char* typed : {"1+1", "abc", "1,5", "(2)"}) {
+    view.messages.clear();
+    view.fields[IDC_TABLE_CONST1] = "2";
+    view.fields[IDC_TABLE_CONST1 + 1] = typed;
+    Run();
+    ASSERT_EQ(view.messages.size(), 1u) << typed;
+    EXPECT_EQ(view.messages[0].caption, "Número no válido");
+    EXPECT_EQ(view.messages[0].text, std::string("La constante b no es un número: \"") + typed + "\"");
+    EXPECT_EQ(view.rows, before);
+    EXPECT_EQ(view.canvas.begun, plots);
+  }
+}
+
+// Values put in make texts past 255 characters; the rows are those of the
+// whole text (the polynomial's rows up to -0.7 were wrong when it was cut).
+TEST_F(ValueTable, LongSubstitutedTextsGiveTheFormulasRows) {
+  Formula("1+x+x*x/2+x*x*x/6+x*x*x*x/24+x^5/120", 'x');
+  Range("-2", "0", "0.1");
+  Run();
+  ASSERT_EQ(view.rows.size(), 21u);
+  for (std::size_t i = 0; i < view.rows.size(); ++i) {
+    const double x = -2 + 0.1 * static_cast<double>(i);
+    const double exact = 1 + x + x * x / 2 + x * x * x / 6 + x * x * x * x / 24 +
+                         x * x * x * x * x / 120;
+    EXPECT_NEAR(std::stod(Values()[i]), exact, 0.0006) << view.rows[i];
+  }
+  EXPECT_EQ(Values()[1], "0.098496");  // x = -1.9
+
+  // A constant of 61 characters in each of 19 places: 1 200 characters.
+  Formula("a+a+a+a+a+a+a+a+a+a+a+a+a+a+a+a+a+a+a*x", 'x');
+  view.fields[IDC_TABLE_CONST1] = "0." + std::string(59, '5');
+  Range("1", "2", "1");
+  Run();
+  EXPECT_EQ(Values(), (std::vector<std::string>{"  10.556", "  11.111"}));
 }
 
 TEST_F(ValueTable, TheVariableMayBeAnyParameter) {
