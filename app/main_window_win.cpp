@@ -95,7 +95,12 @@ INT_PTR InitMainWindow(HWND dialog) {
   if (!FieldBrush) FieldBrush = CreateSolidBrush(kFieldBack);
   MainWindow = dialog;
   FormulaField = GetDlgItem(dialog, IDC_FORMULA);
-  for (int i = 1; i <= kMaxParams; ++i) ParamEdits[i] = GetDlgItem(dialog, IDC_PARAM_EDIT1 + i - 1);
+  // What the fields show is what is computed: a formula of 40 characters, values of 254.
+  LimitItemText(dialog, IDC_FORMULA, kExpressionMax);
+  for (int i = 1; i <= kMaxParams; ++i) {
+    ParamEdits[i] = GetDlgItem(dialog, IDC_PARAM_EDIT1 + i - 1);
+    LimitItemText(dialog, IDC_PARAM_EDIT1 + i - 1, kItemTextMax);
+  }
   InstallShortcutKeys(dialog);
   return TRUE;
 }
@@ -271,6 +276,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return PaintWith(wParam, kDialogBack, kDialogText, DialogBrush);
     case WM_COMMAND:
       HandleCommand(window, LOWORD(wParam), HIWORD(wParam));
+      TableFollowsFormula();
       RefreshControls(window);
       return FALSE;
     case kReadParamsMessage:

@@ -76,3 +76,11 @@ std::string Cp1252ToUtf8(std::string_view text) {
   for (char c : text) AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
   return out;
 }
+
+std::u16string Cp1252ToUtf16(std::string_view text) {
+  std::u16string out(text.size(), u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out[i] = static_cast<char16_t>(CodePoint(static_cast<unsigned char>(text[i])));
+  }
+  return out;
+}

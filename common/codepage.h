@@ -9,3 +9,5 @@
 std::string Utf8ToCp1252(std::string_view utf8);
 // The five bytes Windows-1252 leaves undefined map to the C1 controls U+0081..U+009D.
 std::string Cp1252ToUtf8(std::string_view text);
+// The same characters as UTF-16, the platform's wide text.
+std::u16string Cp1252ToUtf16(std::string_view text);

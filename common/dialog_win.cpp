@@ -44,6 +44,10 @@ int AskYesNoCancel(std::string_view caption, std::string_view text) {
   return ShowBox(caption, text, MB_YESNOCANCEL);
 }
 
+void LimitItemText(HWND dialog, int id, std::size_t limit) {
+  SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, limit, 0);
+}
+
 void SetWindowCaption(HWND window, std::string_view text) {
   SetWindowTextA(window, ShortText(text).c_str());
 }

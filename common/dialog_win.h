@@ -22,6 +22,14 @@ int AskYesNo(std::string_view caption, std::string_view text);
 int AskYesNoStyled(std::string_view caption, std::string_view text, std::uint32_t style);
 int AskYesNoCancel(std::string_view caption, std::string_view text);
 
+// The most a control's text can be read with: what a field shows beyond it
+// would never be used.
+inline constexpr std::size_t kItemTextMax = 254;
+
+// The most a person can type or paste into an edit control; a paste is cut
+// there, where it shows. Texts set from code are not limited.
+void LimitItemText(HWND dialog, int id, std::size_t limit);
+
 void SetWindowCaption(HWND window, std::string_view text);
 void SetItemText(HWND dialog, int id, std::string_view text);
 ShortText GetItemText(HWND dialog, int id);

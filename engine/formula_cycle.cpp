@@ -16,6 +16,7 @@ double Results[3];
 std::uint8_t ParamCount = 0;
 ShortText ParamNames;
 ShortText ParamValues[5] = {"", "0", "0", "0", "0"};
+std::uint32_t AcceptedFormulas = 0;
 
 namespace {
 
@@ -136,6 +137,7 @@ void AcceptFormula(FormulaWindow& w, const FormulaRecord& r) {
     if (!FindParams(w, Formulas[f])) return;
   }
   FormulaReady = true;
+  ++AcceptedFormulas;
   if (ParamCount > 0) {
     ShowParamFields(w);
   } else {

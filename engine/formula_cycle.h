@@ -22,6 +22,9 @@ extern double Results[3];          // [1..2]
 extern std::uint8_t ParamCount;    // at most 4 once a formula is accepted
 extern ShortText ParamNames;       // one letter per parameter, in order of appearance
 extern ShortText ParamValues[5];   // [1..4], as typed; "0" at start
+// How many formulas have been accepted so far: a window built for one (the
+// open table) tells by it that another has come.
+extern std::uint32_t AcceptedFormulas;
 inline constexpr int ResultIds[3] = {0, IDC_RESULT1, IDC_RESULT2};
 
 // What the cycle needs of the main window. Control ids are those of resources/ids.h.

@@ -130,7 +130,19 @@ void ProposeFileName(HWND dialog) {
   Focus(dialog, IDC_LIB_TOPIC_FILE);
 }
 
+// Each field takes what its record stores, so that nothing typed is lost on storing.
+struct FieldLimit {
+  int id;
+  std::size_t limit;
+};
+constexpr FieldLimit kFieldLimits[] = {
+    {IDC_LIB_TOPIC_NAME, kTopicNameMax}, {IDC_LIB_TOPIC_FILE, kTopicFileMax},
+    {IDC_LIB_FORMULA_NAME, kNameMax},    {IDC_LIB_EXPRESSION, kExpressionMax},
+    {IDC_LIB_COMMENT, kCommentMax},
+};
+
 void Initialise(HWND dialog) {
+  for (const FieldLimit& f : kFieldLimits) LimitItemText(dialog, f.id, f.limit);
   LibraryDialog = dialog;
   LoadTopics();
   TopicPos = TopicCount + 1;

@@ -67,6 +67,7 @@ bool GdiPlotCanvas::Begin(int& width, int& height) {
   }
   width = client.right;
   height = client.bottom;
+  width_ = width;
   HDC screen = GetDC(control_);
   dc_ = CreateCompatibleDC(screen);
   bitmap_ = CreateCompatibleBitmap(screen, width, height);
@@ -101,7 +102,14 @@ void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
   LineTo(dc_, xb, yb);
 }
 
+// A label that would run past the right edge (the variable's value at the
+// last row, say) is moved left to end inside the area, so it reads whole.
 void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
+  SIZE extent{};
+  if (x < width_ && GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &extent) &&
+      x + extent.cx > width_ - 1) {
+    x = width_ - 1 - extent.cx > 0 ? width_ - 1 - extent.cx : 0;
+  }
   TextAt(dc_, x, y, text);
 }
 

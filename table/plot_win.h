@@ -28,6 +28,7 @@ class GdiPlotCanvas final : public PlotCanvas {
   HRGN clip_ = nullptr;
   HPEN secondPen_ = nullptr;
   Pen pen_ = kBlack;
+  int width_ = 0;
 };
 
 // Makes the control show the bitmap of its last plot when it repaints (a

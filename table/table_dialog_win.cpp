@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/codepage.h"
 #include "common/dialog_win.h"
 #include "common/field_brush_win.h"
 #include "engine/formula_cycle.h"
@@ -75,22 +76,37 @@ ShortText TableCaption() {
   return caption;
 }
 
-void InitTable(HWND dialog) {
-  // One brush for every opening: the colour never changes.
-  if (!TableBackBrush) TableBackBrush = CreateSolidBrush(TableBackColour);
-  TableWindow = dialog;
+// The formula the open table was built for, told by its acceptance count.
+std::uint32_t TableFormula = 0;
+
+// What depends on the current formula: the caption, the variable list and
+// the constant fields, the first letter running.
+void BuildForFormula(HWND dialog) {
+  TableFormula = AcceptedFormulas;
   SetWindowCaption(dialog, TableCaption());
   ListClear(dialog, IDC_TABLE_VARIABLES);
   for (int i = 1; i <= ParamCount; ++i) ListAdd(dialog, IDC_TABLE_VARIABLES, Letter(i));
   ListSelect(dialog, IDC_TABLE_VARIABLES, 1);
-  FromField = ItemWindow(dialog, IDC_TABLE_FROM);
-  ToField = ItemWindow(dialog, IDC_TABLE_TO);
   for (int j = 1; j < ParamCount; ++j) {
     ShowItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
     ShowItem(dialog, IDC_TABLE_CONST1 - 1 + j);
   }
   TableVariable = 1;
   ApplyVariable(dialog);
+  SetItemVisible(dialog, IDC_TABLE_CONST_LABEL, ParamCount > 1);
+}
+
+void InitTable(HWND dialog) {
+  // One brush for every opening: the colour never changes.
+  if (!TableBackBrush) TableBackBrush = CreateSolidBrush(TableBackColour);
+  TableWindow = dialog;
+  FromField = ItemWindow(dialog, IDC_TABLE_FROM);
+  ToField = ItemWindow(dialog, IDC_TABLE_TO);
+  for (int id : {IDC_TABLE_FROM, IDC_TABLE_TO, IDC_TABLE_STEP, IDC_TABLE_CONST1, IDC_TABLE_CONST2,
+                 IDC_TABLE_CONST3}) {
+    LimitItemText(dialog, id, kItemTextMax);
+  }
+  BuildForFormula(dialog);
   PlotControl = ItemWindow(dialog, IDC_TABLE_PLOT);
   KeepPlot(PlotControl);
   // The variable list is a tab stop, yet the dialog opens with the caret in
@@ -158,27 +174,57 @@ void ApplyVariable(HWND dialog) {
   }
 }
 
+void TableFollowsFormula() {
+  if (TableWindow && IsWindow(TableWindow) && TableFormula != AcceptedFormulas) {
+    BuildForFormula(TableWindow);
+  }
+}
+
 void ComputeTableInDialog(HWND dialog) {
   DialogTableView view(dialog);
   ComputeTable(view);
 }
 
-void CopyTableRows(HWND dialog) {
-  const LRESULT count = SendDlgItemMessageA(dialog, IDC_TABLE_ROWS, LB_GETCOUNT, 0, 0);
-  std::string text;
-  for (LRESULT i = 1; i <= count; ++i) {
-    text += ListItemText(dialog, IDC_TABLE_ROWS, static_cast<std::uint16_t>(i)).view();
-    text += "\r\n";
+namespace {
+
+// One block of the clipboard holding the bytes; false when it could not be set.
+bool PutOnClipboard(UINT format, const void* bytes, std::size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return false;
+  void* p = GlobalLock(memory);
+  if (!p) {
+    GlobalFree(memory);
+    return false;
   }
+  memcpy(p, bytes, size);
+  GlobalUnlock(memory);
+  if (SetClipboardData(format, memory)) return true;
+  GlobalFree(memory);
+  return false;
+}
+
+}  // namespace
+
+// Every row, read by its index (a list may hold 100 000, past any 16-bit
+// position), as Windows-1252 text and as UTF-16, so that every program that
+// pastes reads the same characters whatever its code page.
+void CopyTableRows(HWND dialog) {
+  HWND list = ItemWindow(dialog, IDC_TABLE_ROWS);
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  const std::string text =
+      CopyRowsText(count > 0 ? static_cast<std::int32_t>(count) : 0, [list](std::int32_t i) {
+        // The table's own rows: at most 255 characters each.
+        char row[ShortText::kMax + 1] = "";
+        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+        if (length < 0 || length > static_cast<LRESULT>(ShortText::kMax)) return ShortText();
+        const LRESULT copied = SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+        return ShortText(std::string_view(row, copied > 0 ? copied : 0));
+      });
+  const std::u16string wide = Cp1252ToUtf16(text);
   if (!OpenClipboard(dialog)) return;
   EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  if (memory) {
-    char* p = static_cast<char*>(GlobalLock(memory));
-    memcpy(p, text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-  }
+  PutOnClipboard(CF_TEXT, text.c_str(), text.size() + 1);
+  PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
   CloseClipboard();
 }
 

@@ -15,6 +15,10 @@ extern HBRUSH TableBackBrush;
 void OpenTable();
 INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void ApplyVariable(HWND dialog);
+// A formula accepted since the open table was built: its caption, variable
+// list and constant fields are built again as at opening; "de", "a", "incr."
+// and the rows and plot stay until the next computation.
+void TableFollowsFormula();
 // The table's Ok: ComputeTable on the dialog's fields, list and plot.
 void ComputeTableInDialog(HWND dialog);
 // Every row of the list, one a line, onto the clipboard as text.

@@ -43,9 +43,9 @@ constexpr Wording kConstantIs = {{"La constant ", "The constant ", "La constante
 constexpr Wording kNotANumber = {{" no és un nombre: ", " is not a number: ", " no es un número: "}};
 constexpr Wording kFormulaCaption = {{"Taula", "Table", "Tabla"}};
 constexpr Wording kFormulaChanged = {
-    {"La fórmula ha canviat: tanqueu la taula i torneu-la a obrir.",
-     "The formula has changed: close the table and open it again.",
-     "La fórmula ha cambiado: cierre la tabla y ábrala de nuevo."}};
+    {"La fórmula actual no té la variable de la taula.",
+     "The current formula lacks the table's variable.",
+     "La fórmula actual no tiene la variable de la tabla."}};
 
 // The step count (to - from) / step in 80-bit arithmetic, rounded to a signed
 // 32-bit integer: false for a zero step or a quotient outside that range.
@@ -97,6 +97,16 @@ std::int32_t TableRowCount(double from, double to, double step, std::int32_t lim
   return rows;
 }
 
+std::string CopyRowsText(std::int32_t count, const std::function<ShortText(std::int32_t)>& row) {
+  std::string text;
+  text.reserve(static_cast<std::size_t>(count > 0 ? count : 0) * 24);  // a usual row and its end
+  for (std::int32_t i = 0; i < count; ++i) {
+    text += row(i).view();
+    text += "\r\n";
+  }
+  return text;
+}
+
 void ChooseTableVariable(std::uint8_t variable) {
   TableVariable = variable;
   ConstCount = 0;
@@ -111,8 +121,8 @@ void ChooseTableVariable(std::uint8_t variable) {
 namespace {
 
 // The position in ParamNames of the letter chosen in the list; 0, with the
-// message shown, when it is gone. The main window stays usable while the
-// table is open: a formula accepted there meanwhile may have lost the letter.
+// message shown, when there is none: the formula accepted meanwhile in the
+// main window may have no parameter, or a refused one left none.
 int RunningLetterPosition(TableView& view, char letter) {
   const int position = letter == 0 ? 0 : ParamPosition(letter);
   if (position == 0) view.ShowMessage(kFormulaCaption.Get(), kFormulaChanged.Get());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,10 @@ ShortText ValueCell(double y);
 // How many rows the listing loop gives for the range and step, counting the
 // first; 0 when it never ends, and more than `limit` is reported as limit + 1.
 std::int32_t TableRowCount(double from, double to, double step, std::int32_t limit);
+
+// The text a copy of the rows hands on: rows 0 to count - 1 in order, each
+// ended by CR LF.
+std::string CopyRowsText(std::int32_t count, const std::function<ShortText(std::int32_t)>& row);
 
 // Makes the parameter at `variable` the running one: the others, in order,
 // become the constants (ConstLetters, ConstCount).

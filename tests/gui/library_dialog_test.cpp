@@ -97,7 +97,7 @@ TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
   const TemplateControl controls[] = {
       {90, "ListBox", "", 7, 12, 84, 73, list, true},
       {95, "Edit", "", 7, 95, 83, 10, edit, true},
-      {96, "Edit", "", 33, 110, 40, 10, ES_RIGHT | WS_TABSTOP, true},
+      {96, "Edit", "", 33, 110, 40, 10, ES_RIGHT | edit, true},
       {100, "ListBox", "", 107, 14, 100, 73, list, true},
       {120, "Edit", "", 132, 98, 77, 10, edit, true},
       {121, "Edit", "", 108, 117, 101, 10, edit, true},
@@ -117,7 +117,7 @@ TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
       {4, "Button", "Nuevo", 39, 123, 20, 10, button},
       {0, "Static", "Fórmulas", 108, 4, 96, 8, SS_LEFT},
       {199, "Button", "?", 202, 1, 10, 9, button},
-      {119, "Edit", "", 111, 98, 11, 10, WS_TABSTOP, true},
+      {119, "Edit", "", 111, 98, 11, 10, edit, true},
       {65535, "Static", "=", 125, 100, 3, 8, SS_LEFT},
   };
   ExpectTemplateControls(W(), controls);

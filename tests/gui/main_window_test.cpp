@@ -79,8 +79,8 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
       {210, "Button", "", 130, 40, 10, 10, BS_PUSHBUTTON | WS_TABSTOP, false, false},
       {211, "Static", nullptr, 131, 41, 20, 16, SS_ICON, false, false},
       {65534, "Static", "F =", 46, 58, 14, 8, SS_CENTER},
-      {81, "Edit", "", 54, 71, 80, 10, ES_READONLY, false, false},
-      {65533, "Static", "", 63, 73, 15, 8, SS_CENTER},
+      {81, "Edit", "", 60, 71, 80, 10, ES_READONLY, false, false},
+      {65533, "Static", "", 46, 73, 14, 8, SS_CENTER},
       {0, "Static", "", 18, 24, 129, 8, SS_LEFT},
       {201, "Button", "nueva", 113, 2, 24, 10, BS_PUSHBUTTON | WS_TABSTOP},
   };

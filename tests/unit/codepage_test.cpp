@@ -21,6 +21,7 @@ TEST(Codepage, KnownCharacters) {
   EXPECT_EQ(Utf8ToCp1252(U8(u8"Cálculo €")), "C\xE1lculo \x80");
   EXPECT_EQ(Utf8ToCp1252(U8(u8"\u03A9")), "?");    // no Windows-1252 form
   EXPECT_EQ(Utf8ToCp1252(U8(u8"\U0001F600x")), "?x");  // four bytes, one character
+  EXPECT_EQ(Cp1252ToUtf16("C\xE1lculo \x80\x96\r\n"), u"Cálculo €–\r\n");
 }
 
 TEST(Codepage, BrokenUtf8BecomesQuestionMarks) {

@@ -370,7 +370,7 @@ TEST_F(ValueTable, TheOpenTableComputesTheLastAcceptedFormula) {
   Run();
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].caption, "Tabla");
-  EXPECT_EQ(view.messages[0].text, "La fórmula ha cambiado: cierre la tabla y ábrala de nuevo.");
+  EXPECT_EQ(view.messages[0].text, "La fórmula actual no tiene la variable de la tabla.");
   EXPECT_EQ(view.rows.size(), 2u);
 }
 
