@@ -39,8 +39,7 @@ check "constants as typed" 0 "   -3${tab}      17
 -2.5${tab}   11.5" -- "$@" --table x -3 -2.5 0.25 "a*x^2+b" a=2 b=-1
 check "a constant not given is 0" 0 "    1${tab}         0
     2${tab}         0" -- "$@" --table x 1 2 1 "a*x"
-check "no parentheses around 1+1" 0 "    3${tab}       4
-    4${tab}       5" -- "$@" --table x 3 4 1 "a*x" a=1+1
+check "a constant is a number" 1 "message${tab}Número no válido${tab}La constante a no es un número: \"1+1\"" -- "$@" --table x 3 4 1 "a*x" a=1+1
 check "another variable runs" 0 "    1${tab}      -9
     2${tab}      -8" -- "$@" --table a 1 2 1 "a-x" x=10
 check "two formulas" 0 "    1${tab}       1${tab}       3

@@ -123,6 +123,114 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
+// The keyboard focus on a control of the program, as a click in it puts it.
+bool FocusOn(HWND dialog, int id) {
+  const DWORD theirs = GetWindowThreadProcessId(dialog, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), theirs, TRUE);
+  SetFocus(GetDlgItem(dialog, id));
+  AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
+  return FocusIs(dialog, id);
+}
+
+void PutOnClipboard(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+// Typed with the keys, an empty field keeps what is computed or stored of
+// it. A Backspace and a "." after the text make a text that shows only once
+// every key before them was handled.
+testing::AssertionResult TypedAndKept(HWND dialog, int id, const std::string& typed,
+                                      std::size_t kept) {
+  SetDlgItemTextA(dialog, id, "");
+  if (!FocusOn(dialog, id)) return testing::AssertionFailure() << "no focus in " << id;
+  if (!TypeKeys(typed)) return testing::AssertionFailure() << "cannot type " << typed;
+  PressKeys({VK_BACK});
+  TypeKeys(".");
+  const std::string want = typed.substr(0, kept - 1) + ".";
+  if (WaitFor([&] { return ItemText(dialog, id) == want; }, 10000)) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure() << "field " << id << " holds " << ItemText(dialog, id);
+}
+
+// Each field takes at most what is computed or stored of it, whatever is
+// typed or pasted; the library's name field scrolls, so its three letters
+// can be typed and edited in the dialog's face.
+TEST(ProgramKeys, FieldsTakeWhatIsComputedOrStored) {
+  RunningProgram program;
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
+  ASSERT_TRUE(BringToFront(window));
+  std::string digits;
+  while (digits.size() < 260) digits += "1234567890";
+  digits.resize(260);
+
+  // A paste is cut where it shows: the formula field holds what Ok computes.
+  PutOnClipboard("1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20");
+  SetDlgItemTextA(window, IDC_FORMULA, "");
+  ASSERT_TRUE(FocusOn(window, IDC_FORMULA));
+  PressKeys({VK_CONTROL, 'V'});
+  EXPECT_TRUE(WaitFor(
+      [&] { return ItemText(window, IDC_FORMULA) == "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+1"; }))
+      << ItemText(window, IDC_FORMULA);
+  PressEnterIn(window, IDC_FORMULA);
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "137"; }))
+      << ItemText(window, IDC_RESULT1);
+
+  struct Field {
+    int id;
+    std::size_t kept;
+  };
+  EXPECT_TRUE(TypedAndKept(window, IDC_FORMULA, digits.substr(0, 45), 40));
+  SetDlgItemTextA(window, IDC_FORMULA, "a*x");
+  PressEnterIn(window, IDC_FORMULA);
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
+  EXPECT_TRUE(TypedAndKept(window, IDC_PARAM_EDIT1, digits, 254));
+
+  PressKeys({VK_CONTROL, 'T'});
+  HWND table = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (table = program.WindowStartingWith("tabla  ")) != nullptr; }));
+  ASSERT_TRUE(BringToFront(table));
+  for (int id : {IDC_TABLE_CONST1, IDC_TABLE_STEP}) {
+    EXPECT_TRUE(TypedAndKept(table, id, digits, 254));
+  }
+  PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(table); }));
+
+  Choose(window, IDM_OPEN);
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = program.Window("Fórmulas")) != nullptr; }));
+  ASSERT_TRUE(BringToFront(library));
+  const Field fields[] = {
+      {IDC_LIB_TOPIC_NAME, 40}, {IDC_LIB_TOPIC_FILE, 8}, {IDC_LIB_FORMULA_NAME, 3},
+      {IDC_LIB_EXPRESSION, 40}, {IDC_LIB_COMMENT, 32},
+  };
+  for (const Field& f : fields) EXPECT_TRUE(TypedAndKept(library, f.id, digits.substr(0, 45), f.kept));
+
+  // "kWh" typed whole, then its middle letter deleted and typed again.
+  SetDlgItemTextA(library, IDC_LIB_FORMULA_NAME, "");
+  ASSERT_TRUE(FocusOn(library, IDC_LIB_FORMULA_NAME));
+  TypeKeys("kWh");
+  EXPECT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_FORMULA_NAME) == "kWh"; }))
+      << ItemText(library, IDC_LIB_FORMULA_NAME);
+  PressKeys({VK_HOME});
+  PressKeys({VK_RIGHT});
+  PressKeys({VK_DELETE});
+  EXPECT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_FORMULA_NAME) == "kh"; }));
+  TypeKeys("W");
+  EXPECT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_FORMULA_NAME) == "kWh"; }))
+      << ItemText(library, IDC_LIB_FORMULA_NAME);
+  PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+  EXPECT_TRUE(program.QuitsBySalir(window));
+}
+
 TEST(ProgramKeys, EscAndEnterCloseTheAboutWindow) {
   RunningProgram program;
   HWND window = program.MainWindow();

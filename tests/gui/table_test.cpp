@@ -10,6 +10,7 @@
 #include "app/main_window_win.h"
 #include "common/field_brush_win.h"
 #include "common/language.h"
+#include "common/dialog_win.h"
 #include "common/number_text.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
@@ -355,6 +356,70 @@ TEST_F(Table, CtrlCAndCopiarPutEveryRowOnTheClipboard) {
                MAKELPARAM(r.left + 5, r.top + 5));
   W().Pump();
   EXPECT_EQ(clipboard(), want);
+}
+
+// Past 65 535 rows, where 16-bit positions would wrap to the first rows again:
+// both forms on the clipboard hold every row of the list, in order.
+TEST_F(Table, CopyHandsOnEveryRowInBothForms) {
+  Open("x*2");
+  Range("1", "70000", "1");
+  Compute();
+  const std::vector<std::string> rows = Rows();
+  ASSERT_EQ(rows.size(), 70000u);
+  W().Focus(IDC_TABLE_ROWS);
+  W().PressKey('C', VK_CONTROL);
+  std::string ansi;
+  std::wstring wide;
+  ASSERT_TRUE(OpenClipboard(W().Dialog()));
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    ansi = static_cast<const char*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    wide = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  std::string want;
+  for (const std::string& row : rows) want += row + "\r\n";
+  EXPECT_EQ(ansi.size(), want.size());
+  EXPECT_TRUE(ansi == want);
+  EXPECT_EQ(std::wstring(want.begin(), want.end()), wide);  // the rows are plain ASCII
+  EXPECT_EQ(rows[65536].substr(0, 6), "65537\t");
+}
+
+// A formula accepted in the main window while the table is open: the
+// caption, the variable list and the constants follow it; the range fields,
+// the rows and the remembered constants stay.
+TEST_F(Table, TheOpenTableFollowsTheAcceptedFormula) {
+  Open("x*x");
+  Range("1", "3", "1");
+  Compute();
+  const std::vector<std::string> rows = Rows();
+  ConstTexts[2] = "5";
+  AcceptFormulaHeadless("a*b+c=a");
+  TableFollowsFormula();
+  EXPECT_EQ(WindowText(W().Dialog()), "tabla  f1: a*b+c  f2: a  ");
+  EXPECT_EQ(SendMessageA(W().Item(IDC_TABLE_VARIABLES), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(ListSelected(W().Dialog(), IDC_TABLE_VARIABLES), 1);
+  EXPECT_EQ(W().Text(IDC_TABLE_VAR_HEADER), "a");
+  EXPECT_EQ(W().Text(IDC_TABLE_LETTER1) + "=" + W().Text(IDC_TABLE_CONST1), "b=5");
+  EXPECT_EQ(W().Text(IDC_TABLE_LETTER2) + "=" + W().Text(IDC_TABLE_CONST2), "c=0");
+  EXPECT_TRUE(W().Visible(IDC_TABLE_CONST_LABEL));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_CONST3));
+  EXPECT_EQ(W().Text(IDC_TABLE_FROM) + " " + W().Text(IDC_TABLE_TO) + " " + W().Text(IDC_TABLE_STEP),
+            "1 3 1");
+  EXPECT_EQ(Rows(), rows);
+  Compute();
+  EXPECT_EQ(Rows()[2], "    3\t      15\t       3");
+
+  // Back to one parameter: the constants go.
+  AcceptFormulaHeadless("y+1");
+  TableFollowsFormula();
+  EXPECT_EQ(WindowText(W().Dialog()), "tabla  f: y+1  ");
+  EXPECT_FALSE(W().Visible(IDC_TABLE_CONST_LABEL));
+  EXPECT_FALSE(W().Visible(IDC_TABLE_CONST1));
+  EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 TEST_F(Table, ColoursOfTheDialogLabelsAndLists) {
