@@ -106,7 +106,8 @@ void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
 // last row, say) is moved left to end inside the area, so it reads whole.
 void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
   SIZE extent{};
-  if (x < width_ && GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &extent) &&
+  if (x < width_ &&
+      GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &extent) &&
       x + extent.cx > width_ - 1) {
     x = width_ - 1 - extent.cx > 0 ? width_ - 1 - extent.cx : 0;
   }

@@ -40,12 +40,12 @@ constexpr Wording kTooManyRows = {
      "The table would have more than 100 000 rows (at most 100 000).",
      "La tabla tendría más de 100 000 filas (el máximo es 100 000)."}};
 constexpr Wording kConstantIs = {{"La constant ", "The constant ", "La constante "}};
-constexpr Wording kNotANumber = {{" no és un nombre: ", " is not a number: ", " no es un número: "}};
+constexpr Wording kNotANumber = {
+    {" no és un nombre: ", " is not a number: ", " no es un número: "}};
 constexpr Wording kFormulaCaption = {{"Taula", "Table", "Tabla"}};
-constexpr Wording kFormulaChanged = {
-    {"La fórmula actual no té la variable de la taula.",
-     "The current formula lacks the table's variable.",
-     "La fórmula actual no tiene la variable de la tabla."}};
+constexpr Wording kFormulaChanged = {{"La fórmula actual no té la variable de la taula.",
+                                      "The current formula lacks the table's variable.",
+                                      "La fórmula actual no tiene la variable de la tabla."}};
 
 // The step count (to - from) / step in 80-bit arithmetic, rounded to a signed
 // 32-bit integer: false for a zero step or a quotient outside that range.
@@ -172,9 +172,9 @@ bool PutConstants(TableView& view, std::string (&work)[3]) {
     if (position == 0) continue;
     ConstTexts[position] = view.ItemText(IDC_TABLE_CONST1 + j - 1);
     if (ReadRealText(ConstTexts[position]).error) {
-      view.ShowMessage(kInvalidNumberCaption.Get(),
-                       ShortText(kConstantIs.Get()) + ConstLetters[j - 1] + kNotANumber.Get() +
-                           "\"" + ConstTexts[position] + "\"");
+      view.ShowMessage(kInvalidNumberCaption.Get(), ShortText(kConstantIs.Get()) +
+                                                        ConstLetters[j - 1] + kNotANumber.Get() +
+                                                        "\"" + ConstTexts[position] + "\"");
       return false;
     }
     const ShortText trimmed = TrimBlanks(ConstTexts[position]);

@@ -176,9 +176,9 @@ TEST(ProgramKeys, FieldsTakeWhatIsComputedOrStored) {
   SetDlgItemTextA(window, IDC_FORMULA, "");
   ASSERT_TRUE(FocusOn(window, IDC_FORMULA));
   PressKeys({VK_CONTROL, 'V'});
-  EXPECT_TRUE(WaitFor(
-      [&] { return ItemText(window, IDC_FORMULA) == "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+1"; }))
-      << ItemText(window, IDC_FORMULA);
+  EXPECT_TRUE(WaitFor([&] {
+    return ItemText(window, IDC_FORMULA) == "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+1";
+  })) << ItemText(window, IDC_FORMULA);
   PressEnterIn(window, IDC_FORMULA);
   EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "137"; }))
       << ItemText(window, IDC_RESULT1);
@@ -211,7 +211,8 @@ TEST(ProgramKeys, FieldsTakeWhatIsComputedOrStored) {
       {IDC_LIB_TOPIC_NAME, 40}, {IDC_LIB_TOPIC_FILE, 8}, {IDC_LIB_FORMULA_NAME, 3},
       {IDC_LIB_EXPRESSION, 40}, {IDC_LIB_COMMENT, 32},
   };
-  for (const Field& f : fields) EXPECT_TRUE(TypedAndKept(library, f.id, digits.substr(0, 45), f.kept));
+  for (const Field& f : fields)
+    EXPECT_TRUE(TypedAndKept(library, f.id, digits.substr(0, 45), f.kept));
 
   // "kWh" typed whole, then its middle letter deleted and typed again.
   SetDlgItemTextA(library, IDC_LIB_FORMULA_NAME, "");

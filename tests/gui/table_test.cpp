@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "app/main_window_win.h"
+#include "common/dialog_win.h"
 #include "common/field_brush_win.h"
 #include "common/language.h"
-#include "common/dialog_win.h"
 #include "common/number_text.h"
+#include "engine/headless_formula_window.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
 #include "table/table_dialog_win.h"
@@ -19,7 +20,6 @@
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
-#include "engine/headless_formula_window.h"
 
 namespace {
 
@@ -407,8 +407,9 @@ TEST_F(Table, TheOpenTableFollowsTheAcceptedFormula) {
   EXPECT_EQ(W().Text(IDC_TABLE_LETTER2) + "=" + W().Text(IDC_TABLE_CONST2), "c=0");
   EXPECT_TRUE(W().Visible(IDC_TABLE_CONST_LABEL));
   EXPECT_FALSE(W().Visible(IDC_TABLE_CONST3));
-  EXPECT_EQ(W().Text(IDC_TABLE_FROM) + " " + W().Text(IDC_TABLE_TO) + " " + W().Text(IDC_TABLE_STEP),
-            "1 3 1");
+  EXPECT_EQ(
+      W().Text(IDC_TABLE_FROM) + " " + W().Text(IDC_TABLE_TO) + " " + W().Text(IDC_TABLE_STEP),
+      "1 3 1");
   EXPECT_EQ(Rows(), rows);
   Compute();
   EXPECT_EQ(Rows()[2], "    3\t      15\t       3");

@@ -11,8 +11,8 @@
 #include "common/language.h"
 #include "common/number_text.h"
 #include "engine/eval.h"
-#include "tests/support/formula_cycle_reset.h"
 #include "table/svg_plot.h"
+#include "tests/support/formula_cycle_reset.h"
 
 namespace {
 
@@ -236,7 +236,8 @@ TEST_F(ValueTable, AConstantMustBeANumber) {
     Run();
     ASSERT_EQ(view.messages.size(), 1u) << typed;
     EXPECT_EQ(view.messages[0].caption, "Número no válido");
-    EXPECT_EQ(view.messages[0].text, std::string("La constante b no es un número: \"") + typed + "\"");
+    EXPECT_EQ(view.messages[0].text,
+              std::string("La constante b no es un número: \"") + typed + "\"");
     EXPECT_EQ(view.rows, before);
     EXPECT_EQ(view.canvas.begun, plots);
   }
@@ -251,8 +252,8 @@ TEST_F(ValueTable, LongSubstitutedTextsGiveTheFormulasRows) {
   ASSERT_EQ(view.rows.size(), 21u);
   for (std::size_t i = 0; i < view.rows.size(); ++i) {
     const double x = -2 + 0.1 * static_cast<double>(i);
-    const double exact = 1 + x + x * x / 2 + x * x * x / 6 + x * x * x * x / 24 +
-                         x * x * x * x * x / 120;
+    const double exact =
+        1 + x + x * x / 2 + x * x * x / 6 + x * x * x * x / 24 + x * x * x * x * x / 120;
     EXPECT_NEAR(std::stod(Values()[i]), exact, 0.0006) << view.rows[i];
   }
   EXPECT_EQ(Values()[1], "0.098496");  // x = -1.9
