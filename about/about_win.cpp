@@ -170,8 +170,11 @@ bool RegisterAboutClass() {
   return false;
 }
 
+// The corner and the size each scaled, so that the size is exactly the scaled one.
 RECT ScaledPlace(const RECT& place) {
-  return RECT{Scaled(place.left), Scaled(place.top), Scaled(place.right), Scaled(place.bottom)};
+  const LONG left = Scaled(place.left), top = Scaled(place.top);
+  return RECT{left, top, left + Scaled(place.right - place.left),
+              top + Scaled(place.bottom - place.top)};
 }
 
 void MoveButton(HWND window) {
