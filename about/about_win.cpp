@@ -5,10 +5,11 @@
 
 #include "about/about_text.h"
 #include "common/dialog_win.h"
+#include "common/dpi_win.h"
 #include "common/number_text.h"
-#include "resources/ids.h"
 #include "common/shared_font.h"
 #include "common/text_at_win.h"
+#include "resources/ids.h"
 
 HWND AboutWindow = nullptr;
 ShortText ProgYear;
@@ -34,6 +35,17 @@ HBRUSH BackBrush = nullptr;
 HDC CanvasDC = nullptr;
 // True while the loop of the open window should go on.
 bool AboutOpen = false;
+// The window's dots per inch: every place, size and font below is made for
+// 96 and scaled by it.
+int AboutDpi = kBaseDpi;
+
+int Scaled(int pixels) {
+  return ScaleForDpi(pixels, AboutDpi);
+}
+
+// The window's outer place and size, and its button's.
+constexpr RECT kWindowPlace = {400, 200, 400 + 312, 200 + 240};
+constexpr RECT kButtonPlace = {122, 180, 122 + 70, 180 + 24};
 
 HINSTANCE Instance() {
   return GetModuleHandleA(nullptr);
@@ -72,12 +84,18 @@ ShortText ModuleFileName() {
   return ShortText(std::string_view(path, length < sizeof path ? length : 0));
 }
 
-// Loaded once for the process and kept: every paint draws it, and a load per
+// Kept for as long as its size serves: every paint draws it, and a load per
 // paint made each opening of the window cost memory.
 void DrawIconAt(HDC dc, int x, int y, const char* name) {
-  static const HICON icon =
-      static_cast<HICON>(LoadImageA(Instance(), name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  if (icon) DrawIcon(dc, x, y, icon);
+  static HICON icon = nullptr;
+  static int iconSize = 0;
+  const int size = Scaled(32);  // the icon's size at 96 dots per inch
+  if (!icon || iconSize != size) {
+    if (icon) DestroyIcon(icon);
+    icon = static_cast<HICON>(LoadImageA(Instance(), name, IMAGE_ICON, size, size, 0));
+    iconSize = size;
+  }
+  if (icon) DrawIconEx(dc, Scaled(x), Scaled(y), icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 // The shared font description is borrowed for the paint and given back, so
@@ -86,18 +104,20 @@ void Paint() {
   if (!CanvasDC) return;
   const FontDescription kept = SharedFont;
   SetFace("arial");
-  SetFontSize(CanvasDC, 16, 6);
+  SetFontSize(CanvasDC, Scaled(16), Scaled(6));
   SetFontWeight(CanvasDC, false);
   SetTextColor(CanvasDC, DescrColour);
-  TextAt(CanvasDC, 20, 50, AboutDescription);
+  TextAt(CanvasDC, Scaled(20), Scaled(50), AboutDescription);
   SetTextColor(CanvasDC, TextColour);
-  TextAt(CanvasDC, 66, 120, AuthorLine(ProgYear));
-  TextAt(CanvasDC, 66, 134, WebLine());
-  if (!AboutMail.empty()) TextAt(CanvasDC, 66, 150, ShortText("mail: ") + AboutMail);
+  TextAt(CanvasDC, Scaled(66), Scaled(120), AuthorLine(ProgYear));
+  TextAt(CanvasDC, Scaled(66), Scaled(134), WebLine());
+  if (!AboutMail.empty()) {
+    TextAt(CanvasDC, Scaled(66), Scaled(150), ShortText("mail: ") + AboutMail);
+  }
   SetFace("Comic sans ms");
   SetFontWeight(CanvasDC, false);
-  SetFontSize(CanvasDC, 36, 16);
-  TextAt(CanvasDC, 60, 10, ProgName);
+  SetFontSize(CanvasDC, Scaled(36), Scaled(16));
+  TextAt(CanvasDC, Scaled(60), Scaled(10), ProgName);
   // Covering and uncovering the window wipes the icon as well as the texts.
   DrawIconAt(CanvasDC, 134, 80, kIconName);
   SharedFont = kept;
@@ -150,20 +170,55 @@ bool RegisterAboutClass() {
   return false;
 }
 
+// The corner and the size each scaled, so that the size is exactly the scaled one.
+RECT ScaledPlace(const RECT& place) {
+  const LONG left = Scaled(place.left), top = Scaled(place.top);
+  return RECT{left, top, left + Scaled(place.right - place.left),
+              top + Scaled(place.bottom - place.top)};
+}
+
+void MoveButton(HWND window) {
+  const RECT b = ScaledPlace(kButtonPlace);
+  MoveWindow(GetDlgItem(window, IDC_ABOUT_BUTTON), b.left, b.top, b.right - b.left,
+             b.bottom - b.top, TRUE);
+}
+
+// Another monitor, another scale: the place the system proposes, and the
+// button and the texts drawn again at the new scale.
+void ChangeDpi(HWND window, int dpi, const RECT& proposed) {
+  AboutDpi = dpi;
+  SetWindowPos(window, nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
+               proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveButton(window);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 HWND BuildWindow() {
   if (!BackBrush) BackBrush = CreateSolidBrush(BackColour);
   if (!RegisterAboutClass()) return nullptr;
-  HWND window = CreateWindowExA(0, kClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 400, 200,
-                                312, 240, nullptr, nullptr, Instance(), nullptr);
+  // Placed at the screen's scale; on a monitor of another one, made again
+  // for that one before it shows.
+  AboutDpi = WindowDpi(nullptr);
+  RECT w = ScaledPlace(kWindowPlace);
+  HWND window =
+      CreateWindowExA(0, kClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, w.left, w.top,
+                      w.right - w.left, w.bottom - w.top, nullptr, nullptr, Instance(), nullptr);
   if (!window) {
     MessageBoxA(nullptr, "CreaFSobre failed", nullptr, MB_OK);
     return nullptr;
   }
+  if (WindowDpi(window) != AboutDpi) {
+    AboutDpi = WindowDpi(window);
+    w = ScaledPlace(kWindowPlace);
+    SetWindowPos(window, nullptr, w.left, w.top, w.right - w.left, w.bottom - w.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   AboutWindow = window;
   ShowWindow(window, SW_SHOWDEFAULT);
   UpdateWindow(window);
-  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 122, 180,
-                  70, 24, window, reinterpret_cast<HMENU>(IDC_ABOUT_BUTTON), Instance(), nullptr);
+  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
+                  0, window, reinterpret_cast<HMENU>(IDC_ABOUT_BUTTON), Instance(), nullptr);
+  MoveButton(window);
   OpenCanvas(window);
   return window;
 }
@@ -217,6 +272,9 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
       Initialise(window);
       break;
+    case WM_DPICHANGED:
+      ChangeDpi(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_ABOUT_BUTTON || LOWORD(wParam) == IDCANCEL) {
         SendMessageA(window, WM_CLOSE, 0, 0);
@@ -241,7 +299,7 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 void ShowAbout(std::string_view description) {
   // One window at a time: the canvas and the texts are the window's alone.
   if (AboutWindow) {
-    SetForegroundWindow(AboutWindow);
+    BringForward(AboutWindow);
     return;
   }
   RunAbout(description, kMakerMail);

@@ -3,6 +3,7 @@
 #include "about/about_win.h"
 #include "app/shortcut_keys_win.h"
 #include "common/dialog_win.h"
+#include "common/dpi_win.h"
 #include "common/field_brush_win.h"
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
@@ -84,11 +85,22 @@ void AttachMenu(HWND dialog, HINSTANCE instance) {
   }
 }
 
+// The template's picture has the system's icon size; at another scale than
+// the system's, the window's own (once: the program has one main window).
+void ScaleTableIcon(HWND dialog, HINSTANCE instance) {
+  const int size = ScaleForDpi(32, WindowDpi(dialog));  // the icon's size at 96
+  if (size == GetSystemMetrics(SM_CXICON)) return;
+  static const HANDLE icon = LoadImageA(instance, "IcTaula", IMAGE_ICON, size, size, 0);
+  if (!icon) return;
+  SendDlgItemMessageA(dialog, IDC_TABLE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
 // The dialog manager then gives the focus to the first tab stop, the formula
 // field, so a user can type at once.
 INT_PTR InitMainWindow(HWND dialog) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
   AttachMenu(dialog, instance);
+  ScaleTableIcon(dialog, instance);
   SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(instance, "Ic0")));
   // Process-wide and never freed: later windows of the program share them.
   if (!DialogBrush) DialogBrush = CreateSolidBrush(kDialogBack);

@@ -41,9 +41,45 @@ WORD CommandOf(const MSG& message) {
   return 0;
 }
 
+// The key being handed to its own dialog: the dialog manager offers it to
+// this filter again (a copy of it, under Wine), which must leave it alone then.
+MSG Routing{};
+
+bool IsBeingRouted(const MSG& m) {
+  return m.message == Routing.message && m.hwnd == Routing.hwnd && m.wParam == Routing.wParam &&
+         m.lParam == Routing.lParam && m.time == Routing.time;
+}
+
+bool IsClosingKey(WPARAM key) {
+  return key == VK_RETURN || key == VK_ESCAPE;
+}
+
+// A dialog loop runs the keyboard of its own dialog only: while the table's
+// loop runs, Enter, Tab and Esc in the main window (or in the library opened
+// from there) would reach their controls raw. Each key goes to the dialog it
+// was pressed in, as that dialog's own loop would hand it on.
+bool RouteToItsWindow(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !message.hwnd) return false;
+  HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  if (!IsProgramWindow(root)) return false;
+  if (root == AboutWindow) {
+    // Not a dialog: Enter and Esc are the window's own, wherever its focus is.
+    if (!IsClosingKey(message.wParam)) return false;
+    SendMessageA(root, WM_COMMAND, message.wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+    return true;
+  }
+  const MSG outer = Routing;
+  Routing = message;
+  MSG routed = message;
+  const bool handled = IsDialogMessageA(root, &routed) != FALSE;
+  Routing = outer;
+  return handled;
+}
+
 LRESULT CALLBACK FilterMessage(int code, WPARAM wParam, LPARAM lParam) {
-  if ((code == MSGF_DIALOGBOX || code == OwnLoopFilterCode) &&
-      TranslateShortcutKey(*reinterpret_cast<const MSG*>(lParam))) {
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if ((code == MSGF_DIALOGBOX || code == OwnLoopFilterCode) && !IsBeingRouted(*message) &&
+      (TranslateShortcutKey(*message) || RouteToItsWindow(*message))) {
     return TRUE;
   }
   return CallNextHookEx(Filter, code, wParam, lParam);

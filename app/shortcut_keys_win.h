@@ -1,7 +1,9 @@
-// The menu's shortcut keys (accelerator table "TECLES"). The main window and
-// the dialogs opened from it run in dialog loops that are not ours to write,
-// so a message filter sees their messages; the about window's own loop offers
-// its messages to the same filter with OwnLoopFilterCode.
+// The menu's shortcut keys (accelerator table "TECLES"), and the keyboard of
+// each window of the program whichever loop runs: a dialog loop handles the
+// keys of its own dialog only. The main window and the dialogs opened from it
+// run in dialog loops that are not ours to write, so a message filter sees
+// their messages; the about window's own loop offers its messages to the same
+// filter with OwnLoopFilterCode.
 #pragma once
 
 #include <windows.h>

@@ -40,7 +40,8 @@ if(NOT EXISTS ${resource_script})
 endif()
 include(cmake/art.cmake)
 # The script includes one file per dialog; a change to any of them rebuilds it.
-quillet_glob(resource_parts ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/ids.h)
+quillet_glob(resource_parts ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/ids.h
+             ${CMAKE_SOURCE_DIR}/resources/quillet.manifest)
 set_property(SOURCE ${resource_script} APPEND PROPERTY OBJECT_DEPENDS ${resource_parts})
 # The version resources take their numbers from the project's version.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DQUILLET_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DQUILLET_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DQUILLET_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
@@ -72,6 +73,9 @@ target_compile_options(quillet_gui PRIVATE ${test_printing})
 target_link_libraries(quillet_gui quillet_win gtest comctl32)
 add_dependencies(quillet_gui quillet_art)
 add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
+# What is placed in pixels, again at 150 % display scale.
+add_test(NAME wine.gui_dpi COMMAND sh ${CMAKE_SOURCE_DIR}/tests/gui/dpi_test.sh
+         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet_gui>)
 # Long use, in a process of its own so that no other test's objects count.
 add_test(NAME wine.soak COMMAND quillet_gui --gtest_filter=Soak.*:GuiObjects.*)
 # A stand-in tool: writes its arguments and working folder to a file, so

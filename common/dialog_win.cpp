@@ -73,6 +73,16 @@ HWND ItemWindow(HWND dialog, int id) {
   return GetDlgItem(dialog, id);
 }
 
+void FocusItem(HWND dialog, HWND control) {
+  if (control) SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+void BringForward(HWND window) {
+  if (!window || !IsWindow(window)) return;
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetForegroundWindow(window);
+}
+
 void ShowItem(HWND dialog, int id) {
   ShowWindow(ItemWindow(dialog, id), SW_SHOW);
 }

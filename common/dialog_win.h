@@ -35,6 +35,13 @@ void SetItemText(HWND dialog, int id, std::string_view text);
 ShortText GetItemText(HWND dialog, int id);
 ShortText TakeItemText(HWND dialog, int id);
 HWND ItemWindow(HWND dialog, int id);
+// The keyboard focus to a control of the dialog as Tab moves it: an edit
+// field's text is selected, so that typing replaces it, and a push button
+// becomes the one Enter presses. (A click places the caret instead.)
+void FocusItem(HWND dialog, HWND control);
+// Brings a window of the program that is open already to the front, restored
+// if it was minimised: asking again for it shows it.
+void BringForward(HWND window);
 void ShowItem(HWND dialog, int id);
 void HideItem(HWND dialog, int id);
 // Shows or hides only on a change: the windows call it on every message, and

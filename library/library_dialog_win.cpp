@@ -50,7 +50,7 @@ int CountOf(int side) {
 }
 
 void Focus(HWND dialog, int id) {
-  SetFocus(ItemWindow(dialog, id));
+  FocusItem(dialog, ItemWindow(dialog, id));
 }
 
 // A full list is 255 lines: drawn once at the end, not once per line.
@@ -376,7 +376,7 @@ INT_PTR CALLBACK LibraryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 bool OpenLibrary(int mode) {
   if (LibraryDialog) {
-    SetForegroundWindow(LibraryDialog);
+    BringForward(LibraryDialog);
     return false;
   }
   LibraryMode = mode;

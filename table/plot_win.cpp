@@ -1,5 +1,6 @@
 #include "table/plot_win.h"
 
+#include "common/dpi_win.h"
 #include "common/text_at_win.h"
 
 namespace {
@@ -88,7 +89,9 @@ void GdiPlotCanvas::UseLabelFont() {
   // Remember the context's own font: the shared font calls replace it.
   if (!oldFont_) oldFont_ = static_cast<HFONT>(GetCurrentObject(dc_, OBJ_FONT));
   SetFontWeight(dc_, false);
-  SetFontSize(dc_, 14, 5);
+  // Made for 96 dots per inch, as the control's own size is scaled.
+  const int dpi = WindowDpi(control_);
+  SetFontSize(dc_, ScaleForDpi(14, dpi), ScaleForDpi(5, dpi));
 }
 
 void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {

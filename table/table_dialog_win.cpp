@@ -109,9 +109,9 @@ void InitTable(HWND dialog) {
   BuildForFormula(dialog);
   PlotControl = ItemWindow(dialog, IDC_TABLE_PLOT);
   KeepPlot(PlotControl);
-  // The variable list is a tab stop, yet the dialog opens with the caret in
-  // the first field after it, as it did before: typing goes there at once.
-  SetFocus(GetNextDlgTabItem(dialog, ItemWindow(dialog, IDC_TABLE_VARIABLES), FALSE));
+  // The variable list is a tab stop, yet the dialog opens in the first field
+  // after it, its value selected: typing goes there at once and replaces it.
+  FocusItem(dialog, GetNextDlgTabItem(dialog, ItemWindow(dialog, IDC_TABLE_VARIABLES), FALSE));
 }
 
 // Enter is command 1 wherever the focus is: "de" passes it on to "a", "a"
@@ -121,7 +121,7 @@ void PressOk(HWND dialog) {
   if (focus == ItemWindow(dialog, IDOK) || (focus && focus == ToField)) {
     ComputeTableInDialog(dialog);
   } else if (focus && focus == FromField) {
-    SetFocus(ToField);
+    FocusItem(dialog, ToField);
   }
 }
 
@@ -150,7 +150,7 @@ INT_PTR Paint(WPARAM dc, COLORREF back, HBRUSH brush) {
 void OpenTable() {
   if (ParamCount == 0) return;  // nothing could run
   if (TableWindow && IsWindow(TableWindow)) {
-    SetForegroundWindow(TableWindow);
+    BringForward(TableWindow);
     return;
   }
   DialogBoxParamA(GetModuleHandleA(nullptr), "Taula", nullptr, &TableDialogProc, 0);

@@ -123,7 +123,7 @@ void MoveFocusOn(HWND dialog) {
     default:
       return;
   }
-  SetFocus(GetDlgItem(dialog, next));
+  FocusItem(dialog, GetDlgItem(dialog, next));
 }
 
 void DeleteSelected(HWND dialog) {
@@ -178,6 +178,7 @@ void Command(HWND dialog, int id, int notification) {
       break;
     case IDC_TOOLS_NEW:
       ClearFields(dialog);
+      FocusItem(dialog, GetDlgItem(dialog, IDC_TOOLS_TITLE));  // the new entry's title
       break;
     case IDC_TOOLS_DELETE:
       DeleteSelected(dialog);
@@ -240,7 +241,7 @@ INT_PTR CALLBACK ToolsEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 INT_PTR OpenToolsEditor() {
   // A second editor over the same list would undo the first one's work.
   if (ToolsEditor) {
-    SetForegroundWindow(ToolsEditor);
+    BringForward(ToolsEditor);
     return 0;
   }
   return DialogBoxParamA(GetModuleHandleA(nullptr), "DLGTOOLS", nullptr, ToolsEditorProc, 0);

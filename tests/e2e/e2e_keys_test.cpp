@@ -1,7 +1,8 @@
 // The keyboard of the real program, with real key presses sent to it while
 // it is the foreground window: Tab and Enter through the parameter fields,
 // typing over a field's value, the menu's shortcut keys in the main window
-// and inside the dialogs they open, Enter on the library's lists, and the
+// and inside the dialogs they open, Enter on the library's lists, the main
+// window's keys and its menu's access keys while the table is open, and the
 // about window closed with Esc and with Enter.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -75,8 +76,8 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   PressKeys({VK_ESCAPE});
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
 
-  // Ctrl+T opens the table, with the caret in the first constant as before;
-  // Shift+Tab reaches the variable list and the arrows choose in it.
+  // Ctrl+T opens the table in its first constant; Shift+Tab reaches the
+  // variable list and the arrows choose in it.
   ASSERT_TRUE(BringToFront(window));
   PressKeys({VK_CONTROL, 'T'});
   HWND table = nullptr;
@@ -121,6 +122,73 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
 
   EXPECT_TRUE(IsWindow(table));
   EXPECT_TRUE(program.QuitsBySalir(window));
+}
+
+// The keys of the main window while the table's loop runs, as a person meets
+// them: a click into a field there, then Enter and Tab; Ctrl+T brings the
+// table back to the front, which keeps its own keys; then Alt+F and Esc.
+TEST(ProgramKeys, TheMainWindowKeepsItsKeysWithTheTableOpen) {
+  RunningProgram program;
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
+  ASSERT_TRUE(BringToFront(window));
+  ASSERT_TRUE(FocusIs(window, IDC_FORMULA));
+  ASSERT_TRUE(TypedInto(window, IDC_FORMULA, "a*x+b"));
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
+
+  // The table opens in its first constant, whose "0" the typing replaces.
+  PressKeys({VK_CONTROL, 'T'});
+  HWND table = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (table = program.WindowStartingWith("tabla  ")) != nullptr; }));
+  ASSERT_TRUE(BringToFront(table));
+  ASSERT_TRUE(FocusIs(table, IDC_TABLE_CONST1));
+  EXPECT_TRUE(TypedInto(table, IDC_TABLE_CONST1, "5"));
+  // Both open at the screen's middle: the table goes aside for the click.
+  SetWindowPos(table, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitFor([&] {
+    RECT r{};
+    GetWindowRect(table, &r);
+    return r.left < 50;
+  }));
+
+  ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
+  // The click leaves the caret where it fell (or the value selected, as
+  // the main window does): typing over the whole value either way.
+  PressKeys({VK_END});
+  PressKeys({VK_SHIFT, VK_HOME});
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT1, "2"));
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT2));
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT2, "3"));
+  PressKeys({VK_TAB});
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT3));
+  EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT3, "4"));
+  PressKeys({VK_RETURN});
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "10"; }))
+      << "2*3+4, result field: " << ItemText(window, IDC_RESULT1);
+
+  // Ctrl+T with the table open brings it to the front, where Tab is its own.
+  PressKeys({VK_CONTROL, 'T'});
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == table; }));
+  ASSERT_TRUE(FocusIs(table, IDC_TABLE_CONST1));
+  PressKeys({VK_TAB});
+  ASSERT_TRUE(FocusIs(table, IDC_TABLE_CONST2));
+  EXPECT_TRUE(TypedInto(table, IDC_TABLE_CONST2, "6"));
+
+  // Alt+F opens "Fórmulas"; N is its "Nueva".
+  ASSERT_TRUE(BringToFront(window));
+  PressKeys({VK_MENU, 'F'});
+  PressKeys({'N'});
+  EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_FORMULA).empty(); }))
+      << ItemText(window, IDC_FORMULA);
+
+  // Esc in the main window is "Salir" as ever: it ends the table and the program.
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(program.Ended(10000));
+  EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 // The keyboard focus on a control of the program, as a click in it puts it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
@@ -10,6 +11,7 @@
 #include "about/about_text.h"
 #include "about/about_win.h"
 #include "app/main_window_win.h"
+#include "common/dpi_win.h"
 #include "common/language.h"
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
@@ -96,6 +98,15 @@ void Pump() {
   }
 }
 
+// The run is at the scale it was asked for (wine.gui_dpi asks for 144; every
+// other run is at 96, where each pixel is as the program was drawn).
+TEST(DisplayScale, IsTheOneTheRunAsksFor) {
+  const char* asked = std::getenv("QUILLET_TEST_DPI");
+  const int dpi = asked ? std::atoi(asked) : 96;
+  EXPECT_EQ(WindowDpi(nullptr), dpi);
+  EXPECT_EQ(ScaleForDpi(312, dpi), dpi == 144 ? 468 : 312);
+}
+
 TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
   Language = 2;
   char module[MAX_PATH] = "";
@@ -119,13 +130,15 @@ TEST(AboutWindow, CaptionButtonPlaceAndClosingByTheButton) {
   EXPECT_EQ(className, "FerSobre");
   EXPECT_EQ(caption, "Respecto " + std::string(BaseName(module).view()) + "...");
   EXPECT_EQ(kSpanishButtons.count(button), 1u) << button;
-  EXPECT_EQ(frame.left, 400);
-  EXPECT_EQ(frame.top, 200);
-  EXPECT_EQ(frame.right - frame.left, 312);
-  EXPECT_EQ(frame.bottom - frame.top, 240);
-  EXPECT_EQ(buttonRect.left, 122);
-  EXPECT_EQ(buttonRect.top, 180);
-  EXPECT_EQ(buttonRect.right - buttonRect.left, 70);
+  // In pixels at 96 dots per inch, scaled at any other (wine.gui_dpi: 144).
+  const auto at = [](int pixels) { return MulDiv(pixels, WindowDpi(nullptr), 96); };
+  EXPECT_EQ(frame.left, at(400));
+  EXPECT_EQ(frame.top, at(200));
+  EXPECT_EQ(frame.right - frame.left, at(312));
+  EXPECT_EQ(frame.bottom - frame.top, at(240));
+  EXPECT_EQ(buttonRect.left, at(122));
+  EXPECT_EQ(buttonRect.top, at(180));
+  EXPECT_EQ(buttonRect.right - buttonRect.left, at(70));
   EXPECT_FALSE(ProgYear.empty());
 }
 

@@ -101,6 +101,14 @@ int DialogDriver::FocusedId() const {
   return GetDlgCtrlID(focus);
 }
 
+bool DialogDriver::AllSelected(int id) const {
+  DWORD start = 1, end = 0;
+  SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  const LRESULT length = GetWindowTextLengthA(Item(id));
+  return length > 0 && start == 0 && end == static_cast<DWORD>(length);
+}
+
 bool DialogDriver::MenuItemGrayed(int command) const {
   const UINT state = GetMenuState(GetMenu(dialog_), command, MF_BYCOMMAND);
   return state != static_cast<UINT>(-1) && (state & MF_GRAYED) != 0;

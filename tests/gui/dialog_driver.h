@@ -48,6 +48,8 @@ class DialogDriver {
   bool Enabled(int id) const;
   bool Focused(int id) const;
   int FocusedId() const;  // -1 when the focus is on no control of the dialog
+  // An edit field whose whole text, not empty, is selected: typing replaces it.
+  bool AllSelected(int id) const;
   bool MenuItemGrayed(int command) const;
   std::string MenuItemText(int command) const;
   // The control's rectangle in the dialog's client area, in pixels.

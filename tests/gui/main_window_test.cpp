@@ -2,18 +2,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "about/about_win.h"
 #include "app/main_window_win.h"
 #include "common/field_brush_win.h"
 #include "common/language.h"
 #include "common/number_text.h"
+#include "library/library_dialog_win.h"
 #include "resources/ids.h"
+#include "table/table_dialog_win.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
+#include "tools/tools_editor_win.h"
 
 namespace {
 
@@ -143,15 +148,16 @@ TEST_F(MainWindow, MenuBarHoldsEveryItemWithItsPicture) {
     const char* text;
   };
   const std::vector<std::vector<Item>> popups = {
-      {{201, "Nueva\tCtrl+N"},
-       {202, "Abrir\tCtrl+O"},
-       {203, "Guardar\tCtrl+S"},
+      {{201, "&Nueva\tCtrl+N"},
+       {202, "&Abrir\tCtrl+O"},
+       {203, "&Guardar\tCtrl+S"},
        {0, ""},
-       {210, "Tabla\tCtrl+T"}},
-      {{501, "Edición Utilidades"}, {0, ""}},
-      {{800, "Info\tF1"}, {801, "Sobre Quillet"}},
+       {210, "&Tabla\tCtrl+T"}},
+      {{501, "&Edición Utilidades"}, {0, ""}},
+      {{800, "&Info\tF1"}, {801, "&Sobre Quillet"}},
   };
-  const char* titles[] = {"Fórmulas", "Utilidades", "Info", "Salir"};
+  // "&" marks the access key: Alt+F opens "Fórmulas", Alt+S is "Salir".
+  const char* titles[] = {"&Fórmulas", "&Utilidades", "&Info", "&Salir"};
   for (int top = 0; top < 4; ++top) {
     char text[64] = "";
     GetMenuStringA(bar, top, text, sizeof text, MF_BYPOSITION);
@@ -581,6 +587,97 @@ TEST(MainWindowModal, SalirAndEscEndTheDialogWithZero) {
   EXPECT_EQ(ModalRun::Run(IDM_EXIT, false), 0);
   EXPECT_EQ(ModalRun::focusAtStart, IDC_FORMULA);
   EXPECT_EQ(ModalRun::Run(VK_ESCAPE, true), 0);
+}
+
+// --- The keyboard while another window runs its loop ----------------------------
+
+// Steps run one per tick of a thread timer, inside whichever loop runs then,
+// once the window waited for shows; a key posted in one step has been handled
+// by the next.
+struct InLoop {
+  static inline std::vector<std::function<void()>> steps;
+  static inline std::size_t next = 0;
+  static inline HWND* shown = nullptr;
+
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (next == 0 && !(*shown && IsWindowVisible(*shown))) return;
+    if (next < steps.size()) {
+      steps[next++]();
+    } else {
+      KillTimer(nullptr, timer);
+    }
+  }
+  static void Start(HWND* window, std::vector<std::function<void()>> script) {
+    shown = window;
+    steps = std::move(script);
+    next = 0;
+    SetTimer(nullptr, 0, 40, &Tick);
+  }
+};
+
+void PostKey(UINT key) {
+  HWND focus = GetFocus();
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, 1 | (3u << 30));
+}
+
+// Opened from the main window, each of them runs its own loop; meanwhile the
+// main window's Enter chain, Tab and Esc work as when it runs alone.
+TEST_F(MainWindow, ItsKeysWorkWhileAnotherWindowRunsItsLoop) {
+  struct Case {
+    const char* name;
+    int command;
+    HWND* window;
+    void (*close)();
+  };
+  const Case cases[] = {
+      {"table", IDM_TABLE, &TableWindow, [] { EndDialog(TableWindow, 0); }},
+      {"library", IDM_OPEN, &LibraryDialog, [] { EndDialog(LibraryDialog, 0); }},
+      {"tools editor", IDM_TOOLS_EDIT, &ToolsEditor, [] { EndDialog(ToolsEditor, 0); }},
+      {"about window", IDM_ABOUT, &AboutWindow, [] { CloseAboutWindow(); }},
+  };
+  HWND dialog = W().Dialog();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Accept("a*x+b");
+    int afterEnter = 0, afterTab = 0;
+    std::string result;
+    InLoop::Start(c.window, {
+                                [&] {
+                                  SetFocus(W().Item(IDC_PARAM_EDIT1));
+                                  SetDlgItemTextA(dialog, IDC_PARAM_EDIT1, "2");
+                                  PostKey(VK_RETURN);
+                                },
+                                [&] {
+                                  afterEnter = W().FocusedId();
+                                  SetDlgItemTextA(dialog, IDC_PARAM_EDIT2, "3");
+                                  PostKey(VK_TAB);
+                                },
+                                [&] {
+                                  afterTab = W().FocusedId();
+                                  SetDlgItemTextA(dialog, IDC_PARAM_EDIT3, "4");
+                                  PostKey(VK_RETURN);
+                                },
+                                [&] {
+                                  result = W().Text(IDC_RESULT1);
+                                  c.close();
+                                },
+                            });
+    W().MenuCommand(c.command);  // back when the window has closed
+    EXPECT_EQ(afterEnter, IDC_PARAM_EDIT2);
+    EXPECT_EQ(afterTab, IDC_PARAM_EDIT3);
+    EXPECT_EQ(result, "10");  // 2*3+4
+  }
+
+  // Esc is "Salir" there too: it ends the table with the window.
+  InLoop::Start(&TableWindow, {[&] {
+    SetFocus(W().Item(IDC_PARAM_EDIT1));
+    PostKey(VK_ESCAPE);
+  }});
+  W().MenuCommand(IDM_TABLE);
+  EXPECT_EQ(TableWindow, nullptr);
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 // --- Colours -------------------------------------------------------------------

@@ -9,7 +9,9 @@
 
 #include "app/main_window_win.h"
 #include "common/dialog_win.h"
+#include "common/dpi_win.h"
 #include "common/field_brush_win.h"
+#include "common/shared_font.h"
 #include "common/language.h"
 #include "common/number_text.h"
 #include "engine/headless_formula_window.h"
@@ -118,7 +120,8 @@ TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
       {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
       {22, "Edit", "1", 160, 7, 30, 9, edit, true},
       {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
-      {1, "Button", "Ok", 195, 6, 12, 10, BS_PUSHBUTTON | WS_TABSTOP, false},
+      // The one Enter presses, once the focus is in a field, as with Tab.
+      {1, "Button", "Ok", 195, 6, 12, 10, BS_DEFPUSHBUTTON | WS_TABSTOP, false},
       {41, "Static", "x", 42, 29, 7, 7, SS_LEFT, false},
       {42, "Static", "b", 92, 29, 7, 7, SS_LEFT, false},
       {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
@@ -184,9 +187,11 @@ TEST_F(Table, ConstantFieldsFollowTheChosenVariable) {
 TEST_F(Table, EnterMovesFromDeToAAndComputesThere) {
   Open("x*x");
   W().Type(IDC_TABLE_FROM, "1");
+  W().Type(IDC_TABLE_TO, "7");
   W().Focus(IDC_TABLE_FROM);
   W().PressEnter();
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_TO);
+  EXPECT_TRUE(W().AllSelected(IDC_TABLE_TO));
   EXPECT_TRUE(Rows().empty());
   W().Type(IDC_TABLE_TO, "3");
   W().Focus(IDC_TABLE_STEP);
@@ -202,15 +207,17 @@ TEST_F(Table, EnterMovesFromDeToAAndComputesThere) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-// Tab reaches both lists, yet the dialog opens with the caret in the first
-// shown field after the variable list; Enter in a list does nothing.
+// Tab reaches both lists, yet the dialog opens in the first shown field after
+// the variable list, its value selected; Enter in a list does nothing.
 TEST_F(Table, TabReachesTheListsAndTheDialogOpensInItsFirstField) {
   Open("x");
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_FROM);  // no constants
   Open("a*x+b");
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_CONST1);
+  EXPECT_TRUE(W().AllSelected(IDC_TABLE_CONST1));  // typing 5 gives 5, not 50
   W().PressKey(VK_TAB);
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_CONST2);
+  EXPECT_TRUE(W().AllSelected(IDC_TABLE_CONST2));
   W().Focus(IDC_TABLE_TO);
   W().PressKey(VK_TAB);
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_ROWS);
@@ -295,6 +302,17 @@ TEST_F(Table, ThePlotSurvivesRepaintsAndANoAreaComputation) {
   EXPECT_EQ(Rows().size(), 2u);
   Repaint(W().Dialog());
   EXPECT_EQ(DarkPixelsOfPlot(), drawn);
+}
+
+// The labels' font is made for 96 dots per inch and scaled as the dialog is
+// (a run at 144 gives 21 by 8: cmake's wine.gui_dpi).
+TEST_F(Table, ThePlotLabelsFollowTheDisplayScale) {
+  Open("x*x");
+  Range("-3", "2", "0.5");
+  Compute();
+  const int dpi = WindowDpi(W().Item(IDC_TABLE_PLOT));
+  EXPECT_EQ(SharedFont.Height, MulDiv(14, dpi, 96));
+  EXPECT_EQ(SharedFont.Width, MulDiv(5, dpi, 96));
 }
 
 TEST_F(Table, TwoFormulasDrawTheSecondCurveInRed) {

@@ -259,6 +259,7 @@ TEST_F(ToolsEditorDialog, PlusDescribesANewEntryEvenWithALineHighlighted) {
   Open();
   SelectLine(0);
   E().Click(IDC_TOOLS_NEW);
+  EXPECT_EQ(E().FocusedId(), IDC_TOOLS_TITLE);  // typing names the new entry
   EXPECT_EQ(Fields(), (std::vector<std::string>{"", "", "", ""}));
   EXPECT_EQ(Buttons(), "...");
   EXPECT_EQ(ListCursor(), 0);  // the highlight stays
@@ -269,13 +270,20 @@ TEST_F(ToolsEditorDialog, PlusDescribesANewEntryEvenWithALineHighlighted) {
   EXPECT_EQ(ToolList[3].Title, "nuevo");
 }
 
-TEST_F(ToolsEditorDialog, EnterWalksDownTheFields) {
+// Each field it reaches has its text selected; Enter on "<- ok" stores.
+TEST_F(ToolsEditorDialog, EnterWalksDownTheFieldsAndStores) {
   Open();
+  TypeEntry("uno", "uno.txt", "C:\\d", "-p");
   E().Focus(IDC_TOOLS_TITLE);
   for (int next : {IDC_TOOLS_FILE, IDC_TOOLS_DIR, IDC_TOOLS_PARAMS, IDC_TOOLS_STORE}) {
     E().PressEnter();
     EXPECT_EQ(E().FocusedId(), next);
+    if (next != IDC_TOOLS_STORE) EXPECT_TRUE(E().AllSelected(next)) << next;
   }
+  E().PressEnter();
+  ASSERT_EQ(ToolCount, 1);
+  EXPECT_EQ(ToolList[1].Title, "uno");
+  EXPECT_EQ(ToolList[1].Params, "-p");
 }
 
 TEST_F(ToolsEditorDialog, A65thEntryIsRefusedWithAMessage) {
@@ -425,16 +433,16 @@ class ToolsMenuItems : public ToolsFolder {
 TEST_F(ToolsMenuItems, OneItemPerToolAfterTheSeparator) {
   {
     DialogDriver main("PRINCIPAL", &MainDialogProc);  // no Tools.rel here
-    EXPECT_EQ(Items(), (Items_{{501, "Edición Utilidades"}, {0, ""}}));
+    EXPECT_EQ(Items(), (Items_{{501, "&Edición Utilidades"}, {0, ""}}));
   }
   WriteFile("Tools.rel", "uno\r\nuno.exe\r\n\r\n\r\ndos\ndos.txt\n\n\ntres\n");
   DialogDriver main("PRINCIPAL", &MainDialogProc);
   EXPECT_EQ(
       Items(),
-      (Items_{{501, "Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "dos"}, {533, "tres"}}));
+      (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "dos"}, {533, "tres"}}));
   DeleteToolEntry(1);
   RebuildToolsMenu(ToolsMenu);
-  EXPECT_EQ(Items(), (Items_{{501, "Edición Utilidades"}, {0, ""}, {531, "dos"}, {532, "tres"}}));
+  EXPECT_EQ(Items(), (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "dos"}, {532, "tres"}}));
 }
 
 TEST_F(ToolsMenuItems, ToolCommandsStartTheirToolInfoOpensTheHelp) {
@@ -482,7 +490,7 @@ TEST_F(ToolsMenuItems, TheEditorCommandRebuildsTheItemsAfterASave) {
   SetTimer(nullptr, 0, 30, &EditorScript::Step);
   main.MenuCommand(IDM_TOOLS_EDIT);
   EXPECT_EQ(Items(),
-            (Items_{{501, "Edición Utilidades"}, {0, ""}, {531, "añadido"}, {532, "añadido"}}));
+            (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "añadido"}, {532, "añadido"}}));
   EXPECT_TRUE(fs::exists("Tools.rel"));
 
   // "Salir" with the editor open ends both.
