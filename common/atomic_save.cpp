@@ -76,6 +76,8 @@ void TellReplaceFailure(ShortText* whyNot) {
 #ifdef _WIN32
   const unsigned long error = GetLastError();
   switch (error) {
+    case 0:  // a channel that refused without asking the system
+      return Tell(whyNot, kNotWritten.Get());
     case 2:  // ERROR_FILE_NOT_FOUND
     case 3:  // ERROR_PATH_NOT_FOUND
       return Tell(whyNot, kNoFolder.Get());
@@ -88,7 +90,7 @@ void TellReplaceFailure(ShortText* whyNot) {
     case 112:  // ERROR_DISK_FULL
       return Tell(whyNot, kDiskFull.Get());
     default:
-      return Tell(whyNot, ShortText(kSystemError.Get()) + std::to_string(error));
+      return Tell(whyNot, kSystemError.Get() + std::to_string(error));
   }
 #else
   TellErrno(whyNot, errno, kNotWritten);
