@@ -30,8 +30,9 @@ SaveChannel* channel = &platformChannel;
 
 constexpr Wording kReadOnly = {
     {"el fitxer és només de lectura", "the file is read-only", "el archivo es de solo lectura"}};
-constexpr Wording kFolderInTheWay = {
-    {"al seu lloc hi ha una carpeta", "a folder stands in its place", "en su lugar hay una carpeta"}};
+constexpr Wording kFolderInTheWay = {{"al seu lloc hi ha una carpeta",
+                                      "a folder stands in its place",
+                                      "en su lugar hay una carpeta"}};
 constexpr Wording kNotAFile = {{"al seu lloc hi ha una cosa que no és un fitxer",
                                 "something that is not a file stands in its place",
                                 "en su lugar hay algo que no es un archivo"}};

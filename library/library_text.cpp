@@ -26,7 +26,6 @@ bool Field(const std::string& raw, std::size_t size, const char* tooLong, int li
   return true;
 }
 
-
 bool SameFormulas(const std::vector<FormulaRecord>& a, const std::vector<FormulaRecord>& b) {
   return std::equal(
       a.begin(), a.end(), b.begin(), b.end(), [](const FormulaRecord& x, const FormulaRecord& y) {

@@ -503,8 +503,8 @@ enum class SaveBy { Accept, ChangingTopic, CancelYes };
 TEST_F(LibraryDialog, AFailedSaveSaysWhyAndKeepsTheDialogAndItsEdits) {
   struct Case {
     const char* what;
-    bool topics;     // a new topic is stored; else a formula of `topic`
-    int topic;       // 4: the odd one added to temas.rel
+    bool topics;  // a new topic is stored; else a formula of `topic`
+    int topic;    // 4: the odd one added to temas.rel
     TopicRecord odd;
     bool beforeOpen;  // the obstacle is there when the dialog opens
     SaveBy by;
@@ -532,33 +532,34 @@ TEST_F(LibraryDialog, AFailedSaveSaysWhyAndKeepsTheDialogAndItsEdits) {
     };
   };
   auto nothing = []() -> std::function<void()> { return {}; };
+  auto readOnly = []() -> std::function<void()> {
+    SetFileAttributesA("temas.rel", FILE_ATTRIBUTE_READONLY);
+    return [] { SetFileAttributesA("temas.rel", FILE_ATTRIBUTE_NORMAL); };
+  };
+  auto folderForTheNewFile = []() -> std::function<void()> {
+    std::filesystem::create_directory("Frmls\\GEOM.frm.new");
+    return [] { std::filesystem::remove("Frmls\\GEOM.frm.new"); };
+  };
+  const TopicRecord none;
   const Case cases[] = {
-      {"formula file held by another program", false, 1, {}, false, SaveBy::Accept,
+      {"formula file held by another program", false, 1, none, false, SaveBy::Accept,
        "Frmls\\GEOM.frm", "en uso", "Frmls\\GEOM.frm", holding("Frmls\\GEOM.frm", 0)},
-      {"topic list held by another program", true, 0, {}, false, SaveBy::CancelYes, "temas.rel",
+      {"topic list held by another program", true, 0, none, false, SaveBy::CancelYes, "temas.rel",
        "en uso", "temas.rel", holding("temas.rel", 0)},
-      {"topic list read by another program", true, 0, {}, true, SaveBy::Accept, "temas.rel",
+      {"topic list read by another program", true, 0, none, true, SaveBy::Accept, "temas.rel",
        "en uso", "temas.rel", holding("temas.rel", FILE_SHARE_READ)},
-      {"read-only topic list", true, 0, {}, true, SaveBy::Accept, "temas.rel",
-       "el archivo es de solo lectura", "temas.rel",
-       [] {
-         SetFileAttributesA("temas.rel", FILE_ATTRIBUTE_READONLY);
-         return std::function<void()>(
-             [] { SetFileAttributesA("temas.rel", FILE_ATTRIBUTE_NORMAL); });
-       }},
-      {"folder in the topic list's place", true, 0, {}, false, SaveBy::Accept, "temas.rel",
+      {"read-only topic list", true, 0, none, true, SaveBy::Accept, "temas.rel",
+       "el archivo es de solo lectura", "temas.rel", readOnly},
+      {"folder in the topic list's place", true, 0, none, false, SaveBy::Accept, "temas.rel",
        "en su lugar hay una carpeta", "temas.rel", folderFor("temas.rel")},
-      {"folder in the new formula file's place", false, 1, {}, false, SaveBy::ChangingTopic,
-       "Frmls\\GEOM.frm", "en su lugar hay una carpeta", "Frmls\\GEOM.frm",
-       [] {
-         std::filesystem::create_directory("Frmls\\GEOM.frm.new");
-         return std::function<void()>([] { std::filesystem::remove("Frmls\\GEOM.frm.new"); });
-       }},
-      {"file name that leaves Frmls", false, 4, {"Raro", "..\\zz"}, false, SaveBy::ChangingTopic,
-       "Frmls\\..\\zz.frm", "no es un nombre de fichero válido", "zz.frm", nothing},
+      {"folder in the new formula file's place", false, 1, none, false, SaveBy::ChangingTopic,
+       "Frmls\\GEOM.frm", "en su lugar hay una carpeta", "Frmls\\GEOM.frm", folderForTheNewFile},
+      {"file name that leaves Frmls", false, 4, TopicRecord{"Raro", "..\\zz"}, false,
+       SaveBy::ChangingTopic, "Frmls\\..\\zz.frm", "no es un nombre de fichero válido", "zz.frm",
+       nothing},
       // Opened, a device would hold the program for good.
-      {"device name", false, 4, {"Aparato", "AUX"}, false, SaveBy::Accept, "Frmls\\AUX.frm",
-       "no es un nombre de fichero válido", "zz.frm", nothing},
+      {"device name", false, 4, TopicRecord{"Aparato", "AUX"}, false, SaveBy::Accept,
+       "Frmls\\AUX.frm", "no es un nombre de fichero válido", "zz.frm", nothing},
   };
   const std::string outside = FormulaImage({"z", "1", "fuera"});
   for (const Case& c : cases) {

@@ -147,14 +147,14 @@ TEST_F(LibraryFiles, OnlyPlainFileNamesInFrmlsAreSafe) {
     const char* name;
     bool safe;
   } cases[] = {
-      {"GEOM", true},       {"", true},           {"Auxilio", true},     {"CONSTANT", true},
-      {"COM0", true},       {"COM10", true},      {"LPT", true},         {"a.b", true},
-      {"a/b", false},       {"a\\b", false},      {"..\\..\\zz", false}, {"C:x", false},
-      {"a*b", false},       {"a?b", false},       {"a\"b", false},       {"a<b", false},
-      {"a>b", false},       {"a|b", false},       {"a\tb", false},       {"\x7F", false},
-      {"..", false},        {"CON", false},       {"con", false},        {"Aux", false},
-      {"NUL.txt", false},   {"PRN .x", false},    {"COM1", false},       {"com9", false},
-      {"LPT5", false},      {"COM\xB9", false},   {"CONIN$", false},
+      {"GEOM", true},     {"", true},         {"Auxilio", true},     {"CONSTANT", true},
+      {"COM0", true},     {"COM10", true},    {"LPT", true},         {"a.b", true},
+      {"a/b", false},     {"a\\b", false},    {"..\\..\\zz", false}, {"C:x", false},
+      {"a*b", false},     {"a?b", false},     {"a\"b", false},       {"a<b", false},
+      {"a>b", false},     {"a|b", false},     {"a\tb", false},       {"\x7F", false},
+      {"..", false},      {"CON", false},     {"con", false},        {"Aux", false},
+      {"NUL.txt", false}, {"PRN .x", false},  {"COM1", false},       {"com9", false},
+      {"LPT5", false},    {"COM\xB9", false}, {"CONIN$", false},
   };
   for (const auto& c : cases) EXPECT_EQ(SafeTopicFile(c.name), c.safe) << c.name;
 }
