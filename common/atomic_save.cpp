@@ -2,6 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
+#include "common/language.h"
+#include "common/system_error.h"
+
 #ifdef _WIN32
 #include <io.h>
 // The one kernel call the saves need; declared here so that this file stays
@@ -19,6 +24,17 @@ constexpr unsigned long kMoveReplaceExisting = 0x1;
 constexpr unsigned long kMoveWriteThrough = 0x8;
 #endif
 
+constexpr Wording kNotAFile = {{"al seu lloc hi ha una carpeta, no un fitxer",
+                                "a folder stands in its place, not a file",
+                                "en su lugar hay una carpeta, no un archivo"}};
+constexpr Wording kReadOnly = {
+    {"el fitxer és només de lectura", "the file is read-only", "el archivo es de solo lectura"}};
+constexpr Wording kNotWritten = {
+    {"no s'ha pogut escriure", "it could not be written", "no se ha podido escribir"}};
+constexpr Wording kNotReplaced = {{"no s'ha pogut substituir el fitxer anterior",
+                                   "the old file could not be replaced",
+                                   "no se ha podido sustituir el archivo anterior"}};
+
 SaveChannel platformChannel;
 SaveChannel* channel = &platformChannel;
 
@@ -34,14 +50,24 @@ bool FlushToDisk(std::FILE* file) {
 
 // Read-only also where the platform would let us replace it (root, or a
 // rename over it); a folder in the file's place is never replaced either.
-bool LeftAlone(const char* path) {
+// Returns why, or nothing when the file may be replaced.
+const Wording* LeftAlone(const char* path) {
   struct stat info;
-  if (stat(path, &info) != 0) return false;
+  if (stat(path, &info) != 0) return nullptr;
 #ifdef _WIN32
-  return (info.st_mode & _S_IFREG) == 0 || (info.st_mode & _S_IWRITE) == 0;
+  if ((info.st_mode & _S_IFREG) == 0) return &kNotAFile;
+  if ((info.st_mode & _S_IWRITE) == 0) return &kReadOnly;
 #else
-  return !S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0;
+  if (!S_ISREG(info.st_mode)) return &kNotAFile;
+  if ((info.st_mode & S_IWUSR) == 0) return &kReadOnly;
 #endif
+  return nullptr;
+}
+
+// errno as the failed call left it; a channel that failed without a word
+// still gets a reason.
+std::string ErrnoOr(const Wording& otherwise) {
+  return errno != 0 ? ErrnoText(errno) : otherwise.Get();
 }
 
 }  // namespace
@@ -62,19 +88,39 @@ void SetSaveChannel(SaveChannel* replacement) {
   channel = replacement ? replacement : &platformChannel;
 }
 
-bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces) {
-  if (LeftAlone(path)) return false;
+bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces,
+                        std::string* why) {
+  std::string reason;
+  const auto fail = [&](std::string text) {
+    if (why) *why = std::move(text);
+    return false;
+  };
+  if (const Wording* refusal = LeftAlone(path)) return fail(refusal->Get());
   const std::string fresh = std::string(path) + ".new";
+  errno = 0;
   std::FILE* file = std::fopen(fresh.c_str(), "wb");
-  if (!file) return false;
+  if (!file) return fail(ErrnoOr(kNotWritten));
   bool written = true;
   for (const std::string& piece : pieces) {
+    errno = 0;
     if (!piece.empty()) written = channel->Write(file, piece);
     if (!written) break;
   }
-  if (written) written = FlushToDisk(file);
-  if (std::fclose(file) != 0) written = false;
-  if (written && channel->Replace(fresh.c_str(), path)) return true;
+  if (written) {
+    errno = 0;
+    written = FlushToDisk(file);
+  }
+  if (!written) reason = ErrnoOr(kNotWritten);
+  if (std::fclose(file) != 0 && written) {
+    written = false;
+    reason = ErrnoOr(kNotWritten);
+  }
+  if (written) {
+    ClearSystemError();
+    if (channel->Replace(fresh.c_str(), path)) return true;
+    const unsigned long code = LastSystemError();
+    reason = code != 0 ? SystemErrorText(code) : kNotReplaced.Get();
+  }
   std::remove(fresh.c_str());
-  return false;
+  return fail(reason);
 }

@@ -14,7 +14,8 @@
 class SaveChannel {
  public:
   virtual ~SaveChannel() = default;
-  // Writes all of `bytes` to the open file; false on a short write.
+  // Writes all of `bytes` to the open file; false on a short write. The
+  // platform's channel leaves errno set, and Replace the system's last error.
   virtual bool Write(std::FILE* file, std::string_view bytes);
   // Puts the finished file `from` in the place of `to` in one step, replacing it.
   virtual bool Replace(const char* from, const char* to);
@@ -25,5 +26,8 @@ void SetSaveChannel(SaveChannel* channel);
 // Writes the pieces, in order, to `path` + ".new", flushes that file to the
 // disk and moves it over `path`. False, with the old file untouched and no new
 // file left behind, on any failure. A file the user made read-only, or
-// anything but a file in its place, is left alone.
-bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces);
+// anything but a file in its place, is left alone. On a failure, `why` (when
+// given) receives the reason in Windows-1252, in the system's words where the
+// system gave them.
+bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces,
+                        std::string* why = nullptr);
