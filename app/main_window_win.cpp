@@ -168,9 +168,9 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
+      if (!CloseToolsEditorAsking()) break;  // the user stays, with the edits
       if (TableWindow) EndDialog(TableWindow, 0);
       CloseAboutWindow();
-      if (ToolsEditor) EndDialog(ToolsEditor, 0);
       if (LibraryDialog) EndDialog(LibraryDialog, 0);
       EndDialog(dialog, 0);
       break;

@@ -24,16 +24,16 @@ constexpr unsigned long kMoveReplaceExisting = 0x1;
 constexpr unsigned long kMoveWriteThrough = 0x8;
 #endif
 
-constexpr Wording kNotAFile = {{"al seu lloc hi ha una carpeta, no un fitxer",
-                                "a folder stands in its place, not a file",
-                                "en su lugar hay una carpeta, no un archivo"}};
+constexpr Wording kNotAFile = {{"Al seu lloc hi ha una carpeta, no un fitxer",
+                                "A folder stands in its place, not a file",
+                                "En su lugar hay una carpeta, no un archivo"}};
 constexpr Wording kReadOnly = {
-    {"el fitxer és només de lectura", "the file is read-only", "el archivo es de solo lectura"}};
+    {"El fitxer és només de lectura", "The file is read-only", "El archivo es de solo lectura"}};
 constexpr Wording kNotWritten = {
-    {"no s'ha pogut escriure", "it could not be written", "no se ha podido escribir"}};
-constexpr Wording kNotReplaced = {{"no s'ha pogut substituir el fitxer anterior",
-                                   "the old file could not be replaced",
-                                   "no se ha podido sustituir el archivo anterior"}};
+    {"No s'ha pogut escriure", "It could not be written", "No se ha podido escribir"}};
+constexpr Wording kNotReplaced = {{"No s'ha pogut substituir el fitxer anterior",
+                                   "The old file could not be replaced",
+                                   "No se ha podido sustituir el archivo anterior"}};
 
 SaveChannel platformChannel;
 SaveChannel* channel = &platformChannel;

@@ -45,14 +45,23 @@ std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
   return units;
 }
 
+// The continuation bytes after a lead byte of well-formed UTF-8; 0 when the
+// byte cannot lead.
+int Continuations(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 1;
+  if (lead >= 0xE0 && lead <= 0xEF) return 2;
+  if (lead >= 0xF0 && lead <= 0xF4) return 3;
+  return 0;
+}
+
 }  // namespace
 
 std::string Utf16ToCp1252(std::u16string_view units) {
   std::string out;
   for (std::size_t i = 0; i < units.size(); ++i) {
     const char16_t u = units[i];
-    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() &&
-                      units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
+    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                      units[i + 1] < 0xE000;
     if (pair) ++i;
     out += u >= 0xD800 && u < 0xE000 ? '?' : ToCp1252(u);
   }
@@ -67,8 +76,7 @@ bool IsUtf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    const int extra = lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
-                    : lead >= 0xF0 && lead <= 0xF4 ? 3 : 0;
+    const int extra = Continuations(lead);
     if (extra == 0 || i + extra >= bytes.size()) return false;
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
     // The second byte's range rules out overlong forms, surrogates and code
@@ -101,8 +109,11 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   const std::size_t n = utf8.size();
   while (i < n) {
     auto lead = static_cast<unsigned char>(utf8[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-              : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra < 0) {  // a continuation byte or an invalid lead
       out += '?';
       ++i;

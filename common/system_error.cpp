@@ -17,8 +17,8 @@ extern "C" __declspec(dllimport) unsigned long __stdcall FormatMessageW(
 namespace {
 
 std::string Trimmed(std::string text) {
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' ||
-                           text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
   }
   return text;

@@ -39,7 +39,7 @@ void RunFile(LaunchPlatform& platform, std::string_view text) {
   const ShortText cut(text);
   const std::string why = Start(platform, cut.view());
   if (why.empty()) return;
-  platform.ShowMessage(kCannotStartCaption.Get(), cut.str() + "\r\n\r\n" + why,
+  platform.ShowMessage(kCannotStartCaption.Get(), cut.str() + "\r\n\r\n" + why + ".",
                        kCannotStartStyle);
 }
 

@@ -35,9 +35,9 @@ inline constexpr std::uint32_t kNoFolderStyle = 0x30;  // OK button, exclamation
 inline constexpr Wording kCannotStartCaption = {
     {"No s'ha pogut obrir", "Could not open", "No se ha podido abrir"}};
 inline constexpr std::uint32_t kCannotStartStyle = 0x30;
-inline constexpr Wording kNothingToStart = {{"el camp \"Fitxer\" és buit",
-                                             "the \"File\" field is empty",
-                                             "el campo \"Fichero\" está vacío"}};
+inline constexpr Wording kNothingToStart = {{"El camp \"Fitxer\" és buit",
+                                             "The \"File\" field is empty",
+                                             "El campo \"Fichero\" está vacío"}};
 
 // A text that names an existing file as a whole is that file, blanks and all
 // (what the browse button puts in). Otherwise a text holding ".exe" (exactly

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/dialog_win.h"
-#include "common/late_call_win.h"
 #include "common/language.h"
+#include "common/late_call_win.h"
 #include "common/text_helpers.h"
 #include "resources/ids.h"
 #include "tools/tool_list.h"
@@ -60,16 +60,16 @@ constexpr Wording kNotReadCaption = {{"No s'ha llegit", "Not read", "No se ha le
 constexpr Wording kNotReadText = {
     {"No s'ha pogut llegir", "This could not be read:", "No se ha podido leer"}};
 constexpr Wording kNotReadAdvice = {
-    {"Per no perdre'n les eines, no s'hi desa res fins que es pugui llegir. Tanqueu el "
-     "programa que el té obert i torneu a obrir l'editor.",
-     "So that its tools are not lost, nothing is saved over it until it can be read. Close "
-     "the program that holds it and open the editor again.",
-     "Para no perder sus útiles, no se guarda nada encima hasta poder leerlo. Cierre el "
-     "programa que lo tenga abierto y vuelva a abrir el editor."}};
-constexpr Wording kChangedCaption = {{"hi ha hagut canvis", "there were changes",
-                                      "ha habido cambios"}};
-constexpr Wording kSaveChanges = {{"desar els canvis?", "save the changes?",
-                                   "¿guardar los cambios?"}};
+    {"Per no perdre'n les eines, no s'hi desa res. Tanqueu-lo a l'altre programa i torneu a "
+     "obrir l'editor.",
+     "So that its tools are not lost, nothing is saved over it. Close it in the other program "
+     "and open the editor again.",
+     "Para no perder sus útiles, no se guarda nada encima. Ciérrelo en el otro programa y "
+     "abra de nuevo el editor."}};
+constexpr Wording kChangedCaption = {
+    {"hi ha hagut canvis", "there were changes", "ha habido cambios"}};
+constexpr Wording kSaveChanges = {
+    {"desar els canvis?", "save the changes?", "¿guardar los cambios?"}};
 
 // Shown once the dialog is on the screen, not while it is being made.
 constexpr UINT kShowNotReadMessage = WM_APP + 1;
@@ -213,8 +213,9 @@ bool ListEdited() {
 // its text at 255 characters.
 void ShowFileProblem(const Wording& caption, const Wording& what, const std::string& why,
                      const Wording& then) {
-  MessageStyled(caption.Get(), std::string(what.Get()) + "\r\n" + ToolsFilePath() + "\r\n\r\n" +
-                                   why + ".\r\n\r\n" + then.Get(),
+  MessageStyled(caption.Get(),
+                std::string(what.Get()) + "\r\n" + ToolsFilePath() + "\r\n\r\n" + why +
+                    ".\r\n\r\n" + then.Get(),
                 MB_ICONEXCLAMATION);
 }
 

@@ -23,10 +23,9 @@ bool FindAttributes(const char* name, DWORD& attributes) {
 // ShellExecute's answers below 33 are its own codes; most match a system
 // error of the same number.
 std::string ShellFailure(INT_PTR code) {
-  static constexpr Wording kNoProgram = {
-      {"cap programa no obre aquest tipus de document",
-       "no program opens this kind of document",
-       "ningún programa abre este tipo de documento"}};
+  static constexpr Wording kNoProgram = {{"Cap programa no obre aquest tipus de document",
+                                          "No program opens this kind of document",
+                                          "Ningún programa abre este tipo de documento"}};
   switch (code) {
     case SE_ERR_NOASSOC:
     case SE_ERR_ASSOCINCOMPLETE:
@@ -55,9 +54,7 @@ class Win32Launcher final : public LaunchPlatform {
     return SetCurrentDirectoryA(folder.c_str()) != FALSE;
   }
   bool DirExists(std::string_view name) override { return ::DirExists(ShortText(name).c_str()); }
-  bool FileExists(std::string_view name) override {
-    return ::FileExists(ShortText(name).c_str());
-  }
+  bool FileExists(std::string_view name) override { return ::FileExists(ShortText(name).c_str()); }
   void ShowMessage(std::string_view caption, std::string_view text, std::uint32_t style) override {
     MessageStyled(caption, text, style);
   }

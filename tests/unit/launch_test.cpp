@@ -74,7 +74,7 @@ TEST(RunFile, ProgramsByTheirCommandLineDocumentsSplitAtTheFirstSpace) {
       {"\"D:\\x y.txt\"", "open [D:\\x y.txt] [] in C:\\inicio"},
       {"\"sin cierre", "open [\"sin] [cierre] in C:\\inicio"},
       // Nothing to open: said so, and nothing is asked of the system.
-      {"", "message No se ha podido abrir / \r\n\r\nel campo \"Fichero\" est\xE1 vac\xEDo / 48"},
+      {"", "message No se ha podido abrir / \r\n\r\nEl campo \"Fichero\" est\xE1 vac\xEDo. / 48"},
   };
   for (const Case& c : cases) {
     RecordingPlatform platform;
@@ -91,7 +91,7 @@ TEST(RunFile, AStartTheSystemRefusesIsReportedOnce) {
     RunFile(platform, text);
     ASSERT_EQ(platform.events.size(), 2u) << text;
     EXPECT_EQ(platform.events[1], "message No se ha podido abrir / " + std::string(text) +
-                                      "\r\n\r\n" + platform.refusal + " / 48");
+                                      "\r\n\r\n" + platform.refusal + ". / 48");
   }
 }
 

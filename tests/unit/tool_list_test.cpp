@@ -247,7 +247,7 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
   SetSaveChannel(&failing);
   std::string why;
   EXPECT_FALSE(SaveToolsTo(path_, &why));
-  EXPECT_EQ(why, "no se ha podido escribir");
+  EXPECT_EQ(why, "No se ha podido escribir");
   EXPECT_EQ(Read(), original);
   EXPECT_FALSE(LeftoverNewFile());
 
@@ -257,7 +257,7 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
   } refusing;
   SetSaveChannel(&refusing);
   EXPECT_FALSE(SaveToolsTo(path_, &why));
-  EXPECT_EQ(why, "no se ha podido sustituir el archivo anterior");
+  EXPECT_EQ(why, "No se ha podido sustituir el archivo anterior");
   EXPECT_EQ(Read(), original);
   EXPECT_FALSE(LeftoverNewFile());
   SetSaveChannel(nullptr);
@@ -265,7 +265,7 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
   // A read-only file.
   fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   EXPECT_FALSE(SaveToolsTo(path_, &why));
-  EXPECT_EQ(why, "el archivo es de solo lectura");
+  EXPECT_EQ(why, "El archivo es de solo lectura");
   fs::permissions(path_, fs::perms::owner_all);
   EXPECT_EQ(Read(), original);
   EXPECT_FALSE(LeftoverNewFile());
@@ -274,7 +274,7 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
   fs::remove(path_);
   fs::create_directory(path_);
   EXPECT_FALSE(SaveToolsTo(path_, &why));
-  EXPECT_EQ(why, "en su lugar hay una carpeta, no un archivo");
+  EXPECT_EQ(why, "En su lugar hay una carpeta, no un archivo");
   EXPECT_TRUE(fs::is_directory(path_));
   EXPECT_FALSE(LeftoverNewFile());
   EXPECT_FALSE(LoadToolsFrom(path_));
