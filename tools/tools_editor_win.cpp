@@ -332,9 +332,13 @@ bool CloseToolsEditorAsking() {
   if (!dialog) return true;
   if (ListEdited()) {
     const int answer = AskYesNoCancel(kChangedCaption.Get(), kSaveChanges.Get());
-    if (answer == IDCANCEL) return false;
+    const bool stays = answer == IDCANCEL || (answer == IDYES && !SaveOrSay());
+    if (stays) {
+      // Salir came from the main window, which now covers the edits.
+      SetForegroundWindow(dialog);
+      return false;
+    }
     if (answer == IDYES) {
-      if (!SaveOrSay()) return false;
       EndDialog(dialog, 1);
       return true;
     }

@@ -516,7 +516,8 @@ TEST_F(ToolsMenuItems, ToolCommandsStartTheirToolInfoOpensTheHelp) {
 struct EditorScript {
   static inline std::function<void(HWND editor)> steps;
   static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (!ToolsEditor) return;
+    // Once it is on the screen, as a person would see it.
+    if (!ToolsEditor || !IsWindowVisible(ToolsEditor)) return;
     KillTimer(nullptr, timer);
     steps(ToolsEditor);
   }
@@ -607,10 +608,14 @@ TEST_F(ToolsMenuItems, SalirWithUnsavedEditsAsksFirst) {
       HANDLE held = c.holdFile ? CreateFileA("Tools.rel", GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                                : INVALID_HANDLE_VALUE;
+      SetForegroundWindow(main.Dialog());  // "Salir" is clicked there
       SendMessageA(main.Dialog(), WM_COMMAND, IDC_CANCEL, 0);
       if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
       editorStayed = IsWindowVisible(editor) != FALSE;
-      if (editorStayed) EditorScript::Click(editor, IDC_CANCEL);
+      if (editorStayed) {
+        EXPECT_EQ(GetForegroundWindow(), editor);  // in front, with its edits
+        EditorScript::Click(editor, IDC_CANCEL);
+      }
     });
     ASSERT_GE(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].caption, "ha habido cambios");
