@@ -35,7 +35,73 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  }
+  return units;
+}
+
+// The continuation bytes after a lead byte of well-formed UTF-8; 0 when the
+// byte cannot lead.
+int Continuations(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 1;
+  if (lead >= 0xE0 && lead <= 0xEF) return 2;
+  if (lead >= 0xF0 && lead <= 0xF4) return 3;
+  return 0;
+}
+
 }  // namespace
+
+std::string Utf16ToCp1252(std::u16string_view units) {
+  std::string out;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t u = units[i];
+    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                      units[i + 1] < 0xE000;
+    if (pair) ++i;
+    out += u >= 0xD800 && u < 0xE000 ? '?' : ToCp1252(u);
+  }
+  return out;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const int extra = Continuations(lead);
+    if (extra == 0 || i + extra >= bytes.size()) return false;
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    // The second byte's range rules out overlong forms, surrogates and code
+    // points beyond U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return false;
+    for (int k = 2; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::string TextFileToCp1252(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Utf8ToCp1252(bytes.substr(3));
+  if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToCp1252(Utf16Units(bytes.substr(2), false));
+  if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToCp1252(Utf16Units(bytes.substr(2), true));
+  // Windows-1252 letters almost never line up as UTF-8 sequences, so text
+  // that reads as UTF-8 and is not plain ASCII was saved as UTF-8.
+  bool ascii = true;
+  for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  return !ascii && IsUtf8(bytes) ? Utf8ToCp1252(bytes) : std::string(bytes);
+}
 
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
@@ -43,8 +109,11 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   const std::size_t n = utf8.size();
   while (i < n) {
     auto lead = static_cast<unsigned char>(utf8[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-              : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra < 0) {  // a continuation byte or an invalid lead
       out += '?';
       ++i;

@@ -6,6 +6,7 @@
 
 #include "common/dialog_win.h"
 #include "common/late_call_win.h"
+#include "common/system_error.h"
 
 namespace {
 
@@ -17,6 +18,27 @@ bool FindAttributes(const char* name, DWORD& attributes) {
   FindClose(search);
   attributes = found.dwFileAttributes;
   return true;
+}
+
+// ShellExecute's answers below 33 are its own codes; most match a system
+// error of the same number.
+std::string ShellFailure(INT_PTR code) {
+  static constexpr Wording kNoProgram = {{"Cap programa no obre aquest tipus de document",
+                                          "No program opens this kind of document",
+                                          "Ningún programa abre este tipo de documento"}};
+  switch (code) {
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      return kNoProgram.Get();
+    case 0:
+      return SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+    case SE_ERR_SHARE:
+      return SystemErrorText(ERROR_SHARING_VIOLATION);
+    case SE_ERR_DLLNOTFOUND:
+      return SystemErrorText(ERROR_DLL_NOT_FOUND);
+    default:
+      return SystemErrorText(static_cast<unsigned long>(code));
+  }
 }
 
 class Win32Launcher final : public LaunchPlatform {
@@ -32,20 +54,26 @@ class Win32Launcher final : public LaunchPlatform {
     return SetCurrentDirectoryA(folder.c_str()) != FALSE;
   }
   bool DirExists(std::string_view name) override { return ::DirExists(ShortText(name).c_str()); }
+  bool FileExists(std::string_view name) override { return ::FileExists(ShortText(name).c_str()); }
   void ShowMessage(std::string_view caption, std::string_view text, std::uint32_t style) override {
     MessageStyled(caption, text, style);
   }
-  void StartProgram(std::string_view commandLine) override {
-    WinExec(ShortText(commandLine).c_str(), SW_SHOWNORMAL);
+  std::string StartProgram(std::string_view commandLine) override {
+    // Above 31 is a start; below, a system error code (0: out of memory).
+    const UINT code = WinExec(ShortText(commandLine).c_str(), SW_SHOWNORMAL);
+    if (code > 31) return {};
+    return SystemErrorText(code == 0 ? ERROR_NOT_ENOUGH_MEMORY : code);
   }
-  void OpenDocument(std::string_view document, std::string_view parameters) override {
+  std::string OpenDocument(std::string_view document, std::string_view parameters) override {
     const ShortText params(parameters);
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     static const auto shellExecute =
         LateFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
-    if (!shellExecute) return;
-    shellExecute(nullptr, "open", ShortText(document).c_str(),
-                 params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOW);
+    if (!shellExecute) return SystemErrorText(ERROR_DLL_NOT_FOUND);
+    const auto code = reinterpret_cast<INT_PTR>(
+        shellExecute(nullptr, "open", ShortText(document).c_str(),
+                     params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOW));
+    return code > 32 ? std::string() : ShellFailure(code);
   }
 };
 
@@ -75,12 +103,19 @@ bool DirExists(const char* name) {
 }
 
 bool LoadTools() {
-  if (!FileExists(kToolsFileName)) return false;
+  if (!FileExists(kToolsFileName)) {
+    ToolsUnread.clear();  // nothing there to lose
+    return false;
+  }
   return LoadToolsFrom(kToolsFileName);
 }
 
-bool SaveTools() {
-  return SaveToolsTo(kToolsFileName);
+bool SaveTools(std::string* why) {
+  return SaveToolsTo(kToolsFileName, why);
+}
+
+std::string ToolsFilePath() {
+  return SystemLauncher().CurrentFolder() + "\\" + kToolsFileName;
 }
 
 void RunFile(std::string_view text) {
