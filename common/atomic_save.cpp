@@ -1,23 +1,14 @@
 #include "common/atomic_save.h"
 
-#include <sys/stat.h>
+#include "common/named_files.h"
 
 #ifdef _WIN32
 #include <io.h>
-// The one kernel call the saves need; declared here so that this file stays
-// free of the Win32 headers. MSVCRT's rename refuses an existing target.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
-                                                           unsigned long flags);
 #else
 #include <unistd.h>
 #endif
 
 namespace {
-
-#ifdef _WIN32
-constexpr unsigned long kMoveReplaceExisting = 0x1;
-constexpr unsigned long kMoveWriteThrough = 0x8;
-#endif
 
 SaveChannel platformChannel;
 SaveChannel* channel = &platformChannel;
@@ -35,13 +26,8 @@ bool FlushToDisk(std::FILE* file) {
 // Read-only also where the platform would let us replace it (root, or a
 // rename over it); a folder in the file's place is never replaced either.
 bool LeftAlone(const char* path) {
-  struct stat info;
-  if (stat(path, &info) != 0) return false;
-#ifdef _WIN32
-  return (info.st_mode & _S_IFREG) == 0 || (info.st_mode & _S_IWRITE) == 0;
-#else
-  return !S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0;
-#endif
+  const FileFacts facts = LookUpFile(path);
+  return facts.exists && (!facts.regular || !facts.writable);
 }
 
 }  // namespace
@@ -51,11 +37,7 @@ bool SaveChannel::Write(std::FILE* file, std::string_view bytes) {
 }
 
 bool SaveChannel::Replace(const char* from, const char* to) {
-#ifdef _WIN32
-  return MoveFileExA(from, to, kMoveReplaceExisting | kMoveWriteThrough) != 0;
-#else
-  return std::rename(from, to) == 0;
-#endif
+  return ReplaceNamedFile(from, to);
 }
 
 void SetSaveChannel(SaveChannel* replacement) {
@@ -65,7 +47,7 @@ void SetSaveChannel(SaveChannel* replacement) {
 bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces) {
   if (LeftAlone(path)) return false;
   const std::string fresh = std::string(path) + ".new";
-  std::FILE* file = std::fopen(fresh.c_str(), "wb");
+  std::FILE* file = OpenNamedFile(fresh, "wb");
   if (!file) return false;
   bool written = true;
   for (const std::string& piece : pieces) {
@@ -75,6 +57,6 @@ bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces
   if (written) written = FlushToDisk(file);
   if (std::fclose(file) != 0) written = false;
   if (written && channel->Replace(fresh.c_str(), path)) return true;
-  std::remove(fresh.c_str());
+  RemoveNamedFile(fresh);
   return false;
 }

@@ -43,8 +43,11 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   const std::size_t n = utf8.size();
   while (i < n) {
     auto lead = static_cast<unsigned char>(utf8[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-              : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra < 0) {  // a continuation byte or an invalid lead
       out += '?';
       ++i;
@@ -81,6 +84,28 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
   std::u16string out(text.size(), u'\0');
   for (std::size_t i = 0; i < text.size(); ++i) {
     out[i] = static_cast<char16_t>(CodePoint(static_cast<unsigned char>(text[i])));
+  }
+  return out;
+}
+
+std::wstring WideText(std::string_view text) {
+  std::wstring out(text.size(), L'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out[i] = static_cast<wchar_t>(CodePoint(static_cast<unsigned char>(text[i])));
+  }
+  return out;
+}
+
+std::string Cp1252Text(std::wstring_view wide) {
+  std::string out;
+  out.reserve(wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const auto unit = static_cast<std::uint32_t>(wide[i]);
+    const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < wide.size() &&
+                      static_cast<std::uint32_t>(wide[i + 1]) >= 0xDC00 &&
+                      static_cast<std::uint32_t>(wide[i + 1]) < 0xE000;
+    if (pair) ++i;
+    out += pair || (unit >= 0xD800 && unit < 0xE000) ? '?' : ToCp1252(unit);
   }
   return out;
 }
