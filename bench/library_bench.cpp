@@ -28,7 +28,8 @@ class FullLibrary {
     TopicCount = MaxLibraryRecords;
     TopicFormulaCount = MaxLibraryRecords;
     FormulaFilePath = FormulaPath("T1");
-    if (!SaveTopics() || !SaveFormulaFile()) std::abort();
+    // Whole new lists, over whatever an earlier benchmark left loaded.
+    if (!SaveTopics(nullptr, true) || !SaveFormulaFile(nullptr, true)) std::abort();
   }
   ~FullLibrary() {
     std::remove("temas.rel");

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/short_text.h"
+
 // Where the saves meet the platform. Tests put in a channel that fails on a
 // chosen write or refuses the final replacement.
 class SaveChannel {
@@ -24,6 +26,9 @@ void SetSaveChannel(SaveChannel* channel);
 
 // Writes the pieces, in order, to `path` + ".new", flushes that file to the
 // disk and moves it over `path`. False, with the old file untouched and no new
-// file left behind, on any failure. A file the user made read-only, or
-// anything but a file in its place, is left alone.
-bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces);
+// file left behind, on any failure; `whyNot`, when given, then says why for
+// the user, in the words of Language (the system's where there are no
+// better). A file the user made read-only, or anything but a file in its
+// place, is left alone.
+bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces,
+                        ShortText* whyNot = nullptr);

@@ -34,7 +34,8 @@ std::FILE* OpenNamedFile(std::string_view name, const char* mode) {
 FileFacts LookUpFile(std::string_view name) {
   struct _stat info;
   if (_wstat(WideText(name).c_str(), &info) != 0) return {};
-  return {true, (info.st_mode & _S_IFREG) != 0, (info.st_mode & _S_IWRITE) != 0};
+  return {true, (info.st_mode & _S_IFREG) != 0, (info.st_mode & _S_IFDIR) != 0,
+          (info.st_mode & _S_IWRITE) != 0};
 }
 
 bool RemoveNamedFile(std::string_view name) {
@@ -59,7 +60,7 @@ std::FILE* OpenNamedFile(std::string_view name, const char* mode) {
 FileFacts LookUpFile(std::string_view name) {
   struct stat info;
   if (stat(std::string(name).c_str(), &info) != 0) return {};
-  return {true, S_ISREG(info.st_mode), (info.st_mode & S_IWUSR) != 0};
+  return {true, S_ISREG(info.st_mode), S_ISDIR(info.st_mode), (info.st_mode & S_IWUSR) != 0};
 }
 
 bool RemoveNamedFile(std::string_view name) {

@@ -12,7 +12,8 @@ std::FILE* OpenNamedFile(std::string_view name, const char* mode);
 
 struct FileFacts {
   bool exists = false;
-  bool regular = false;   // a plain file, not a folder or a device
+  bool regular = false;  // a plain file, not a folder or a device
+  bool folder = false;
   bool writable = false;  // not marked read-only
 };
 FileFacts LookUpFile(std::string_view name);

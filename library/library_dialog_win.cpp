@@ -1,7 +1,6 @@
 #include "library/library_dialog_win.h"
 
 #include "common/dialog_win.h"
-#include "common/text_helpers.h"
 #include "engine/formula_cycle.h"
 #include "library/library_files.h"
 #include "resources/ids.h"
@@ -16,11 +15,11 @@ namespace {
 // 255 when a list is full.
 int TopicPos = 1;
 int FormulaPos = 1;
+// The topic whose formulas FormulaList holds, where it stands now: deleting
+// a topic before it moves it up, deleting it makes this 0 while its formulas
+// stay loaded. LoadedTopicName is its name when loaded, for after a deletion.
 int LoadedTopic = 0;
-// Deleting topics moves the others under LoadedTopic's number; this follows
-// the loaded topic itself, so that a question can name it as it is now (0:
-// deleted). LoadedTopicName is its name when loaded, for after a deletion.
-int LoadedTopicNow = 0;
+bool FormulasLoaded = false;
 ShortText LoadedTopicName;
 bool TopicsChanged = false;
 bool FormulasChanged = false;
@@ -57,13 +56,13 @@ void Focus(HWND dialog, int id) {
 void FillList(HWND dialog, int side) {
   const int list = ListOf(side);
   HWND box = ItemWindow(dialog, list);
-  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
   ListClear(dialog, list);
-  SendMessageA(box, LB_INITSTORAGE, CountOf(side), CountOf(side) * (kExpressionMax + 8));
+  SendMessageW(box, LB_INITSTORAGE, CountOf(side), CountOf(side) * (kExpressionMax + 8));
   for (int k = 1; k <= CountOf(side); ++k) {
     ListAdd(dialog, list, side == 0 ? TopicLine(k) : FormulaLine(k));
   }
-  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(box, nullptr, TRUE);
 }
 
@@ -82,6 +81,11 @@ void NewEntry(HWND dialog, int side) {
 void StoreEdited(HWND dialog, int side) {
   if (side == 1 && TopicPos > TopicCount) {
     MessageOk("no hay tema", "hay que seleccionar antes un tema");
+    return;
+  }
+  if (side == 0 && !SafeTopicFile(GetItemText(dialog, IDC_LIB_TOPIC_FILE).Left(kTopicFileMax))) {
+    MessageOk("fichero no válido", kUnsafeTopicFile);
+    Focus(dialog, IDC_LIB_TOPIC_FILE);
     return;
   }
   int& pos = side == 0 ? TopicPos : FormulaPos;
@@ -117,15 +121,48 @@ void PickFormula(HWND dialog) {
   EndDialog(dialog, 1);
 }
 
-void SaveChanged() {
-  if (TopicsChanged) SaveTopics();
-  if (FormulasChanged) SaveFormulaFile();
+// One save, and the one message that tells why it failed. A file that
+// another copy of the program saved since it was loaded is replaced only
+// when the user says so. True when the file was written.
+bool SaveOrTell(const ShortText& file, bool (*save)(SaveFailure*, bool)) {
+  SaveFailure failure;
+  if (save(&failure, false)) return true;
+  if (failure.changedOnDisk) {
+    const ShortText question =
+        file +
+        " ha cambiado en el disco desde que se abrió aquí (¿otra copia del programa?)\r\n\r\n"
+        "¿reemplazarlo por la versión de esta ventana?\r\n"
+        "No: se conserva la otra versión y los cambios siguen aquí sin guardar";
+    if (AskYesNoStyled("el fichero ha cambiado", question, MB_ICONEXCLAMATION) != IDYES) {
+      return false;
+    }
+    if (save(&failure, true)) return true;
+  }
+  MessageStyled("no se ha guardado",
+                "no se ha podido guardar " + file + ": " + failure.reason +
+                    "\r\n\r\nlos cambios siguen aquí sin guardar",
+                MB_ICONEXCLAMATION);
+  return false;
+}
+
+// Stops at the first file that could not be written, which stays marked as
+// changed: the dialog stays open with every edit, for another try.
+bool SaveChanged() {
+  if (TopicsChanged) {
+    if (!SaveOrTell(kTopicsFileName, SaveTopics)) return false;
+    TopicsChanged = false;
+  }
+  if (FormulasChanged) {
+    if (!SaveOrTell(FormulaFilePath, SaveFormulaFile)) return false;
+    FormulasChanged = false;
+  }
+  return true;
 }
 
 void ProposeFileName(HWND dialog) {
   if (GetItemText(dialog, IDC_LIB_TOPIC_FILE).empty()) {
     const ShortText name = GetItemText(dialog, IDC_LIB_TOPIC_NAME);
-    SetItemText(dialog, IDC_LIB_TOPIC_FILE, RemoveSpaces(FoldAccents(name)).Left(kTopicFileMax));
+    SetItemText(dialog, IDC_LIB_TOPIC_FILE, ProposedTopicFile(name, TopicPos));
   }
   Focus(dialog, IDC_LIB_TOPIC_FILE);
 }
@@ -149,7 +186,7 @@ void Initialise(HWND dialog) {
   FormulaPos = TopicFormulaCount + 1;
   FillList(dialog, 0);
   LoadedTopic = 0;
-  LoadedTopicNow = 0;
+  FormulasLoaded = false;
   LoadedTopicName.Clear();
   if (LibraryMode == kStoreMode) {
     SetItemText(dialog, IDC_LIB_EXPRESSION, CurrentFormula.Expression);
@@ -164,24 +201,25 @@ void Initialise(HWND dialog) {
 }
 
 ShortText LoadedTopicTitle() {
-  return LoadedTopicNow != 0 ? TopicList[LoadedTopicNow].TopicName : LoadedTopicName;
+  return LoadedTopic != 0 ? TopicList[LoadedTopic].TopicName : LoadedTopicName;
 }
 
 void ChooseTopic(HWND dialog, bool doubleClick) {
   const int selected = ListSelected(dialog, IDC_LIB_TOPICS);
   if (selected == 0) return;  // a notification with no item under it
+  const int previous = TopicPos;
   TopicPos = selected;
   if (doubleClick) Focus(dialog, IDC_LIB_FORMULA_NAME);
-  if (LoadedTopic == TopicPos) return;
-  if (LoadedTopic != 0 && FormulasChanged) {
+  if (LoadedTopic != 0 && LoadedTopic == TopicPos) return;
+  if (FormulasLoaded && FormulasChanged) {
     const int answer = AskYesNoCancel("las fórmulas han cambiado",
                                       "guardar las fórmulas de " + LoadedTopicTitle() + "?");
-    if (answer == IDCANCEL) {
+    // Staying on the loaded topic keeps the topic fields and what they belong to.
+    if (answer != IDNO && (answer != IDYES || !SaveOrTell(FormulaFilePath, SaveFormulaFile))) {
       ListSelect(dialog, IDC_LIB_TOPICS, static_cast<std::uint16_t>(LoadedTopic));
-      TopicPos = LoadedTopic;
+      TopicPos = previous;
       return;
     }
-    if (answer == IDYES) SaveFormulaFile();
   }
   FormulasChanged = false;
   ListClear(dialog, IDC_LIB_FORMULAS);
@@ -189,7 +227,7 @@ void ChooseTopic(HWND dialog, bool doubleClick) {
   SetItemText(dialog, IDC_LIB_TOPIC_NAME, topic.TopicName);
   SetItemText(dialog, IDC_LIB_TOPIC_FILE, topic.TopicFile);
   LoadedTopic = TopicPos;
-  LoadedTopicNow = TopicPos;
+  FormulasLoaded = true;
   LoadedTopicName = topic.TopicName;
   LoadFormulaFile(topic.TopicFile);
   FillList(dialog, 1);
@@ -264,36 +302,46 @@ void Delete(HWND dialog, int side) {
   }
   if (side == 0) {
     RemoveRecord(TopicList, TopicCount, p);
-    if (p == LoadedTopicNow) {
-      LoadedTopicNow = 0;
-    } else if (p < LoadedTopicNow) {
-      --LoadedTopicNow;
+    if (p == LoadedTopic) {
+      LoadedTopic = 0;
+    } else if (p < LoadedTopic) {
+      --LoadedTopic;
     }
     TopicsChanged = true;
   } else {
     RemoveRecord(FormulaList, TopicFormulaCount, p);
     FormulasChanged = true;
   }
+  // The fields keep their texts, and their position never names another
+  // record: with the current record deleted they describe a new one (the
+  // next "Ok" puts it back, at the end); with one before it deleted, the
+  // position moves up with the record.
+  int& pos = side == 0 ? TopicPos : FormulaPos;
+  if (p == pos) {
+    pos = CountOf(side) + 1;
+  } else if (p < pos) {
+    --pos;
+  }
   ListDelete(dialog, list, static_cast<std::uint16_t>(p));
 }
 
 void Accept(HWND dialog) {
-  int result = 0;
-  if (FormulaPos <= TopicFormulaCount) {
-    CurrentFormula = FormulaList[FormulaPos];
-    result = 1;
-  }
-  SaveChanged();
-  EndDialog(dialog, result);
+  const bool picked = FormulaPos <= TopicFormulaCount;
+  const FormulaRecord formula = picked ? FormulaList[FormulaPos] : FormulaRecord{};
+  if (!SaveChanged()) return;
+  if (picked) CurrentFormula = formula;
+  EndDialog(dialog, picked ? 1 : 0);
 }
 
-void Cancel(HWND dialog) {
+// "Cancela", and "Salir" of the main window. Only Yes and No close: Cancel,
+// a box that could not be shown and a save that failed keep the dialog open.
+bool CloseAsking(HWND dialog) {
   if (TopicsChanged || FormulasChanged) {
     const int answer = AskYesNoCancel("ha habido cambios", "¿guardar los cambios?");
-    if (answer == IDCANCEL) return;
-    if (answer == IDYES) SaveChanged();
+    if (answer != IDNO && (answer != IDYES || !SaveChanged())) return false;
   }
   EndDialog(dialog, 0);
+  return true;
 }
 
 void ShowHelp() {
@@ -313,7 +361,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(dialog);
       break;
     case IDC_LIB_CANCEL:
-      Cancel(dialog);
+      CloseAsking(dialog);
       break;
     case IDC_LIB_TOPIC_OK:
     case IDC_LIB_FORMULA_OK:
@@ -374,6 +422,10 @@ INT_PTR CALLBACK LibraryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   return 0;
 }
 
+bool CloseLibraryAsking() {
+  return !LibraryDialog || CloseAsking(LibraryDialog);
+}
+
 bool OpenLibrary(int mode) {
   if (LibraryDialog) {
     BringForward(LibraryDialog);
@@ -381,7 +433,7 @@ bool OpenLibrary(int mode) {
   }
   LibraryMode = mode;
   const INT_PTR result =
-      DialogBoxParamA(GetModuleHandleA(nullptr), "LlistaFormules", nullptr, LibraryDialogProc, 0);
+      DialogBoxParamW(GetModuleHandleW(nullptr), L"LlistaFormules", nullptr, LibraryDialogProc, 0);
   LibraryDialog = nullptr;
   return result != 0 && result != -1;
 }

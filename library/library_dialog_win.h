@@ -19,4 +19,9 @@ extern HWND LibraryDialog;
 // each other's edits.
 bool OpenLibrary(int mode);
 
+// Ends the open dialog as its "Cancela" does: with unsaved changes it asks
+// "¿guardar los cambios?" first. False when the user keeps it open (Cancel,
+// or a save that failed); true when it has ended or none was open.
+bool CloseLibraryAsking();
+
 INT_PTR CALLBACK LibraryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,13 +3,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "common/atomic_save.h"
-
-#ifdef _WIN32
-#include <direct.h>
-#endif
+#include "common/named_files.h"
+#include "common/text_helpers.h"
 
 TopicRecord TopicList[MaxLibraryRecords + 1];
 std::uint8_t TopicCount = 0;
@@ -18,11 +17,14 @@ std::uint8_t TopicFormulaCount = 0;
 ShortText FormulaFilePath;
 std::string TopicsBeyond;
 std::string FormulasBeyond;
-bool TopicsFileUnread = false;
-bool FormulaFileUnread = false;
+LoadedFile TopicsFile;
+LoadedFile FormulaFile;
 
 const char kTopicsFileName[] = "temas.rel";
 const char kFormulaFolder[] = "Frmls";
+const char kUnsafeTopicFile[] =
+    "el fichero del tema no puede llevar \\ / : * ? \" < > | ni caracteres de control, ni ser "
+    "CON, PRN, AUX, NUL, COM1 a COM9 o LPT1 a LPT9";
 
 namespace {
 
@@ -77,31 +79,107 @@ FormulaRecord DecodeFormula(std::string_view image) {
           FieldText(image, kCommentField)};
 }
 
-// The whole file, when it opens for reading and writing (the file is meant
-// to be ours alone while we read it); empty otherwise. `unread` tells that
-// the file is there but could not be opened (in use, no rights).
-std::string ReadWholeFile(const char* path, bool& unread) {
+bool PlainFile(const struct stat& info) {
+#ifdef _WIN32
+  return (info.st_mode & _S_IFREG) != 0;
+#else
+  return S_ISREG(info.st_mode);
+#endif
+}
+
+// FNV-1a over the bytes, continued from `hash`.
+std::uint64_t HashBytes(std::uint64_t hash, std::string_view bytes) {
+  for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001b3ULL;
+  return hash;
+}
+constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ULL;
+
+// The whole file, read when it is a plain file that opens for reading (a
+// read-only library is read all the same); empty otherwise. `found` tells
+// what was there. A device, a pipe or a folder is never opened: reading one
+// could wait for ever.
+std::string ReadWholeFile(const char* path, LoadedFile& found) {
+  found = {};
   std::string bytes;
-  std::FILE* file = std::fopen(path, "r+b");
-  unread = false;
-  if (!file) {
-    struct stat info;
-    unread = stat(path, &info) == 0;
+  const FileFacts facts = LookUpFile(path);
+  if (!facts.exists) return bytes;
+  found.unread = true;
+  if (!facts.regular) return bytes;
+  std::FILE* file = OpenNamedFile(path, "rb");
+  if (!file) return bytes;
+  // Checked again on what was opened: the name may have changed hands since.
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0 || !PlainFile(info)) {
+    std::fclose(file);
     return bytes;
   }
   char buffer[8192];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  const bool failed = std::ferror(file) != 0;
   std::fclose(file);
+  if (failed) {
+    bytes.clear();
+    return bytes;
+  }
+  found.unread = false;
+  found.present = true;
+  found.size = bytes.size();
+  found.hash = HashBytes(kHashStart, bytes);
   return bytes;
 }
 
-void MakeFolder(const char* path) {
-#ifdef _WIN32
-  _mkdir(path);
-#else
-  mkdir(path, 0777);
-#endif
+// Saves a list's pieces over the file it was loaded from, unless the load
+// could not read it, its name is unsafe, or (without `overwrite`) another
+// copy of the program has saved it since.
+bool SaveList(const char* path, LoadedFile& loaded, const std::vector<std::string>& pieces,
+              SaveFailure* failure, bool overwrite) {
+  SaveFailure ignored;
+  SaveFailure& why = failure ? *failure : ignored;
+  why = {};
+  if (loaded.refused) {
+    why.reason = "no es un nombre de fichero válido (sale de la carpeta Frmls o es un dispositivo)";
+    return false;
+  }
+  if (loaded.unread) {
+    why.reason = "no se pudo leer al abrir la biblioteca, y guardarlo borraría lo que no se leyó";
+    return false;
+  }
+  if (!overwrite) {
+    LoadedFile now;
+    ReadWholeFile(path, now);
+    if (!now.unread &&
+        (now.present != loaded.present || now.size != loaded.size || now.hash != loaded.hash)) {
+      why.reason = "ha cambiado en el disco desde que se abrió aquí (¿otra copia del programa?)";
+      why.changedOnDisk = true;
+      return false;
+    }
+  }
+  if (!SaveFileAtomically(path, pieces, &why.reason)) return false;
+  loaded.present = true;
+  loaded.size = 0;
+  loaded.hash = kHashStart;
+  for (const std::string& piece : pieces) {
+    loaded.size += piece.size();
+    loaded.hash = HashBytes(loaded.hash, piece);
+  }
+  return true;
+}
+
+// As the file systems of Windows compare names: regardless of case, accented
+// capitals included (Windows-1252).
+char FoldCase(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+    return static_cast<char>(u + 0x20);
+  if (u == 0x8A || u == 0x8C || u == 0x8E) return static_cast<char>(u + 0x10);
+  if (u == 0x9F) return static_cast<char>(0xFF);
+  return c;
+}
+
+bool SafeFileChar(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 0x20 && u != 0x7F && std::strchr("\\/:*?\"<>|", c) == nullptr;
 }
 
 }  // namespace
@@ -133,38 +211,90 @@ ShortText FormulaPath(std::string_view topicFile) {
   return ShortText(kFormulaFolder) + kSeparator + topicFile + ".frm";
 }
 
-void LoadTopics() {
-  TopicCount = 0;
-  TopicCount =
-      ReadTopicImages(ReadWholeFile(kTopicsFileName, TopicsFileUnread), TopicList, TopicsBeyond);
+bool SafeTopicFile(std::string_view topicFile) {
+  if (!std::all_of(topicFile.begin(), topicFile.end(), SafeFileChar)) return false;
+  if (topicFile == "." || topicFile == "..") return false;
+  // Windows takes the part before the first dot, trailing blanks dropped, as
+  // the device name: "aux.frm" and "con .txt.frm" are devices too.
+  std::string stem(topicFile.substr(0, topicFile.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = FoldCase(c);
+  for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"}) {
+    if (stem == device) return false;
+  }
+  if (stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0)) {
+    const auto digit = static_cast<unsigned char>(stem[3]);
+    // 1 to 9, and the superscripts ¹ ² ³, which Windows counts as digits here.
+    if ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) {
+      return false;
+    }
+  }
+  return true;
 }
 
-bool SaveTopics() {
-  if (TopicsFileUnread) return false;
+bool SameTopicFile(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+ShortText ProposedTopicFile(std::string_view topicName, int ownSlot) {
+  std::string base;
+  const ShortText plain = RemoveSpaces(FoldAccents(topicName));
+  for (char c : plain.view()) {
+    if (SafeFileChar(c)) base += c;
+  }
+  base.resize(std::min(base.size(), kTopicFileMax));
+  auto taken = [&](const std::string& name) {
+    if (!SafeTopicFile(name)) return true;
+    for (int k = 1; k <= TopicCount; ++k) {
+      if (k != ownSlot && SameTopicFile(TopicList[k].TopicFile, name)) return true;
+    }
+    return false;
+  };
+  // At most 255 topics: one of the first 256 numbers is free.
+  std::string name = base;
+  for (int n = 1; taken(name); ++n) {
+    const std::string digits = std::to_string(n);
+    name = base.substr(0, kTopicFileMax - digits.size()) + digits;
+  }
+  return ShortText(name);
+}
+
+void LoadTopics() {
+  TopicCount = 0;
+  TopicCount = ReadTopicImages(ReadWholeFile(kTopicsFileName, TopicsFile), TopicList, TopicsBeyond);
+}
+
+bool SaveTopics(SaveFailure* failure, bool overwrite) {
   std::vector<std::string> pieces;
   for (int k = 1; k <= TopicCount; ++k) pieces.push_back(TopicImage(TopicList[k]));
   pieces.push_back(TopicsBeyond);
-  return SaveFileAtomically(kTopicsFileName, pieces);
+  return SaveList(kTopicsFileName, TopicsFile, pieces, failure, overwrite);
 }
 
 void LoadFormulaFile(std::string_view topicFile) {
   FormulaFilePath = FormulaPath(topicFile);
   TopicFormulaCount = 0;
-  TopicFormulaCount = ReadFormulaImages(ReadWholeFile(FormulaFilePath.c_str(), FormulaFileUnread),
+  FormulasBeyond.clear();
+  if (!SafeTopicFile(topicFile)) {
+    FormulaFile = {};
+    FormulaFile.refused = true;
+    return;
+  }
+  TopicFormulaCount = ReadFormulaImages(ReadWholeFile(FormulaFilePath.c_str(), FormulaFile),
                                         FormulaList, FormulasBeyond);
 }
 
-bool SaveFormulaFile() {
-  if (FormulaFileUnread) return false;
+bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
   // Formulas of a new topic would be lost without their folder.
-  if (FormulaFilePath.view().substr(0, sizeof kFormulaFolder) ==
-      ShortText(kFormulaFolder) + kSeparator) {
-    MakeFolder(kFormulaFolder);
+  if (!FormulaFile.refused && FormulaFilePath.view().substr(0, sizeof kFormulaFolder) ==
+                                  ShortText(kFormulaFolder) + kSeparator) {
+    MakeNamedFolder(kFormulaFolder);
   }
   std::vector<std::string> pieces;
   for (int k = 1; k <= TopicFormulaCount; ++k) pieces.push_back(FormulaImage(FormulaList[k]));
   pieces.push_back(FormulasBeyond);
-  return SaveFileAtomically(FormulaFilePath.c_str(), pieces);
+  return SaveList(FormulaFilePath.c_str(), FormulaFile, pieces, failure, overwrite);
 }
 
 ShortText TopicLine(int slot) {

@@ -36,21 +36,57 @@ extern ShortText FormulaFilePath;
 // were read; a save writes them back after the list so that none is lost.
 extern std::string TopicsBeyond;
 extern std::string FormulasBeyond;
-// Set by a load that found its file but could not open it (in use, no
-// rights): the list is empty, and a save of it is refused rather than
-// replace every record it could not read with the few added since.
-extern bool TopicsFileUnread;
-extern bool FormulaFileUnread;
+// What the last load found of a list's file, for the save that replaces it.
+struct LoadedFile {
+  // There but not read (in use, no rights, not a plain file): the list is
+  // empty, and a save is refused rather than replace every record it could
+  // not read with the few added since.
+  bool unread = false;
+  // A name that is no plain file in Frmls (a device, a path): never opened nor written.
+  bool refused = false;
+  // The file as read, so that a save can tell that another copy of the
+  // program has saved it since: whether it was there, its size and a hash of
+  // its bytes. The bytes themselves, not the time: a time can stay the same
+  // within its resolution, and a file saved with the same bytes loses nothing.
+  bool present = false;
+  std::uint64_t size = 0;
+  std::uint64_t hash = 0;
+};
+extern LoadedFile TopicsFile;
+extern LoadedFile FormulaFile;
 
 extern const char kTopicsFileName[];  // "temas.rel"
 extern const char kFormulaFolder[];   // "Frmls"
 
+// Why a save did not write its file.
+struct SaveFailure {
+  ShortText reason;  // for the user, in Spanish
+  // Only because another copy of the program saved the file since it was
+  // loaded: the save may be repeated with `overwrite` once the user agrees.
+  bool changedOnDisk = false;
+};
+
 // Relative to the current folder. A file that cannot be opened gives an empty list.
 void LoadTopics();
-bool SaveTopics();
+bool SaveTopics(SaveFailure* failure = nullptr, bool overwrite = false);
+// A topic file that is not a safe name loads nothing and opens nothing.
 void LoadFormulaFile(std::string_view topicFile);
 // Creates the folder "Frmls" when it is missing.
-bool SaveFormulaFile();
+bool SaveFormulaFile(SaveFailure* failure = nullptr, bool overwrite = false);
+
+// A topic file that names a plain file in Frmls: none of \ / : * ? " < > |
+// nor a control character, and no device name (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9, with or without an extension), whatever the case.
+bool SafeTopicFile(std::string_view topicFile);
+// What to tell a user whose topic file is not safe.
+extern const char kUnsafeTopicFile[];
+// As the file systems of Windows compare names: regardless of case.
+bool SameTopicFile(std::string_view a, std::string_view b);
+// The file proposed for a new topic name: its first 8 characters without
+// accents, blanks or unsafe characters, with a digit at the end where that
+// names a device or the file of a topic other than `ownSlot` (compared
+// regardless of case).
+ShortText ProposedTopicFile(std::string_view topicName, int ownSlot);
 
 ShortText TopicLine(int slot);
 ShortText FormulaLine(int slot);

@@ -1,7 +1,6 @@
 #include "library/library_text.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "common/text_helpers.h"
 
@@ -25,18 +24,6 @@ bool Field(const std::string& raw, std::size_t size, const char* tooLong, int li
   }
   out = ShortText(text);
   return true;
-}
-
-// A topic's file becomes part of a path: it must name a file in Frmls.
-bool PlainFileName(std::string_view name) {
-  return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos && name != "." && name != "..";
-}
-
-// File names are compared as the file system of the program compares them.
-std::string FoldedName(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
 }
 
 bool SameFormulas(const std::vector<FormulaRecord>& a, const std::vector<FormulaRecord>& b) {
@@ -139,9 +126,9 @@ bool ParseLibraryLines(std::string_view text, Library& library, LibraryTextError
                  topic.topic.TopicFile, error)) {
         return false;
       }
-      if (!PlainFileName(topic.topic.TopicFile)) {
-        error = {lineNumber,
-                 LineError(lineNumber, "el fichero del tema no puede llevar \\ / : * ? \" < > |")};
+      // A topic's file becomes part of a path: it must name a plain file in Frmls.
+      if (!SafeTopicFile(topic.topic.TopicFile)) {
+        error = {lineNumber, LineError(lineNumber, kUnsafeTopicFile)};
         return false;
       }
       library.topics.push_back(std::move(topic));
@@ -178,7 +165,7 @@ bool ParseLibraryLines(std::string_view text, Library& library, LibraryTextError
     for (std::size_t j = 0; j < i; ++j) {
       const LibraryTopic& a = library.topics[j];
       const LibraryTopic& b = library.topics[i];
-      if (FoldedName(a.topic.TopicFile) == FoldedName(b.topic.TopicFile) &&
+      if (SameTopicFile(a.topic.TopicFile, b.topic.TopicFile) &&
           !SameFormulas(a.formulas, b.formulas)) {
         error = {b.line, LineError(b.line, ShortText("el fichero ") + b.topic.TopicFile +
                                                " ya es de otro tema, con otras fórmulas")};
@@ -204,19 +191,20 @@ Library ReadLibraryFiles() {
 
 bool WriteLibraryFiles(const Library& library) {
   // Whole new lists: nothing of an earlier load is at stake.
-  TopicsFileUnread = false;
-  FormulaFileUnread = false;
+  TopicsFile = {};
   bool all = true;
   for (const LibraryTopic& t : library.topics) {
     FormulaFilePath = FormulaPath(t.topic.TopicFile);
+    FormulaFile = {};
+    FormulaFile.refused = !SafeTopicFile(t.topic.TopicFile);
     TopicFormulaCount = static_cast<std::uint8_t>(t.formulas.size());
     FormulasBeyond.clear();
     for (std::size_t f = 0; f < t.formulas.size(); ++f) FormulaList[f + 1] = t.formulas[f];
-    all = SaveFormulaFile() && all;
+    all = SaveFormulaFile(nullptr, true) && all;
   }
   TopicCount = static_cast<std::uint8_t>(library.topics.size());
   TopicsBeyond.clear();
   for (std::size_t t = 0; t < library.topics.size(); ++t)
     TopicList[t + 1] = library.topics[t].topic;
-  return SaveTopics() && all;
+  return SaveTopics(nullptr, true) && all;
 }

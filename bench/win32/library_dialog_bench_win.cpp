@@ -27,8 +27,9 @@ void WriteLibrary(int records) {
   TopicCount = static_cast<std::uint8_t>(records);
   TopicFormulaCount = static_cast<std::uint8_t>(records);
   FormulaFilePath = FormulaPath("T1");
-  SaveTopics();
-  SaveFormulaFile();
+  // Whole new lists, over whatever an earlier run left loaded.
+  SaveTopics(nullptr, true);
+  SaveFormulaFile(nullptr, true);
 }
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {

@@ -90,7 +90,9 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   EXPECT_TRUE(program_.QuitsBySalir(main_));
 }
 
-TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
+// "Salir" asks the library's own question first: Cancel keeps the program
+// and the library, No ends both without saving.
+TEST_F(LibraryProgram, SalirAsksForTheLibrarysUnsavedChangesFirst) {
   const std::string topics = ReadFile(program_.Folder() + "\\temas.rel");
   PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_OPEN, 0), 0);
   HWND library = nullptr;
@@ -98,9 +100,78 @@ TEST_F(LibraryProgram, SalirEndsAnOpenLibraryAndTheProgram) {
   SetItemText(library, IDC_LIB_TOPIC_NAME, "sin guardar");
   PressEnterIn(library, IDC_LIB_TOPIC_NAME);
   PressEnterIn(library, IDC_LIB_TOPIC_FILE);
+  const int topicCount = static_cast<int>(topics.size() / 52);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_TOPICS) == topicCount + 1; }));
 
-  EXPECT_TRUE(program_.QuitsBySalir(main_));
+  for (int answer : {IDCANCEL, IDNO}) {
+    Choose(main_, IDM_EXIT);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = program_.Window("ha habido cambios")) != nullptr; }));
+    EXPECT_EQ(ItemText(box, 0xFFFF), "¿guardar los cambios?");
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    if (answer == IDCANCEL) {
+      EXPECT_FALSE(program_.Ended(500));
+      EXPECT_TRUE(IsWindow(library));
+    }
+  }
+  ASSERT_TRUE(program_.Ended(10000));
+  EXPECT_EQ(program_.ExitCode(), 0u);
   EXPECT_EQ(ReadFile(program_.Folder() + "\\temas.rel"), topics);
+}
+
+// Two copies of the program on one library, each adding a topic: the second
+// "Acepta" does not save over the first one's topic without asking; No keeps
+// the library open with its edits, Yes replaces the file.
+TEST_F(LibraryProgram, TwoCopiesOnOneLibraryNeverSaveOverEachOtherSilently) {
+  RunningProgram second(ProgramPath, program_.Folder());
+  HWND secondMain = second.MainWindow();
+  ASSERT_NE(secondMain, nullptr);
+  const std::string path = program_.Folder() + "\\temas.rel";
+  const std::size_t topics = ReadFile(path).size() / 52;
+
+  auto openAndAdd = [](HWND main, const RunningProgram& program, const char* topic) -> HWND {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_OPEN, 0), 0);
+    HWND library = nullptr;
+    if (!WaitFor([&] { return (library = program.Window(kLibraryCaption)) != nullptr; })) {
+      return nullptr;
+    }
+    const int before = ListCount(library, IDC_LIB_TOPICS);
+    SetDlgItemTextA(library, IDC_LIB_TOPIC_NAME, topic);
+    SetDlgItemTextA(library, IDC_LIB_TOPIC_FILE, topic);
+    PostMessageA(library, WM_COMMAND, MAKEWPARAM(IDC_LIB_TOPIC_OK, BN_CLICKED), 0);
+    WaitFor([&] { return ListCount(library, IDC_LIB_TOPICS) == before + 1; });
+    return library;
+  };
+  HWND first = openAndAdd(main_, program_, "Uno");
+  HWND other = openAndAdd(secondMain, second, "Dos");
+  ASSERT_TRUE(first && other);
+  PostMessageA(first, WM_COMMAND, MAKEWPARAM(IDC_LIB_ACCEPT, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(first); }));
+  const std::string withUno = ReadFile(path);
+  ASSERT_EQ(withUno.size(), (topics + 1) * 52);
+
+  for (int answer : {IDNO, IDYES}) {
+    PostMessageA(other, WM_COMMAND, MAKEWPARAM(IDC_LIB_ACCEPT, BN_CLICKED), 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (box = second.Window("el fichero ha cambiado")) != nullptr; }));
+    EXPECT_EQ(ItemText(box, 0xFFFF).find("temas.rel ha cambiado en el disco"), 0u);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    if (answer == IDNO) {
+      EXPECT_FALSE(WaitFor([&] { return !IsWindow(other); }, 500));
+      EXPECT_EQ(ReadFile(path), withUno);
+      EXPECT_EQ(ListCount(other, IDC_LIB_TOPICS), static_cast<int>(topics) + 1);
+    }
+  }
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(other); }));
+  const std::string saved = ReadFile(path);
+  ASSERT_EQ(saved.size(), (topics + 1) * 52);
+  EXPECT_EQ(saved.substr(topics * 52, 4), Field("Dos", 40).substr(0, 4));
+
+  EXPECT_TRUE(second.QuitsBySalir(secondMain));
+  EXPECT_TRUE(program_.QuitsBySalir(main_));
 }
 
 // The library opened with a wrong value in a parameter field, as a person

@@ -79,4 +79,36 @@ TEST_F(LibraryCommands, SalirEndsTheLibraryAndTheMainWindow) {
   EXPECT_FALSE(IsWindowVisible(W().Dialog()));
 }
 
+// Unsaved changes in the library: "Salir" asks the library's question, and
+// only Yes (saved) or No ends the program.
+TEST_F(LibraryCommands, SalirAsksForTheLibrarysUnsavedChanges) {
+  const std::string topics = ReadFile("temas.rel");
+  RunLibrary(IDM_OPEN, [this](HWND library) {
+    SetDlgItemTextA(library, IDC_LIB_TOPIC_NAME, "Nuevo");
+    SendMessageA(library, WM_COMMAND, IDC_LIB_TOPIC_OK, 0);
+    boxes_.Script(IDCANCEL);
+    SendMessageA(W().Dialog(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(boxes_.Last().caption, "ha habido cambios");
+    EXPECT_EQ(boxes_.Last().text, "¿guardar los cambios?");
+    EXPECT_EQ(LibraryDialog, library);
+    EXPECT_TRUE(IsWindowVisible(W().Dialog()));
+
+    // Yes, and the save fails: its message, and both windows stay.
+    HANDLE held = CreateFileA("temas.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    boxes_.Script(IDYES);
+    SendMessageA(W().Dialog(), WM_COMMAND, IDM_EXIT, 0);
+    CloseHandle(held);
+    EXPECT_EQ(boxes_.Last().caption, "no se ha guardado");
+    EXPECT_EQ(LibraryDialog, library);
+    EXPECT_TRUE(IsWindowVisible(W().Dialog()));
+
+    boxes_.Script(IDNO);
+    SendMessageA(W().Dialog(), WM_COMMAND, IDM_EXIT, 0);
+  });
+  EXPECT_EQ(boxes_.Boxes().size(), 4u);
+  EXPECT_FALSE(IsWindowVisible(W().Dialog()));
+  EXPECT_EQ(ReadFile("temas.rel"), topics);
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +30,9 @@ class LibraryDialog : public LibraryFolderTest {
   void SetUp() override {
     LibraryFolderTest::SetUp();
     ResetFormulaCycle();
+    WriteSampleLibrary();
+  }
+  void WriteSampleLibrary() {
     Library library;
     library.topics.push_back({{"Geometría", "GEOM"},
                               {{"A", "b*h", "rectángulo"}, {"f", "a+b", "suma"}, {"", "x^2", ""}}});
@@ -37,6 +42,7 @@ class LibraryDialog : public LibraryFolderTest {
     TopicCount = 0;
     TopicFormulaCount = 0;
   }
+
   void TearDown() override {
     window_.reset();
     LibraryFolderTest::TearDown();
@@ -379,10 +385,14 @@ TEST_F(LibraryDialog, TheQuestionNamesTheLoadedTopicAsItIsNow) {
   boxes_.Script(IDYES);
   W().Click(IDC_LIB_TOPIC_DELETE);
   ASSERT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Mecánica", "Vacío"}));
+  ClickTopic(1);  // the loaded topic itself, under its new number: nothing to ask
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a", "y"}));
   boxes_.Script(IDCANCEL);
-  ClickTopic(1);
+  ClickTopic(2);
   ASSERT_EQ(boxes_.Boxes().size(), 3u);
   EXPECT_EQ(boxes_.Last().text, "guardar las fórmulas de Mecánica?");
+  EXPECT_EQ(Selected(IDC_LIB_TOPICS), 1);
 }
 
 // --- Closing --------------------------------------------------------------------
@@ -478,30 +488,151 @@ TEST_F(LibraryDialog, AFullListRefusesANewRecordAndAcceptHandsBackNothing) {
   EXPECT_EQ(ReadFile(FormulaPath("LLENO").c_str()), file);
 }
 
-TEST_F(LibraryDialog, ASaveThatCannotBeWrittenKeepsTheDialogGoing) {
-  const std::string original = Geom();
-  Open(kPickMode);
-  ClickTopic(1);
-  ClickFormula(1);
-  boxes_.Script(IDYES);
-  W().Click(IDC_LIB_FORMULA_DELETE);
-  // Held open without sharing, as by another program: the save fails.
-  HANDLE held = CreateFileA(FormulaPath("GEOM").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  boxes_.Script(IDYES);
-  ClickTopic(2);
-  CloseHandle(held);
-  EXPECT_EQ(Geom(), original);
-  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"F = m*a"}));
-  EXPECT_TRUE(boxes_.Boxes().size() == 2u);
+// --- Saves that fail ------------------------------------------------------------
+
+HANDLE Hold(const char* path, DWORD sharing) {
+  return CreateFileA(path, GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
 }
 
+enum class SaveBy { Accept, ChangingTopic, CancelYes };
+
+// Each way of failing, through each of the three ways the dialog saves: one
+// message naming the file and why, the dialog open with every edit, the old
+// file as it was; once the obstacle is gone, "Acepta" saves the edits.
+TEST_F(LibraryDialog, AFailedSaveSaysWhyAndKeepsTheDialogAndItsEdits) {
+  struct Case {
+    const char* what;
+    bool topics;  // a new topic is stored; else a formula of `topic`
+    int topic;    // 4: the odd one added to temas.rel
+    TopicRecord odd;
+    bool beforeOpen;  // the obstacle is there when the dialog opens
+    SaveBy by;
+    const char* file;
+    const char* reason;
+    const char* intact;  // the file that must stay as it was
+    // Puts the obstacle in place; returns what takes it away (empty: nothing can).
+    std::function<std::function<void()>()> obstruct;
+  };
+  auto holding = [](const char* path, DWORD sharing) {
+    return [=]() -> std::function<void()> {
+      HANDLE held = Hold(path, sharing);
+      EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
+      return [held] { CloseHandle(held); };
+    };
+  };
+  auto folderFor = [](const char* path) {
+    return [=]() -> std::function<void()> {
+      std::filesystem::rename(path, "apartado");
+      std::filesystem::create_directory(path);
+      return [=] {
+        std::filesystem::remove(path);
+        std::filesystem::rename("apartado", path);
+      };
+    };
+  };
+  auto nothing = []() -> std::function<void()> { return {}; };
+  auto readOnly = []() -> std::function<void()> {
+    SetFileAttributesA("temas.rel", FILE_ATTRIBUTE_READONLY);
+    return [] { SetFileAttributesA("temas.rel", FILE_ATTRIBUTE_NORMAL); };
+  };
+  auto folderForTheNewFile = []() -> std::function<void()> {
+    std::filesystem::create_directory("Frmls\\GEOM.frm.new");
+    return [] { std::filesystem::remove("Frmls\\GEOM.frm.new"); };
+  };
+  const TopicRecord none;
+  const Case cases[] = {
+      {"formula file held by another program", false, 1, none, false, SaveBy::Accept,
+       "Frmls\\GEOM.frm", "en uso", "Frmls\\GEOM.frm", holding("Frmls\\GEOM.frm", 0)},
+      {"topic list held by another program", true, 0, none, false, SaveBy::CancelYes, "temas.rel",
+       "en uso", "temas.rel", holding("temas.rel", 0)},
+      {"topic list read by another program", true, 0, none, true, SaveBy::Accept, "temas.rel",
+       "en uso", "temas.rel", holding("temas.rel", FILE_SHARE_READ)},
+      {"read-only topic list", true, 0, none, true, SaveBy::Accept, "temas.rel",
+       "el archivo es de solo lectura", "temas.rel", readOnly},
+      {"folder in the topic list's place", true, 0, none, false, SaveBy::Accept, "temas.rel",
+       "en su lugar hay una carpeta", "temas.rel", folderFor("temas.rel")},
+      {"folder in the new formula file's place", false, 1, none, false, SaveBy::ChangingTopic,
+       "Frmls\\GEOM.frm", "en su lugar hay una carpeta", "Frmls\\GEOM.frm", folderForTheNewFile},
+      {"file name that leaves Frmls", false, 4, TopicRecord{"Raro", "..\\zz"}, false,
+       SaveBy::ChangingTopic, "Frmls\\..\\zz.frm", "no es un nombre de fichero válido", "zz.frm",
+       nothing},
+      // Opened, a device would hold the program for good.
+      {"device name", false, 4, TopicRecord{"Aparato", "AUX"}, false, SaveBy::Accept,
+       "Frmls\\AUX.frm", "no es un nombre de fichero válido", "zz.frm", nothing},
+  };
+  const std::string outside = FormulaImage({"z", "1", "fuera"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSampleLibrary();
+    if (c.topic == 4) WriteFile("temas.rel", ReadFile("temas.rel") + TopicImage(c.odd));
+    WriteFile("zz.frm", outside);
+    const std::string old = ReadFile(c.intact);
+    std::function<void()> release;
+    if (c.beforeOpen) release = c.obstruct();
+    Open(kPickMode);
+    EXPECT_GE(Lines(IDC_LIB_TOPICS).size(), 3u);
+    if (c.topics) {
+      W().Type(IDC_LIB_TOPIC_NAME, "Óptica");
+      W().Type(IDC_LIB_TOPIC_FILE, "OPTICA");
+      W().Click(IDC_LIB_TOPIC_OK);
+    } else {
+      ClickTopic(c.topic);
+      if (c.topic == 4) {
+        EXPECT_TRUE(Lines(IDC_LIB_FORMULAS).empty());
+      }
+      W().Type(IDC_LIB_FORMULA_NAME, "g");
+      W().Type(IDC_LIB_EXPRESSION, "2*x");
+      W().Click(IDC_LIB_FORMULA_OK);
+    }
+    const Strings topics = Lines(IDC_LIB_TOPICS), formulas = Lines(IDC_LIB_FORMULAS);
+    if (!c.beforeOpen) release = c.obstruct();
+    boxes_.Clear();
+    if (c.by == SaveBy::Accept) {
+      W().Click(IDC_LIB_ACCEPT);
+    } else if (c.by == SaveBy::ChangingTopic) {
+      boxes_.Script(IDYES);
+      ClickTopic(2);
+    } else {
+      boxes_.Script(IDYES);
+      W().Click(IDC_LIB_CANCEL);
+    }
+    ASSERT_FALSE(boxes_.Boxes().empty());
+    EXPECT_EQ(boxes_.Boxes().size(), c.by == SaveBy::Accept ? 1u : 2u);
+    EXPECT_EQ(boxes_.Last().caption, "no se ha guardado");
+    const std::string named = std::string("no se ha podido guardar ") + c.file + ": ";
+    EXPECT_EQ(boxes_.Last().text.substr(0, named.size()), named) << boxes_.Last().text;
+    EXPECT_NE(boxes_.Last().text.find(c.reason), std::string::npos) << boxes_.Last().text;
+    EXPECT_EQ(boxes_.Last().Style(), MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_FALSE(Ended());
+    EXPECT_EQ(Lines(IDC_LIB_TOPICS), topics);
+    EXPECT_EQ(Lines(IDC_LIB_FORMULAS), formulas);
+    if (c.by == SaveBy::ChangingTopic) {
+      EXPECT_EQ(Selected(IDC_LIB_TOPICS), c.topic);
+    }
+    if (release) release();
+    EXPECT_EQ(ReadFile(c.intact), old);
+    EXPECT_EQ(ReadFile("zz.frm"), outside);
+
+    if (release) {
+      W().Click(IDC_LIB_ACCEPT);
+      EXPECT_TRUE(Ended());
+      EXPECT_EQ(ReadFile(c.file).size(), old.size() + (c.topics ? 52u : 80u));
+    } else {
+      boxes_.Script(IDNO);
+      W().Click(IDC_LIB_CANCEL);
+      EXPECT_TRUE(Ended());
+    }
+    window_.reset();
+  }
+}
+
+// The topic list and the formula file are read while another program has
+// them open; the list that could not be read at all is never saved over.
 TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
   const std::string topics = ReadFile("temas.rel");
   const std::string original = Geom();
-  HANDLE held = CreateFileA("temas.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = Hold("temas.rel", 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Open(kPickMode);
   CloseHandle(held);
@@ -510,8 +641,7 @@ TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
   W().Type(IDC_LIB_TOPIC_FILE, "GEOM");
   W().Click(IDC_LIB_TOPIC_OK);
 
-  held = CreateFileA(FormulaPath("GEOM").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  held = Hold(FormulaPath("GEOM").c_str(), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ClickTopic(1);
   CloseHandle(held);
@@ -519,8 +649,101 @@ TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
   W().Type(IDC_LIB_EXPRESSION, "x");
   W().Click(IDC_LIB_FORMULA_OK);
   W().Click(IDC_LIB_ACCEPT);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_NE(boxes_.Last().text.find("temas.rel: no se pudo leer"), std::string::npos)
+      << boxes_.Last().text;
+  EXPECT_FALSE(Ended());
   EXPECT_EQ(ReadFile("temas.rel"), topics);
   EXPECT_EQ(Geom(), original);
+}
+
+// Another copy of the program saved the library after this dialog loaded it.
+TEST_F(LibraryDialog, AFileChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo) {
+  Open(kPickMode);
+  W().Type(IDC_LIB_TOPIC_NAME, "Óptica");
+  W().Type(IDC_LIB_TOPIC_FILE, "OPTICA");
+  W().Click(IDC_LIB_TOPIC_OK);
+  ClickTopic(1);
+  W().Type(IDC_LIB_EXPRESSION, "2*x");
+  W().Click(IDC_LIB_FORMULA_OK);
+  const std::string theirs = ReadFile("temas.rel") + TopicImage({"Suyo", "SUYO"});
+  WriteFile("temas.rel", theirs);
+
+  boxes_.Script(IDNO);
+  W().Click(IDC_LIB_ACCEPT);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Last().caption, "el fichero ha cambiado");
+  EXPECT_EQ(boxes_.Last().text.find("temas.rel ha cambiado en el disco desde que se abrió"), 0u)
+      << boxes_.Last().text;
+  EXPECT_EQ(boxes_.Last().Style(), MB_YESNO | MB_ICONEXCLAMATION);
+  EXPECT_FALSE(Ended());
+  EXPECT_EQ(ReadFile("temas.rel"), theirs);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Geometría", "Física", "Vacío", "Óptica"}));
+
+  // The formula file changed too: each file is asked about on its own.
+  const std::string geom = Geom() + FormulaImage({"o", "otra", ""});
+  WriteFile(FormulaPath("GEOM").c_str(), geom);
+  boxes_.Script(IDYES);
+  boxes_.Script(IDNO);
+  W().Click(IDC_LIB_ACCEPT);
+  ASSERT_EQ(boxes_.Boxes().size(), 3u);
+  EXPECT_EQ(boxes_.Last().text.find("Frmls\\GEOM.frm ha cambiado"), 0u) << boxes_.Last().text;
+  EXPECT_FALSE(Ended());
+  EXPECT_EQ(ReadFile("temas.rel").size(), 4 * 52u);  // replaced by this window's list
+  EXPECT_EQ(Geom(), geom);
+
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_ACCEPT);  // temas.rel is ours now: only the formulas ask
+  EXPECT_EQ(boxes_.Boxes().size(), 4u);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(Geom().size(), 4 * 80u);
+}
+
+// --- Deleting and storing again ---------------------------------------------------
+
+// A deleted record's fields stay for a new one, so that "Ok" undoes a
+// mistaken deletion; deleting one before the current record keeps the
+// fields on theirs. Neither overwrites a neighbour.
+TEST_F(LibraryDialog, AfterADeletionOkNeverOverwritesAnotherRecord) {
+  Open(kPickMode);
+  ClickTopic(1);
+  ClickFormula(2);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_FORMULA_DELETE);
+  EXPECT_EQ(W().Text(IDC_LIB_EXPRESSION), "a+b");
+  W().Click(IDC_LIB_FORMULA_OK);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"A = b*h", "x^2", "f = a+b"}));
+
+  ClickFormula(3);
+  W().Type(IDC_LIB_COMMENT, "suma de dos");
+  SendMessageA(W().Item(IDC_LIB_FORMULAS), LB_SETCURSEL, 0, 0);  // no notification
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_FORMULA_DELETE);
+  W().Click(IDC_LIB_FORMULA_OK);
+  EXPECT_EQ(Lines(IDC_LIB_FORMULAS), (Strings{"x^2", "f = a+b"}));
+
+  boxes_.Script(IDYES);  // Geometría's formulas saved
+  ClickTopic(2);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_TOPIC_DELETE);
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_NAME), "Física");
+  W().Click(IDC_LIB_TOPIC_OK);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Geometría", "Vacío", "Física"}));
+
+  ClickTopic(3);
+  W().Type(IDC_LIB_TOPIC_NAME, "Física clásica");
+  SendMessageA(W().Item(IDC_LIB_TOPICS), LB_SETCURSEL, 0, 0);
+  boxes_.Script(IDYES);
+  W().Click(IDC_LIB_TOPIC_DELETE);
+  W().Click(IDC_LIB_TOPIC_OK);
+  EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Vacío", "Física clásica"}));
+
+  W().Click(IDC_LIB_ACCEPT);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(Geom(), FormulaImage({"", "x^2", ""}) + FormulaImage({"f", "a+b", "suma de dos"}));
+  LoadTopics();
+  ASSERT_EQ(TopicCount, 2);
+  EXPECT_EQ(TopicList[2].TopicFile, "FISICA");
 }
 
 }  // namespace

@@ -21,6 +21,10 @@ FormulaRecord Formula(ShortText name, ShortText expression, ShortText comment) {
   return {name, expression, comment};
 }
 
+bool Has(const ShortText& text, const char* part) {
+  return text.str().find(part) != std::string::npos;
+}
+
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) s += static_cast<char>(v);
@@ -136,6 +140,73 @@ TEST_F(LibraryFiles, LoadingBindsThePathEvenWhenTheFileIsMissing) {
   EXPECT_EQ(ReadFile(FormulaPath("NUEVO").c_str()), FormulaImage(Formula("g", "2*x", "doble")));
 }
 
+// --- Safe file names ----------------------------------------------------------
+
+TEST_F(LibraryFiles, OnlyPlainFileNamesInFrmlsAreSafe) {
+  const struct {
+    const char* name;
+    bool safe;
+  } cases[] = {
+      {"GEOM", true},     {"", true},         {"Auxilio", true},     {"CONSTANT", true},
+      {"COM0", true},     {"COM10", true},    {"LPT", true},         {"a.b", true},
+      {"a/b", false},     {"a\\b", false},    {"..\\..\\zz", false}, {"C:x", false},
+      {"a*b", false},     {"a?b", false},     {"a\"b", false},       {"a<b", false},
+      {"a>b", false},     {"a|b", false},     {"a\tb", false},       {"\x7F", false},
+      {"..", false},      {"CON", false},     {"con", false},        {"Aux", false},
+      {"NUL.txt", false}, {"PRN .x", false},  {"COM1", false},       {"com9", false},
+      {"LPT5", false},    {"COM\xB9", false}, {"CONIN$", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SafeTopicFile(c.name), c.safe) << c.name;
+}
+
+TEST_F(LibraryFiles, AProposalIsSafeAndNoOtherTopicsFile) {
+  TopicList[1] = {"Geometría", "GEOMETRI"};
+  TopicList[2] = {"Geometría plana", "geometr1"};
+  TopicList[3] = {"Auxiliar", "AUX1"};
+  TopicCount = 3;
+  const struct {
+    const char* topicName;
+    int ownSlot;
+    const char* proposed;
+  } cases[] = {
+      {"Física Nuclear", 4, "FisicaNu"},
+      {"Luz/Calor", 4, "LuzCalor"},
+      {"a:b*c?d\"e<f>g|h\\i", 4, "abcdefgh"},
+      {"Geometría analítica", 4, "Geometr2"},  // case does not tell files apart
+      {"Geometría", 1, "Geometri"},            // its own file is no other topic's
+      {"Aux", 4, "Aux2"},
+      {"COM1", 4, "COM11"},
+      {"", 4, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProposedTopicFile(c.topicName, c.ownSlot), c.proposed) << c.topicName;
+  }
+}
+
+// A name from a shared or damaged temas.rel: nothing is read from it or
+// written to it, not even the file it points at.
+TEST_F(LibraryFiles, AnUnsafeTopicFileIsNeitherReadNorWritten) {
+  MakeFolder("Frmls");
+  const std::string outside = FormulaImage(Formula("z", "1", "fuera"));
+  for (const char* name : {"../zz", "..\\zz", "AUX"}) {
+    WriteFile("zz.frm", outside);
+#ifndef _WIN32  // there, the name opens the device itself
+    WriteFile(FormulaPath("AUX").c_str(), outside);
+#endif
+    LoadFormulaFile(name);
+    EXPECT_EQ(TopicFormulaCount, 0) << name;
+    FormulaList[1] = Formula("f", "x", "");
+    TopicFormulaCount = 1;
+    SaveFailure failure;
+    EXPECT_FALSE(SaveFormulaFile(&failure)) << name;
+    EXPECT_TRUE(Has(failure.reason, "no es un nombre de fichero válido")) << failure.reason.str();
+    EXPECT_EQ(ReadFile("zz.frm"), outside);
+#ifndef _WIN32
+    EXPECT_EQ(ReadFile(FormulaPath("AUX").c_str()), outside);
+#endif
+  }
+}
+
 // --- Saving -----------------------------------------------------------------
 
 TEST_F(LibraryFiles, ThreeFormulasMake240BytesInListOrder) {
@@ -220,29 +291,47 @@ class LibrarySaveFaults : public LibraryFiles {
   std::string old_;
 };
 
-TEST_F(LibrarySaveFaults, AWriteFailingHalfWayLeavesTheOldFile) {
-  for (int after : {0, 1, 3}) {
+// Each failure leaves the old file byte for byte and says why, in words a
+// user can act on.
+TEST_F(LibrarySaveFaults, EachFailureLeavesTheOldFileAndSaysWhy) {
+  const struct {
+    const char* what;
+    int writesBeforeFailure;
+    bool refuseReplace;
+    bool readOnly;
+    const char* reason;
+  } cases[] = {
+      {"a write failing at once", 0, false, false, "no se ha podido escribir el archivo completo"},
+      {"a write failing half way", 1, false, false, "no se ha podido escribir el archivo completo"},
+      {"a write failing at the end", 3, false, false, "no se ha podido escribir"},
+      {"the replacement refused", 1000, true, false, ""},
+      {"a read-only file", 1000, false, true, "el archivo es de solo lectura"},
+  };
+  for (const auto& c : cases) {
     FailingChannel failing;
-    failing.writesBeforeFailure = after;
+    failing.writesBeforeFailure = c.writesBeforeFailure;
+    failing.refuseReplace = c.refuseReplace;
     SetSaveChannel(&failing);
-    EXPECT_FALSE(SaveTopics()) << after;
+    if (c.readOnly) {
+      ASSERT_EQ(chmod("temas.rel", 0444), 0);
+    }
+    SaveFailure failure;
+    EXPECT_FALSE(SaveTopics(&failure)) << c.what;
+    chmod("temas.rel", 0644);
+    EXPECT_TRUE(Has(failure.reason, c.reason)) << c.what << ": " << failure.reason.str();
+    EXPECT_FALSE(failure.reason.empty()) << c.what;
+    EXPECT_FALSE(failure.changedOnDisk) << c.what;
     ExpectOldFileAlone();
   }
 }
 
-TEST_F(LibrarySaveFaults, AFailedReplacementLeavesTheOldFile) {
-  FailingChannel failing;
-  failing.refuseReplace = true;
-  SetSaveChannel(&failing);
-  EXPECT_FALSE(SaveTopics());
-  ExpectOldFileAlone();
-}
-
-TEST_F(LibrarySaveFaults, AReadOnlyFileIsNotReplaced) {
-  ASSERT_EQ(chmod("temas.rel", 0444), 0);
-  EXPECT_FALSE(SaveTopics());
-  chmod("temas.rel", 0644);
-  ExpectOldFileAlone();
+TEST_F(LibrarySaveFaults, AFolderInTheFilesPlaceIsLeftAlone) {
+  std::filesystem::remove("temas.rel");
+  MakeFolder("temas.rel");
+  SaveFailure failure;
+  EXPECT_FALSE(SaveTopics(&failure));
+  EXPECT_EQ(failure.reason, "en su lugar hay una carpeta");
+  EXPECT_TRUE(std::filesystem::is_directory("temas.rel"));
 }
 
 TEST_F(LibrarySaveFaults, AFormulaFolderThatIsAFileFailsTheSave) {
@@ -250,7 +339,9 @@ TEST_F(LibrarySaveFaults, AFormulaFolderThatIsAFileFailsTheSave) {
   LoadFormulaFile("X");
   FormulaList[1] = Formula("f", "x", "");
   TopicFormulaCount = 1;
-  EXPECT_FALSE(SaveFormulaFile());
+  SaveFailure failure;
+  EXPECT_FALSE(SaveFormulaFile(&failure));
+  EXPECT_EQ(failure.reason, "la carpeta no existe");
   EXPECT_EQ(ReadFile("Frmls"), "no soy una carpeta");
 }
 
@@ -261,10 +352,57 @@ TEST_F(LibrarySaveFaults, AListWhoseFileCouldNotBeOpenedIsNotSavedOverIt) {
   EXPECT_EQ(TopicFormulaCount, 0);
   FormulaList[1] = Formula("f", "x", "");
   TopicFormulaCount = 1;
-  EXPECT_FALSE(SaveFormulaFile());
+  SaveFailure failure;
+  EXPECT_FALSE(SaveFormulaFile(&failure));
+  EXPECT_TRUE(Has(failure.reason, "no se pudo leer")) << failure.reason.str();
   LoadFormulaFile("Y");  // a missing file is no obstacle
   TopicFormulaCount = 1;
   EXPECT_TRUE(SaveFormulaFile());
+}
+
+// Another copy of the program saved the file after this one loaded it: the
+// save says so instead of writing, and writes only when told to overwrite.
+TEST_F(LibrarySaveFaults, AFileChangedOnDiskSinceLoadingIsNotSavedOver) {
+  MakeFolder("Frmls");
+  const std::string theirs = FormulaImage(Formula("o", "otra", "copia"));
+  const struct {
+    const char* what;
+    const char* path;
+    void (*load)();
+    bool (*save)(SaveFailure*, bool);
+  } files[] = {
+      {"topics", "temas.rel", [] { LoadTopics(); }, SaveTopics},
+      {"formulas", "Frmls/F.frm", [] { LoadFormulaFile("F"); }, SaveFormulaFile},
+  };
+  for (const auto& f : files) {
+    std::filesystem::remove(f.path);
+    f.load();  // missing when loaded, created since: changed too
+    WriteFile(f.path, theirs);
+    SaveFailure failure;
+    EXPECT_FALSE(f.save(&failure, false)) << f.what;
+    EXPECT_TRUE(failure.changedOnDisk) << f.what;
+    EXPECT_EQ(ReadFile(f.path), theirs) << f.what;
+
+    f.load();
+    WriteFile(f.path, theirs);  // the same bytes again: nothing to lose
+    EXPECT_TRUE(f.save(&failure, false)) << f.what;
+    const std::string ours = ReadFile(f.path);
+    EXPECT_TRUE(f.save(&failure, false)) << f.what << ": our own save is no change";
+    WriteFile(f.path, theirs + theirs);
+    EXPECT_FALSE(f.save(&failure, false)) << f.what;
+    EXPECT_TRUE(failure.changedOnDisk) << f.what;
+    EXPECT_TRUE(f.save(&failure, true)) << f.what;
+    EXPECT_EQ(ReadFile(f.path), ours) << f.what;
+  }
+}
+
+// A library that may be read but not written is read all the same.
+TEST_F(LibrarySaveFaults, AReadOnlyLibraryIsRead) {
+  ASSERT_EQ(chmod("temas.rel", 0444), 0);
+  LoadTopics();
+  chmod("temas.rel", 0644);
+  EXPECT_EQ(TopicCount, 5);
+  EXPECT_FALSE(TopicsFile.unread);
 }
 
 TEST_F(LibrarySaveFaults, TheNextSaveAfterAFailureSucceeds) {

@@ -14,7 +14,7 @@ class LibraryFolderTest : public TestFolder {
     TopicsBeyond.clear();
     FormulasBeyond.clear();
     FormulaFilePath.Clear();
-    TopicsFileUnread = false;
-    FormulaFileUnread = false;
+    TopicsFile = {};
+    FormulaFile = {};
   }
 };

@@ -74,6 +74,7 @@ TEST_F(LibraryText, RefusesMalformedLinesNamingThem) {
   EXPECT_EQ(RefusedLine(t + Topic("T", "a/b")), 2);
   EXPECT_EQ(RefusedLine(t + Topic("T", "a\\\\b")), 2);
   EXPECT_EQ(RefusedLine(t + Topic("T", "..")), 2);
+  EXPECT_EQ(RefusedLine(t + Topic("T", "Aux")), 2);  // a device, not a file
 }
 
 TEST_F(LibraryText, EachFieldIsTakenAtItsSizeAndRefusedOneBeyond) {
