@@ -73,6 +73,10 @@ target_compile_options(quillet_gui PRIVATE ${test_printing})
 target_link_libraries(quillet_gui quillet_win gtest comctl32)
 add_dependencies(quillet_gui quillet_art)
 add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
+# Again under another system code page (see wine.e2e_cp1251): every window
+# of the program is a wide one, and its texts read as under 1252.
+add_test(NAME wine.gui_cp1251 COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
+set_tests_properties(wine.gui_cp1251 PROPERTIES ENVIRONMENT "LC_ALL=ru_RU.UTF-8")
 # What is placed in pixels, again at 150 % display scale.
 add_test(NAME wine.gui_dpi COMMAND sh ${CMAKE_SOURCE_DIR}/tests/gui/dpi_test.sh
          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet_gui>)

@@ -81,6 +81,20 @@ std::string WindowText(HWND window) {
   return Cp1252Text(buffer);
 }
 
+std::string ListLineText(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length < 0) return "";
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return Cp1252Text(std::wstring_view(text.data(), got > 0 ? got : 0));
+}
+
+std::string MenuText(HMENU menu, int position) {
+  wchar_t text[300] = L"";
+  GetMenuStringW(menu, position, text, 300, MF_BYPOSITION);
+  return Cp1252Text(text);
+}
+
 std::string DialogDriver::Text(int id) const {
   return WindowText(Item(id));
 }

@@ -69,3 +69,6 @@ void SelectInList(HWND dialog, int list, int index, int notification);
 // Windows-1252, as the test sources' literals are compiled: the same under
 // every system code page.
 std::string WindowText(HWND window);
+// Likewise a list box's line (0-based) and a menu's item by its position.
+std::string ListLineText(HWND list, int index);
+std::string MenuText(HMENU menu, int position);
