@@ -185,10 +185,10 @@ void HandleCommand(HWND dialog, int id, int notification) {
       PressEnter(w);
       break;
     case IDC_CANCEL:
-      if (!CloseLibraryAsking()) break;  // its unsaved changes kept, the program goes on
+      // Each window with unsaved edits asks first; Cancel keeps the program going.
+      if (!CloseLibraryAsking() || !CloseToolsEditorAsking()) break;
       if (TableWindow) EndDialog(TableWindow, 0);
       CloseAboutWindow();
-      if (ToolsEditor) EndDialog(ToolsEditor, 0);
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:

@@ -35,7 +35,81 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  }
+  return units;
+}
+
+// The continuation bytes after a lead byte of well-formed UTF-8; 0 when the
+// byte cannot lead.
+int Continuations(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 1;
+  if (lead >= 0xE0 && lead <= 0xEF) return 2;
+  if (lead >= 0xF0 && lead <= 0xF4) return 3;
+  return 0;
+}
+
+// UTF-16 units, or the code points of a 32-bit wchar_t, as Windows-1252.
+template <class Unit>
+std::string UnitsToCp1252(std::basic_string_view<Unit> units) {
+  std::string out;
+  out.reserve(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const auto u = static_cast<std::uint32_t>(units[i]);
+    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() &&
+                      static_cast<std::uint32_t>(units[i + 1]) >= 0xDC00 &&
+                      static_cast<std::uint32_t>(units[i + 1]) < 0xE000;
+    if (pair) ++i;
+    out += u >= 0xD800 && u < 0xE000 ? '?' : ToCp1252(u);
+  }
+  return out;
+}
+
 }  // namespace
+
+std::string Utf16ToCp1252(std::u16string_view units) {
+  return UnitsToCp1252(units);
+}
+
+bool IsUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const int extra = Continuations(lead);
+    if (extra == 0 || i + extra >= bytes.size()) return false;
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    // The second byte's range rules out overlong forms, surrogates and code
+    // points beyond U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return false;
+    for (int k = 2; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::string TextFileToCp1252(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Utf8ToCp1252(bytes.substr(3));
+  if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToCp1252(Utf16Units(bytes.substr(2), false));
+  if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToCp1252(Utf16Units(bytes.substr(2), true));
+  // Windows-1252 letters almost never line up as UTF-8 sequences, so text
+  // that reads as UTF-8 and is not plain ASCII was saved as UTF-8.
+  bool ascii = true;
+  for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  return !ascii && IsUtf8(bytes) ? Utf8ToCp1252(bytes) : std::string(bytes);
+}
 
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
@@ -97,15 +171,5 @@ std::wstring WideText(std::string_view text) {
 }
 
 std::string Cp1252Text(std::wstring_view wide) {
-  std::string out;
-  out.reserve(wide.size());
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    const auto unit = static_cast<std::uint32_t>(wide[i]);
-    const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < wide.size() &&
-                      static_cast<std::uint32_t>(wide[i + 1]) >= 0xDC00 &&
-                      static_cast<std::uint32_t>(wide[i + 1]) < 0xE000;
-    if (pair) ++i;
-    out += pair || (unit >= 0xD800 && unit < 0xE000) ? '?' : ToCp1252(unit);
-  }
-  return out;
+  return UnitsToCp1252(wide);
 }

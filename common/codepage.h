@@ -12,6 +12,15 @@ std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view text);
 // The same characters as UTF-16, the platform's wide text.
 std::u16string Cp1252ToUtf16(std::string_view text);
+// UTF-16 code units; a character beyond Windows-1252 (a surrogate pair
+// included) becomes one '?'.
+std::string Utf16ToCp1252(std::u16string_view units);
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(std::string_view bytes);
+// The bytes of a text file saved by any of today's editors, as Windows-1252:
+// UTF-8 with or without its byte order mark, UTF-16 with its mark (either
+// byte order), or Windows-1252 itself. What Windows-1252 cannot hold becomes '?'.
+std::string TextFileToCp1252(std::string_view bytes);
 
 // The platform's wide text: UTF-16 on Windows (one unit for each character
 // here), the same code points elsewhere.

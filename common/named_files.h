@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string_view>
 
-// As std::fopen.
+// As std::fopen; each sets errno as the C runtime's own calls do.
 std::FILE* OpenNamedFile(std::string_view name, const char* mode);
 
 struct FileFacts {

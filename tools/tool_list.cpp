@@ -1,15 +1,18 @@
 #include "tools/tool_list.h"
 
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "common/atomic_save.h"
+#include "common/codepage.h"
+#include "common/named_files.h"
+#include "common/system_error.h"
 
 ToolEntry ToolList[MaxTools + 1];
 std::uint16_t ToolCount = 0;
 std::string ToolOverflow;
+std::string ToolsUnread;
 
 namespace {
 
@@ -80,13 +83,14 @@ void SwapToolEntries(std::uint16_t i, std::uint16_t j) {
 void ParseTools(std::string_view bytes, ParsedTools& out) {
   out.count = 0;
   out.overflow.clear();
-  LineReader reader(bytes);
+  const std::string text = TextFileToCp1252(bytes);
+  LineReader reader(text);
   while (!reader.AtEnd() && out.count < MaxTools) reader.ReadEntry(out.entries[out.count++]);
   // The rest is read only to find where the list ends; its bytes are kept.
   const std::size_t overflowStart = reader.Position();
   ToolEntry scratch;
   while (!reader.AtEnd()) reader.ReadEntry(scratch);
-  out.overflow = std::string(bytes.substr(overflowStart, reader.Position() - overflowStart));
+  out.overflow = text.substr(overflowStart, reader.Position() - overflowStart);
 }
 
 std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::string_view overflow) {
@@ -104,18 +108,30 @@ std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::stri
 
 bool LoadToolsFrom(const std::string& path) {
   // A folder in the file's place is no list, as a missing file is none.
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
+  errno = 0;
+  const FileFacts facts = LookUpFile(path);
+  if (!facts.exists || !facts.regular) {
+    const bool missing = errno == 0 || errno == ENOENT || errno == ENOTDIR;
+    ToolsUnread = missing ? "" : ErrnoText(errno);
+    return false;
+  }
+  std::FILE* file = OpenNamedFile(path, "rb");
+  if (!file) {
+    ToolsUnread = ErrnoText(errno);
+    return false;
+  }
   std::string bytes;
   char buffer[4096];
   std::size_t got;
   while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
   const bool failed = std::ferror(file) != 0;
+  const int error = errno;
   std::fclose(file);
+  if (failed) {
+    ToolsUnread = ErrnoText(error);
+    return false;
+  }
 
-  // What was read before a failure stays in the list, as a later save keeps it.
   static ParsedTools parsed;
   ParseTools(bytes, parsed);
   ToolCount = 0;
@@ -124,12 +140,20 @@ bool LoadToolsFrom(const std::string& path) {
     ToolList[ToolCount] = parsed.entries[i];
   }
   ToolOverflow = parsed.overflow;
-  return !failed;
+  ToolsUnread.clear();
+  return true;
 }
 
-bool SaveToolsTo(const std::string& path) {
+bool SaveToolsTo(const std::string& path, std::string* why) {
+  if (!ToolsUnread.empty()) {
+    if (why) *why = ToolsUnread;
+    return false;
+  }
   std::vector<std::string> pieces;
   for (std::uint16_t i = 1; i <= ToolCount; ++i) pieces.push_back(FormatTools(&ToolList[i], 1, {}));
   pieces.push_back(ToolOverflow);
-  return SaveFileAtomically(path.c_str(), pieces);
+  ShortText whyNot;
+  if (SaveFileAtomically(path.c_str(), pieces, &whyNot)) return true;
+  if (why) *why = whyNot.str();
+  return false;
 }

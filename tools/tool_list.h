@@ -41,6 +41,7 @@ struct ParsedTools {
   ToolEntry entries[MaxTools];
   std::string overflow;  // the bytes of the entries beyond MaxTools
 };
+// The bytes are taken as text in any of the encodings TextFileToCp1252 knows.
 // Fields end at CR, LF or CR LF; bytes after the 255th of a line are dropped.
 // The list ends at the end of the bytes or where an entry would begin with
 // 0x1A; a last entry cut short gets empty fields.
@@ -48,9 +49,15 @@ void ParseTools(std::string_view bytes, ParsedTools& out);
 // Every field followed by CR LF, then the overflow as it was read.
 std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::string_view overflow);
 
+// Why the file the list was last loaded from is there but could not be read;
+// empty when it was read or is missing. While it is set the list in memory is
+// not the file's, and saving over the file would lose its tools.
+extern std::string ToolsUnread;
+
 // Reads the file at path into the list. False, with the list unchanged, when
-// it cannot be read.
+// it is missing or cannot be read (ToolsUnread then says why).
 bool LoadToolsFrom(const std::string& path);
 // Writes the list to path as common/atomic_save.h does: on any failure the old
-// file stays as it was; a read-only file is not replaced.
-bool SaveToolsTo(const std::string& path);
+// file stays as it was; a read-only file is not replaced. Refused while
+// ToolsUnread is set. On a failure, `why` receives the reason.
+bool SaveToolsTo(const std::string& path, std::string* why = nullptr);

@@ -5,9 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "common/codepage.h"
 #include "common/dialog_win.h"
-#include "common/late_call_win.h"
 #include "common/language.h"
+#include "common/late_call_win.h"
 #include "common/text_helpers.h"
 #include "resources/ids.h"
 #include "tools/tool_list.h"
@@ -20,6 +21,10 @@ namespace {
 
 std::uint16_t Selected = 1;
 ToolEntry EditBuffer;
+// The list as it was when the editor opened: esc puts it back, so that the
+// list and the menu, built from it, always agree.
+ToolEntry OpenedList[MaxTools + 1];
+std::uint16_t OpenedCount = 0;
 HWND DeleteButton = nullptr;
 HWND UpButton = nullptr;
 HWND DownButton = nullptr;
@@ -44,6 +49,31 @@ constexpr Wording kFullText = {
     {"Hi caben 64 eines com a màxim. Esborreu-ne una per afegir-ne una altra.",
      "The list holds at most 64 tools. Delete one to add another.",
      "La lista admite 64 útiles como máximo. Elimine uno para añadir otro."}};
+
+constexpr Wording kNotSavedCaption = {{"No s'ha desat", "Not saved", "No se ha guardado"}};
+constexpr Wording kNotSavedText = {{"No s'ha pogut desar la llista d'eines a",
+                                    "The tool list could not be saved to",
+                                    "No se ha podido guardar la lista de útiles en"}};
+constexpr Wording kEditsKept = {{"Els canvis continuen a l'editor.",
+                                 "Your changes are still in the editor.",
+                                 "Los cambios siguen en el editor."}};
+constexpr Wording kNotReadCaption = {{"No s'ha llegit", "Not read", "No se ha leído"}};
+constexpr Wording kNotReadText = {
+    {"No s'ha pogut llegir", "This could not be read:", "No se ha podido leer"}};
+constexpr Wording kNotReadAdvice = {
+    {"Per no perdre'n les eines, no s'hi desa res. Tanqueu-lo a l'altre programa i torneu a "
+     "obrir l'editor.",
+     "So that its tools are not lost, nothing is saved over it. Close it in the other program "
+     "and open the editor again.",
+     "Para no perder sus útiles, no se guarda nada encima. Ciérrelo en el otro programa y "
+     "abra de nuevo el editor."}};
+constexpr Wording kChangedCaption = {
+    {"hi ha hagut canvis", "there were changes", "ha habido cambios"}};
+constexpr Wording kSaveChanges = {
+    {"desar els canvis?", "save the changes?", "¿guardar los cambios?"}};
+
+// Shown once the dialog is on the screen, not while it is being made.
+constexpr UINT kShowNotReadMessage = WM_APP + 1;
 
 constexpr int kFieldIds[] = {IDC_TOOLS_TITLE, IDC_TOOLS_FILE, IDC_TOOLS_DIR, IDC_TOOLS_PARAMS};
 
@@ -168,13 +198,62 @@ void ListChanged(HWND dialog) {
   UpdateMoveButtons();
 }
 
+bool SameEntry(const ToolEntry& a, const ToolEntry& b) {
+  return a.Title == b.Title && a.File == b.File && a.WorkDir == b.WorkDir && a.Params == b.Params;
+}
+
+bool ListEdited() {
+  if (ToolCount != OpenedCount) return true;
+  for (std::uint16_t i = 1; i <= ToolCount; ++i) {
+    if (!SameEntry(ToolList[i], OpenedList[i])) return true;
+  }
+  return false;
+}
+
+// The file, why, and what the user should know, in that order: a box cuts
+// its text at 255 characters.
+void ShowFileProblem(const Wording& caption, const Wording& what, std::string why,
+                     const Wording& then) {
+  // The reason stands as a sentence of its own here.
+  if (!why.empty() && why[0] >= 'a' && why[0] <= 'z')
+    why[0] = static_cast<char>(why[0] - 'a' + 'A');
+  MessageStyled(caption.Get(),
+                std::string(what.Get()) + "\r\n" + ToolsFilePath() + "\r\n\r\n" + why +
+                    ".\r\n\r\n" + then.Get(),
+                MB_ICONEXCLAMATION);
+}
+
+void ShowNotRead() {
+  ShowFileProblem(kNotReadCaption, kNotReadText, ToolsUnread, kNotReadAdvice);
+}
+
+// A list that was never read is not saved over; any other failure says why.
+// Either way the dialog and every edit stay as they are.
+bool SaveOrSay() {
+  if (!ToolsUnread.empty()) {
+    ShowNotRead();
+    return false;
+  }
+  std::string why;
+  if (SaveTools(&why)) return true;
+  ShowFileProblem(kNotSavedCaption, kNotSavedText, why, kEditsKept);
+  return false;
+}
+
+// Closing without a save puts back the list of the opening.
+void Discard(HWND dialog) {
+  for (std::uint16_t i = 0; i <= MaxTools; ++i) ToolList[i] = OpenedList[i];
+  ToolCount = OpenedCount;
+  EndDialog(dialog, 0);
+}
+
 void Command(HWND dialog, int id, int notification) {
   switch (id) {
     case IDOK:
       MoveFocusOn(dialog);
       break;
     case IDC_CANCEL:
-      EndDialog(dialog, 0);
+      Discard(dialog);
       break;
     case IDC_TOOLS_NEW:
       ClearFields(dialog);
@@ -197,7 +276,7 @@ void Command(HWND dialog, int id, int notification) {
       break;
     case IDC_TOOLS_SAVE:
       // A failed save keeps the dialog, and the old file, as they were.
-      if (SaveTools()) EndDialog(dialog, 1);
+      if (SaveOrSay()) EndDialog(dialog, 1);
       break;
     case IDC_TOOLS_LIST:
       if (notification == LBN_SELCHANGE) ListChanged(dialog);
@@ -216,8 +295,11 @@ void Init(HWND dialog) {
   EnableWindow(UpButton, FALSE);
   EnableWindow(DownButton, FALSE);
   Selected = ToolCount + 1;
+  for (std::uint16_t i = 0; i <= MaxTools; ++i) OpenedList[i] = ToolList[i];
+  OpenedCount = ToolCount;
   SetLanguageTexts(dialog);
   RefillList(dialog);
+  if (!ToolsUnread.empty()) PostMessageW(dialog, kShowNotReadMessage, 0, 0);
 }
 
 }  // namespace
@@ -230,6 +312,9 @@ INT_PTR CALLBACK ToolsEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
       Command(dialog, LOWORD(wParam), HIWORD(wParam));
       return FALSE;
+    case kShowNotReadMessage:
+      ShowNotRead();
+      return TRUE;
     case WM_DESTROY:
       if (ToolsEditor == dialog) ToolsEditor = nullptr;
       return FALSE;
@@ -244,27 +329,47 @@ INT_PTR OpenToolsEditor() {
     BringForward(ToolsEditor);
     return 0;
   }
-  return DialogBoxParamA(GetModuleHandleA(nullptr), "DLGTOOLS", nullptr, ToolsEditorProc, 0);
+  return DialogBoxParamW(GetModuleHandleW(nullptr), L"DLGTOOLS", nullptr, ToolsEditorProc, 0);
+}
+
+bool CloseToolsEditorAsking() {
+  HWND dialog = ToolsEditor;
+  if (!dialog) return true;
+  if (ListEdited()) {
+    const int answer = AskYesNoCancel(kChangedCaption.Get(), kSaveChanges.Get());
+    const bool stays = answer == IDCANCEL || (answer == IDYES && !SaveOrSay());
+    if (stays) {
+      // Salir came from the main window, which now covers the edits.
+      SetForegroundWindow(dialog);
+      return false;
+    }
+    if (answer == IDYES) {
+      EndDialog(dialog, 1);
+      return true;
+    }
+  }
+  Discard(dialog);
+  return true;
 }
 
 bool OpenFileDialog(ShortText& name) {
   const std::string remembered = SystemLauncher().CurrentFolder();
-  char file[260] = "";
-  std::memcpy(file, name.c_str(), name.size() + 1);
-  OPENFILENAMEA request{};
+  wchar_t file[260] = L"";
+  WideText(name).copy(file, ShortText::kMax);
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = nullptr;
-  request.lpstrFilter = "All files (*.*)\0*.*\0";
+  request.lpstrFilter = L"All files (*.*)\0*.*\0";
   request.nFilterIndex = 1;
   request.lpstrFile = file;
-  request.nMaxFile = sizeof file;
+  request.nMaxFile = sizeof file / sizeof file[0];
   request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-  request.lpstrDefExt = "*";
-  using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  request.lpstrDefExt = L"*";
+  using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
   static const auto getOpenFileName =
-      LateFunction<OpenFileFunction>("comdlg32.dll", "GetOpenFileNameA");
+      LateFunction<OpenFileFunction>("comdlg32.dll", "GetOpenFileNameW");
   const bool chosen = getOpenFileName && getOpenFileName(&request) != FALSE;
-  name = file;
+  name = Cp1252Text(file);
   SystemLauncher().EnterFolder(remembered);
   return chosen;
 }

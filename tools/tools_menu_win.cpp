@@ -1,5 +1,8 @@
 #include "tools/tools_menu_win.h"
 
+#include <string>
+
+#include "common/codepage.h"
 #include "resources/ids.h"
 #include "tools/tool_list.h"
 #include "tools/tools_editor_win.h"
@@ -12,6 +15,20 @@ void InitToolsMenu(HMENU popup) {
   if (LoadTools()) RebuildToolsMenu(ToolsMenu);
 }
 
+namespace {
+
+// A menu takes "&" for the mark of the next letter; "&&" shows one "&".
+std::string MenuItemText(std::string_view title) {
+  std::string text;
+  for (char c : title) {
+    text += c;
+    if (c == '&') text += '&';
+  }
+  return text;
+}
+
+}  // namespace
+
 void RebuildToolsMenu(HMENU menu) {
   if (!menu) return;
   for (int position = GetMenuItemCount(menu) - 1; position >= 0; --position) {
@@ -19,12 +36,16 @@ void RebuildToolsMenu(HMENU menu) {
     DeleteMenu(menu, position, MF_BYPOSITION);
   }
   for (std::uint16_t i = 1; i <= ToolCount; ++i) {
-    AppendMenuA(menu, MF_STRING, IDM_TOOL_FIRST - 1 + i, ToolList[i].Title.c_str());
+    AppendMenuW(menu, MF_STRING, IDM_TOOL_FIRST - 1 + i,
+                WideText(MenuItemText(ToolList[i].Title)).c_str());
   }
 }
 
 bool HandleToolsCommand(std::uint16_t id) {
   if (id == IDM_TOOLS_EDIT) {
+    // A list that could not be read at the start (a program held the file)
+    // may read now; the menu shows it at once, as the editor will.
+    if (!ToolsUnread.empty() && LoadTools()) RebuildToolsMenu(ToolsMenu);
     if (OpenToolsEditor() == 1) RebuildToolsMenu(ToolsMenu);
     return true;
   }

@@ -2,6 +2,7 @@
 // system.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "tools/launch.h"
@@ -14,9 +15,13 @@ bool FileExists(const char* name);
 // An entry of that name that is neither hidden nor system.
 bool DirExists(const char* name);
 
-// "Tools.rel" in the current directory; false when missing or unreadable.
+// "Tools.rel" in the current directory; false when missing or unreadable
+// (ToolsUnread then says why).
 bool LoadTools();
-bool SaveTools();
+// On a failure, `why` receives the reason.
+bool SaveTools(std::string* why = nullptr);
+// The full path of "Tools.rel", for messages.
+std::string ToolsFilePath();
 
 void RunFile(std::string_view text);
 void LaunchTool(const ToolEntry& entry);

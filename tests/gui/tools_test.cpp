@@ -4,20 +4,22 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/main_window_win.h"
+#include "common/atomic_save.h"
 #include "common/language.h"
 #include "resources/ids.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
 #include "tests/support/test_folder.h"
-#include "tools/tools_menu_win.h"
 #include "tools/tool_list.h"
 #include "tools/tools_editor_win.h"
+#include "tools/tools_menu_win.h"
 #include "tools/tools_win.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +29,7 @@ namespace {
 void ClearTools() {
   while (ToolCount > 0) DeleteToolEntry(ToolCount);
   ToolOverflow.clear();
+  ToolsUnread.clear();
 }
 
 void AddTools(std::initializer_list<const char*> titles) {
@@ -46,14 +49,17 @@ class RecordingLauncher final : public LaunchPlatform {
     return SystemLauncher().EnterFolder(folder);
   }
   bool DirExists(std::string_view name) override { return SystemLauncher().DirExists(name); }
+  bool FileExists(std::string_view name) override { return SystemLauncher().FileExists(name); }
   void ShowMessage(std::string_view caption, std::string_view text, std::uint32_t style) override {
     SystemLauncher().ShowMessage(caption, text, style);
   }
-  void StartProgram(std::string_view commandLine) override {
+  std::string StartProgram(std::string_view commandLine) override {
     started.push_back("program " + std::string(commandLine));
+    return {};
   }
-  void OpenDocument(std::string_view document, std::string_view parameters) override {
+  std::string OpenDocument(std::string_view document, std::string_view parameters) override {
     started.push_back("open " + std::string(document) + " | " + std::string(parameters));
+    return {};
   }
 };
 
@@ -95,11 +101,7 @@ class ToolsEditorDialog : public ToolsFolder {
   int ListCursor() {
     return static_cast<int>(SendMessageA(E().Item(IDC_TOOLS_LIST), LB_GETCURSEL, 0, 0));
   }
-  std::string ListLine(int index) {
-    char text[300] = "";
-    SendMessageA(E().Item(IDC_TOOLS_LIST), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
-    return text;
-  }
+  std::string ListLine(int index) { return ListLineText(E().Item(IDC_TOOLS_LIST), index); }
   // What a person does: click a line of the list.
   void SelectLine(int index) {
     SendMessageA(E().Item(IDC_TOOLS_LIST), LB_SETCURSEL, index, 0);
@@ -308,20 +310,26 @@ TEST_F(ToolsEditorDialog, A65thEntryIsRefusedWithAMessage) {
 
 // --- Ok and esc ----------------------------------------------------------------
 
-TEST_F(ToolsEditorDialog, OkSavesAndClosesEscKeepsTheFileButNotTheList) {
+TEST_F(ToolsEditorDialog, OkSavesAndClosesEscPutsTheListBack) {
   WriteFile("Tools.rel", "viejo\r\nviejo.exe\r\n\r\n\r\n");
   ASSERT_TRUE(LoadTools());
   Open();
   TypeEntry("nuevo", "nuevo.exe");
   E().Click(IDC_TOOLS_STORE);
+  SelectLine(0);
+  E().Click(IDC_TOOLS_DOWN);
   E().Click(IDC_CANCEL);
   EXPECT_FALSE(IsWindowVisible(E().Dialog()));
   EXPECT_EQ(ReadFile("Tools.rel"), "viejo\r\nviejo.exe\r\n\r\n\r\n");
-  EXPECT_EQ(ToolCount, 2);  // the list in memory keeps the edit
+  ASSERT_EQ(ToolCount, 1);  // as it was when the editor opened
+  EXPECT_EQ(ToolList[1].Title, "viejo");
+  EXPECT_EQ(ToolList[2].Title, "");
 
   editor_.reset();
   Open();
-  EXPECT_EQ(ListLine(1), "nuevo");
+  EXPECT_EQ(ListCount(), 1);
+  TypeEntry("nuevo", "nuevo.exe");
+  E().Click(IDC_TOOLS_STORE);
   E().Type(IDC_TOOLS_TITLE, "typed, never stored");
   E().Click(IDC_TOOLS_SAVE);
   EXPECT_FALSE(IsWindowVisible(E().Dialog()));
@@ -329,26 +337,72 @@ TEST_F(ToolsEditorDialog, OkSavesAndClosesEscKeepsTheFileButNotTheList) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(ToolsEditorDialog, AFailedSaveKeepsTheDialogAndTheOldFile) {
+// Every failed save: one message naming the file and why, the dialog open
+// with the list and the fields as they were, the old file intact.
+TEST_F(ToolsEditorDialog, AFailedSaveSaysWhyAndKeepsEverything) {
+  struct FailingWrite : SaveChannel {
+    bool Write(std::FILE*, std::string_view) override { return false; }
+  } failingWrite;
   const std::string old = "viejo\r\nviejo.exe\r\n\r\n\r\n";
-  WriteFile("Tools.rel", old);
-  AddTools({"nuevo"});
-  Open();
-  // Another program holds the file open and lets nobody write it.
-  HANDLE held = CreateFileA("Tools.rel", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  E().Click(IDC_TOOLS_SAVE);
-  CloseHandle(held);
-  EXPECT_TRUE(IsWindowVisible(E().Dialog()));
-  EXPECT_TRUE(boxes_.Boxes().empty());
-  EXPECT_EQ(ReadFile("Tools.rel"), old);
-  EXPECT_FALSE(fs::exists("Tools.rel.new"));
+  const std::string path = SystemLauncher().CurrentFolder() + "\\Tools.rel";
+  struct Case {
+    const char* name;
+    DWORD share;           // the file held open by another program with this sharing
+    SaveChannel* channel;  // or a failing save channel
+    const char* reason;    // in the message, when the reason is ours
+  } cases[] = {
+      {"held", FILE_SHARE_READ, nullptr, nullptr},
+      {"failing write", 0, &failingWrite, "No se ha podido escribir"},
+  };
+  for (const Case& c : cases) {
+    boxes_.Clear();
+    ClearTools();
+    WriteFile("Tools.rel", old);
+    AddTools({"nuevo"});
+    Open();
+    SelectLine(0);
+    E().Type(IDC_TOOLS_PARAMS, "escrito sin <- ok");
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.share) {
+      held = CreateFileA("Tools.rel", GENERIC_READ, c.share, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.name;
+    }
+    SetSaveChannel(c.channel);
+    E().Click(IDC_TOOLS_SAVE);
+    SetSaveChannel(nullptr);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
-  // Once the file is free again, Ok saves.
-  E().Click(IDC_TOOLS_SAVE);
-  EXPECT_FALSE(IsWindowVisible(E().Dialog()));
-  EXPECT_EQ(ReadFile("Tools.rel"), "nuevo\r\nnuevo.exe\r\n\r\n\r\n");
+    EXPECT_TRUE(IsWindowVisible(E().Dialog())) << c.name;
+    ASSERT_EQ(boxes_.Boxes().size(), 1u) << c.name;
+    EXPECT_EQ(boxes_.Last().caption, "No se ha guardado");
+    EXPECT_EQ(boxes_.Last().Style(), MB_OK | MB_ICONEXCLAMATION);
+    const std::string& text = boxes_.Last().text;
+    EXPECT_EQ(
+        text.rfind("No se ha podido guardar la lista de útiles en\r\n" + path + "\r\n\r\n", 0), 0u)
+        << text;
+    // A box holds 255 characters; the file and why come first.
+    if (text.size() < 255) {
+      EXPECT_NE(text.find(".\r\n\r\nLos cambios siguen en el editor."), std::string::npos) << text;
+    }
+    if (c.reason) {
+      EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+    } else {  // the system's words name the cause; ours would say only that it failed
+      EXPECT_EQ(text.find("No se ha podido escribir el archivo completo"), std::string::npos)
+          << text;
+    }
+    EXPECT_EQ(ReadFile("Tools.rel"), old) << c.name;
+    EXPECT_FALSE(fs::exists("Tools.rel.new")) << c.name;
+    EXPECT_EQ(E().Text(IDC_TOOLS_PARAMS), "escrito sin <- ok");
+    EXPECT_EQ(Buttons(), "-..");
+    EXPECT_EQ(ListLine(0), "nuevo");
+
+    // Once the way is free again, Ok saves.
+    E().Click(IDC_TOOLS_SAVE);
+    EXPECT_FALSE(IsWindowVisible(E().Dialog())) << c.name;
+    EXPECT_EQ(ReadFile("Tools.rel"), "nuevo\r\nnuevo.exe\r\n\r\n\r\n");
+    editor_.reset();
+  }
 }
 
 // --- Browsing --------------------------------------------------------------------
@@ -421,9 +475,7 @@ class ToolsMenuItems : public ToolsFolder {
   std::vector<std::pair<UINT, std::string>> Items() {
     std::vector<std::pair<UINT, std::string>> items;
     for (int i = 0; i < GetMenuItemCount(ToolsMenu); ++i) {
-      char text[300] = "";
-      GetMenuStringA(ToolsMenu, i, text, sizeof text, MF_BYPOSITION);
-      items.emplace_back(GetMenuItemID(ToolsMenu, i), text);
+      items.emplace_back(GetMenuItemID(ToolsMenu, i), MenuText(ToolsMenu, i));
     }
     return items;
   }
@@ -435,14 +487,18 @@ TEST_F(ToolsMenuItems, OneItemPerToolAfterTheSeparator) {
     DialogDriver main("PRINCIPAL", &MainDialogProc);  // no Tools.rel here
     EXPECT_EQ(Items(), (Items_{{501, "&Edición Utilidades"}, {0, ""}}));
   }
-  WriteFile("Tools.rel", "uno\r\nuno.exe\r\n\r\n\r\ndos\ndos.txt\n\n\ntres\n");
+  // UTF-8 from today's editors; "&" doubled for the menu, which shows one.
+  WriteFile("Tools.rel", "uno\r\nuno.exe\r\n\r\n\r\nA&B \xC3\xB1\ndos.txt\n\n\ntres\n");
   DialogDriver main("PRINCIPAL", &MainDialogProc);
   EXPECT_EQ(
       Items(),
-      (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "dos"}, {533, "tres"}}));
+      (Items_{
+          {501, "&Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "A&&B ñ"}, {533, "tres"}}));
+  EXPECT_EQ(ToolList[2].Title, "A&B ñ");
   DeleteToolEntry(1);
   RebuildToolsMenu(ToolsMenu);
-  EXPECT_EQ(Items(), (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "dos"}, {532, "tres"}}));
+  EXPECT_EQ(Items(),
+            (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "A&&B ñ"}, {532, "tres"}}));
 }
 
 TEST_F(ToolsMenuItems, ToolCommandsStartTheirToolInfoOpensTheHelp) {
@@ -460,46 +516,163 @@ TEST_F(ToolsMenuItems, ToolCommandsStartTheirToolInfoOpensTheHelp) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-// The editor from the menu, run modally: Ok rebuilds the items, esc does not.
+// The editor from the menu, run modally, driven from inside its loop.
 struct EditorScript {
-  static inline bool save = true;
-  static inline HWND salirTo = nullptr;  // when set: "Salir" of that main window instead
+  static inline std::function<void(HWND editor)> steps;
   static void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (!ToolsEditor) return;
+    // Once it is on the screen, as a person would see it.
+    if (!ToolsEditor || !IsWindowVisible(ToolsEditor)) return;
     KillTimer(nullptr, timer);
-    if (salirTo) {
-      SendMessageA(salirTo, WM_COMMAND, MAKEWPARAM(IDC_CANCEL, 0), 0);
-      return;
-    }
-    SetDlgItemTextA(ToolsEditor, IDC_TOOLS_TITLE, "añadido");
-    SendMessageA(GetDlgItem(ToolsEditor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
-    SendMessageA(GetDlgItem(ToolsEditor, save ? IDC_TOOLS_SAVE : IDC_CANCEL), BM_CLICK, 0, 0);
+    steps(ToolsEditor);
+  }
+  static void Click(HWND editor, int id) { SendMessageA(GetDlgItem(editor, id), BM_CLICK, 0, 0); }
+  static void Add(HWND editor) {
+    SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "añadido");
+    Click(editor, IDC_TOOLS_STORE);
   }
 };
 
+void RunEditor(DialogDriver& main, std::function<void(HWND editor)> steps) {
+  EditorScript::steps = std::move(steps);
+  SetTimer(nullptr, 0, 30, &EditorScript::Step);
+  main.MenuCommand(IDM_TOOLS_EDIT);
+}
+
 TEST_F(ToolsMenuItems, TheEditorCommandRebuildsTheItemsAfterASave) {
   DialogDriver main("PRINCIPAL", &MainDialogProc);
-  EditorScript::save = false;
-  SetTimer(nullptr, 0, 30, &EditorScript::Step);
-  main.MenuCommand(IDM_TOOLS_EDIT);
+  RunEditor(main, [](HWND editor) {
+    EditorScript::Add(editor);
+    EditorScript::Click(editor, IDC_CANCEL);
+  });
   EXPECT_EQ(ToolsEditor, nullptr);
   EXPECT_EQ(GetMenuItemCount(ToolsMenu), 2);
-  EXPECT_EQ(ToolCount, 1);
+  EXPECT_EQ(ToolCount, 0);
 
-  EditorScript::save = true;
-  SetTimer(nullptr, 0, 30, &EditorScript::Step);
-  main.MenuCommand(IDM_TOOLS_EDIT);
+  for (int i = 0; i < 2; ++i) {
+    RunEditor(main, [](HWND editor) {
+      EditorScript::Add(editor);
+      EditorScript::Click(editor, IDC_TOOLS_SAVE);
+    });
+  }
   EXPECT_EQ(Items(),
             (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "añadido"}, {532, "añadido"}}));
   EXPECT_TRUE(fs::exists("Tools.rel"));
 
-  // "Salir" with the editor open ends both.
-  EditorScript::salirTo = main.Dialog();
-  SetTimer(nullptr, 0, 30, &EditorScript::Step);
-  main.MenuCommand(IDM_TOOLS_EDIT);
-  EditorScript::salirTo = nullptr;
+  // "Salir" with the editor open and nothing changed ends both, unasked.
+  RunEditor(main, [&](HWND) { SendMessageA(main.Dialog(), WM_COMMAND, IDC_CANCEL, 0); });
   EXPECT_EQ(ToolsEditor, nullptr);
   EXPECT_FALSE(IsWindowVisible(main.Dialog()));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// After esc the list is the menu's again: each item starts its own tool.
+TEST_F(ToolsMenuItems, EscThenAMenuCommandStartsTheItemsTool) {
+  WriteFile("Tools.rel", "uno\r\nuno.exe\r\n\r\n\r\ndos\r\ndos.exe\r\n\r\n\r\n");
+  DialogDriver main("PRINCIPAL", &MainDialogProc);
+  RunEditor(main, [](HWND editor) {
+    SendDlgItemMessageA(editor, IDC_TOOLS_LIST, LB_SETCURSEL, 1, 0);
+    SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDC_TOOLS_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(editor, IDC_TOOLS_LIST)));
+    EditorScript::Click(editor, IDC_TOOLS_UP);
+    EditorScript::Add(editor);
+    EditorScript::Click(editor, IDC_CANCEL);
+  });
+  main.MenuCommand(531);
+  main.MenuCommand(533);  // the "cancelled" addition has no item and no slot
+  EXPECT_EQ(launcher_.started, (std::vector<std::string>{"program uno.exe"}));
+  EXPECT_EQ(ToolCount, 2);
+  EXPECT_EQ(ReadFile("Tools.rel"), "uno\r\nuno.exe\r\n\r\n\r\ndos\r\ndos.exe\r\n\r\n\r\n");
+}
+
+// "Salir" with unsaved edits asks first: Cancel stays, No leaves the file,
+// Yes saves (and a save that fails keeps the program and the edits).
+TEST_F(ToolsMenuItems, SalirWithUnsavedEditsAsksFirst) {
+  const std::string old = "uno\r\nuno.exe\r\n\r\n\r\n";
+  const std::string added = old + "añadido\r\n\r\n\r\n\r\n";
+  struct Case {
+    std::vector<int> answers;
+    bool holdFile;
+    bool quits;
+    std::string file;
+  } cases[] = {
+      {{IDCANCEL}, false, false, old},
+      {{IDNO}, false, true, old},
+      {{IDYES}, false, true, added},
+      {{IDYES, IDOK}, true, false, old},  // the save fails: its message, then the editor
+  };
+  for (const Case& c : cases) {
+    ClearTools();
+    boxes_.Clear();
+    WriteFile("Tools.rel", old);
+    DialogDriver main("PRINCIPAL", &MainDialogProc);
+    for (int answer : c.answers) boxes_.Script(answer);
+    bool editorStayed = false;
+    RunEditor(main, [&](HWND editor) {
+      EditorScript::Add(editor);
+      HANDLE held = c.holdFile ? CreateFileA("Tools.rel", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                               : INVALID_HANDLE_VALUE;
+      SetForegroundWindow(main.Dialog());  // "Salir" is clicked there
+      SendMessageA(main.Dialog(), WM_COMMAND, IDC_CANCEL, 0);
+      if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+      editorStayed = IsWindowVisible(editor) != FALSE;
+      if (editorStayed) {
+        EXPECT_EQ(GetForegroundWindow(), editor);  // in front, with its edits
+        EditorScript::Click(editor, IDC_CANCEL);
+      }
+    });
+    ASSERT_GE(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "ha habido cambios");
+    EXPECT_EQ(boxes_.Boxes()[0].text, "¿guardar los cambios?");
+    EXPECT_EQ(boxes_.Boxes()[0].Style(), MB_YESNOCANCEL);
+    EXPECT_EQ(boxes_.Boxes().size(), c.answers.size());
+    if (c.holdFile) {
+      EXPECT_EQ(boxes_.Last().caption, "No se ha guardado");
+    }
+    EXPECT_EQ(editorStayed, !c.quits);
+    EXPECT_EQ(IsWindowVisible(main.Dialog()) == FALSE, c.quits);
+    EXPECT_EQ(ReadFile("Tools.rel"), c.file);
+  }
+}
+
+// A list that could not be read is never saved over; once the file reads,
+// the editor command reads it and the menu shows it.
+TEST_F(ToolsMenuItems, AnUnreadListIsNeverSavedOver) {
+  const std::string three = "uno\r\nuno.exe\r\n\r\n\r\ndos\r\n\r\n\r\n\r\ntres\r\n\r\n\r\n\r\n";
+  WriteFile("Tools.rel", three);
+  HANDLE held = CreateFileA("Tools.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  DialogDriver main("PRINCIPAL", &MainDialogProc);
+  EXPECT_EQ(GetMenuItemCount(ToolsMenu), 2);
+  EXPECT_FALSE(ToolsUnread.empty());
+
+  RunEditor(main, [](HWND editor) {
+    EditorScript::Add(editor);
+    EditorScript::Click(editor, IDC_TOOLS_SAVE);
+    EditorScript::Click(editor, IDC_CANCEL);
+  });
+  // One message as the editor opens, one for Ok; both say which file and why.
+  ASSERT_EQ(boxes_.Boxes().size(), 2u);
+  const std::string path = SystemLauncher().CurrentFolder() + "\\Tools.rel";
+  for (const MessageBoxRecord& box : boxes_.Boxes()) {
+    EXPECT_EQ(box.caption, "No se ha leído");
+    EXPECT_EQ(box.text.rfind("No se ha podido leer\r\n" + path + "\r\n\r\n" + ToolsUnread + ".", 0),
+              0u)
+        << box.text;
+    EXPECT_EQ(box.Style(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  CloseHandle(held);
+  EXPECT_EQ(ReadFile("Tools.rel"), three);
+
+  boxes_.Clear();
+  RunEditor(main, [](HWND editor) {
+    EditorScript::Add(editor);
+    EditorScript::Click(editor, IDC_TOOLS_SAVE);
+  });
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(ReadFile("Tools.rel"), three + "añadido\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(GetMenuItemCount(ToolsMenu), 6);
 }
 
 // --- Starting for real ---------------------------------------------------------------
@@ -520,6 +693,38 @@ TEST_F(ToolsFolder, ATrueStartRunsInTheWorkingFolderAndComesBack) {
   ASSERT_TRUE(fs::exists(proof));
   EXPECT_EQ(ReadFile(proof.string()), work + "\nuno\ndos tres\n");
   EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A program picked with "···" whose name has blanks starts as a whole; one
+// that is not there says so, once.
+TEST_F(ToolsFolder, ANameWithBlanksStartsAMissingOneSaysSo) {
+  ToolLauncher = nullptr;
+  char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const fs::path probe = fs::path(self).parent_path() / "tool_probe.exe";
+  fs::create_directories("con blancos");
+  fs::copy_file(probe, folder_ / "con blancos" / "sonda con blancos.exe");
+  const std::string work = SystemLauncher().CurrentFolder() + "\\con blancos";
+  ToolEntry entry;
+  SetToolEntry(entry, "sonda", "sonda con blancos.exe", work, "");
+  LaunchTool(entry);
+  const fs::path proof = folder_ / "con blancos" / "tool_probe.txt";
+  for (int i = 0; i < 200 && !fs::exists(proof); ++i) Sleep(50);
+  ASSERT_TRUE(fs::exists(proof));
+  EXPECT_EQ(ReadFile(proof.string()), work + "\n");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+
+  for (const char* file : {"no existe.exe", "no existe.txt"}) {
+    boxes_.Clear();
+    SetToolEntry(entry, "falta", file, "", "");
+    LaunchTool(entry);
+    ASSERT_EQ(boxes_.Boxes().size(), 1u) << file;
+    EXPECT_EQ(boxes_.Last().caption, "No se ha podido abrir");
+    EXPECT_EQ(boxes_.Last().text.rfind(std::string(file) + "\r\n\r\n", 0), 0u)
+        << boxes_.Last().text;
+    EXPECT_GT(boxes_.Last().text.size(), std::string(file).size() + 4);  // and why
+    EXPECT_EQ(boxes_.Last().Style(), MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 TEST_F(ToolsFolder, AFolderThatIsAFileOrMissingStartsNothing) {

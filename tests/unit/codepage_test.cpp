@@ -62,4 +62,24 @@ TEST(Codepage, BrokenUtf8BecomesQuestionMarks) {
             "??a");  // stray continuation, invalid lead
 }
 
+// What decides whether a text file without a mark was saved as UTF-8.
+TEST(Codepage, WellFormedUtf8) {
+  struct Case {
+    const char* bytes;
+    bool utf8;
+  } cases[] = {
+      {"", true},
+      {"a\xC3\xB1o", true},
+      {"\xE2\x82\xAC", true},
+      {"\xF0\x9F\x98\x80", true},
+      {"a\xF1o", false},    // Windows-1252 "año"
+      {"\xC3", false},      // cut short
+      {"\xC0\x80", false},  // overlong
+      {"\xE0\x80\xAF", false},
+      {"\xED\xA0\x80", false},      // a surrogate
+      {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsUtf8(c.bytes), c.utf8) << c.bytes;
+}
+
 }  // namespace

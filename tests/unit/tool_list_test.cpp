@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "common/atomic_save.h"
+#include "common/system_error.h"
 #include "tests/support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -47,6 +49,7 @@ std::string Entries(int from, int to, std::string_view lineEnd = "\r\n") {
 void ClearList() {
   while (ToolCount > 0) DeleteToolEntry(ToolCount);
   ToolOverflow.clear();
+  ToolsUnread.clear();
 }
 
 void Fill(int count) {
@@ -79,6 +82,14 @@ TEST(ToolsFileReading, LinesAndEntries) {
       {"\x1A", ""},
       {"a\x1A\nb\nc\nd\n", "[a\x1A|b|c|d]"},
       {"\xE1rbol\n\n\n\n", "[\xE1rbol|||]"},  // 8-bit text passes as it is
+      {"a\xF1o\r\nnotepad.exe a\xF1o.txt", "[a\xF1o|notepad.exe a\xF1o.txt||]"},
+      // Today's editors: UTF-8 with and without its mark, UTF-16 either way round.
+      {"a\xC3\xB1o\r\nnotepad.exe a\xC3\xB1o.txt", "[a\xF1o|notepad.exe a\xF1o.txt||]"},
+      {"\xEF\xBB\xBF\xC3\xA1\r\n\xE2\x82\xAC\r\n", "[\xE1|\x80||]"},
+      {"\xEF\xBB\xBFt\r\n\xE2\x84\xA6\r\n", "[t|?||]"},  // no 1252 form: '?'
+      {std::string("\xFF\xFE\xE1\0\r\0\n\0\xAC\x20\n\0", 12), "[\xE1|\x80||]"},
+      {std::string("\xFE\xFF\0\xE1\0\r\0\n\xD8\x3D\xDE\0\0x", 14), "[\xE1|?x||]"},
+      {"\xC3\xA1\xF1", "[\xC3\xA1\xF1|||]"},  // not UTF-8 as a whole: Windows-1252
   };
   for (const Case& c : cases) EXPECT_EQ(Parsed(c.bytes), c.fields) << c.bytes;
 }
@@ -111,6 +122,11 @@ TEST(ToolsFileReading, EntriesBeyond64AreKeptAsTheyWere) {
 }
 
 TEST(ToolsFileWriting, EveryFieldEndsInCrLf) {
+  // Whatever the file was read as, it is written in Windows-1252.
+  auto parsed = std::make_unique<ParsedTools>();
+  ParseTools("\xEF\xBB\xBF\xC3\xB1\nx\n\n\n", *parsed);
+  EXPECT_EQ(FormatTools(parsed->entries, parsed->count, {}), "\xF1\r\nx\r\n\r\n\r\n");
+
   ToolEntry entries[2];
   SetToolEntry(entries[0], "Notas", "notepad.exe notas.txt", "", "");
   SetToolEntry(entries[1], "", "", "C:\\x", "p");
@@ -229,14 +245,27 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
     }
   } failing;
   SetSaveChannel(&failing);
-  EXPECT_FALSE(SaveToolsTo(path_));
+  std::string why;
+  EXPECT_FALSE(SaveToolsTo(path_, &why));
+  EXPECT_EQ(why, "no se ha podido escribir el archivo completo");
+  EXPECT_EQ(Read(), original);
+  EXPECT_FALSE(LeftoverNewFile());
+
+  // The final replacement refused.
+  struct RefusingChannel : SaveChannel {
+    bool Replace(const char*, const char*) override { return false; }
+  } refusing;
+  SetSaveChannel(&refusing);
+  EXPECT_FALSE(SaveToolsTo(path_, &why));
+  EXPECT_EQ(why, "no se ha podido escribir el archivo completo");
   EXPECT_EQ(Read(), original);
   EXPECT_FALSE(LeftoverNewFile());
   SetSaveChannel(nullptr);
 
   // A read-only file.
   fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_FALSE(SaveToolsTo(path_));
+  EXPECT_FALSE(SaveToolsTo(path_, &why));
+  EXPECT_EQ(why, "el archivo es de solo lectura");
   fs::permissions(path_, fs::perms::owner_all);
   EXPECT_EQ(Read(), original);
   EXPECT_FALSE(LeftoverNewFile());
@@ -244,15 +273,39 @@ TEST_F(ToolsFile, AFailedSaveLeavesTheOldFile) {
   // A folder in the file's place.
   fs::remove(path_);
   fs::create_directory(path_);
-  EXPECT_FALSE(SaveToolsTo(path_));
+  EXPECT_FALSE(SaveToolsTo(path_, &why));
+  EXPECT_EQ(why, "en su lugar hay una carpeta");
   EXPECT_TRUE(fs::is_directory(path_));
   EXPECT_FALSE(LeftoverNewFile());
   EXPECT_FALSE(LoadToolsFrom(path_));
   EXPECT_EQ(ToolCount, 5);
   fs::remove(path_);
 
-  // The folder of the file is missing.
-  EXPECT_FALSE(SaveToolsTo((folder_ / "nowhere" / "Tools.rel").string()));
+  // The folder of the file is missing: the system says so.
+  EXPECT_FALSE(SaveToolsTo((folder_ / "nowhere" / "Tools.rel").string(), &why));
+  EXPECT_EQ(why, "la carpeta no existe");
 }
+
+#ifdef __linux__
+// A file that is there but fails to read, as a file another program holds
+// does on Windows: the list stays, and nothing is saved over any file until
+// a list reads again.
+TEST_F(ToolsFile, AnUnreadListIsNeverSavedOver) {
+  Write(Entries(1, 3));
+  Fill(2);
+  EXPECT_FALSE(LoadToolsFrom("/proc/self/mem"));  // a plain file whose reading fails
+  EXPECT_EQ(ToolsUnread, ErrnoText(EIO));
+  EXPECT_EQ(ToolCount, 2);
+  std::string why;
+  EXPECT_FALSE(SaveToolsTo(path_, &why));
+  EXPECT_EQ(why, ToolsUnread);
+  EXPECT_EQ(Read(), Entries(1, 3));
+
+  EXPECT_FALSE(LoadToolsFrom(path_ + ".missing"));  // nothing there to lose
+  EXPECT_EQ(ToolsUnread, "");
+  ASSERT_TRUE(SaveToolsTo(path_));
+  EXPECT_EQ(Read(), Entries(1, 2));
+}
+#endif
 
 }  // namespace
