@@ -76,7 +76,8 @@ add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
 # Again under another system code page (see wine.e2e_cp1251): every window
 # of the program is a wide one, and its texts read as under 1252.
 add_test(NAME wine.gui_cp1251 COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
-set_tests_properties(wine.gui_cp1251 PROPERTIES ENVIRONMENT "LC_ALL=ru_RU.UTF-8")
+set_tests_properties(wine.gui_cp1251 PROPERTIES
+                     ENVIRONMENT "LC_ALL=ru_RU.UTF-8;QUILLET_CODE_PAGE=1251")
 # What is placed in pixels, again at 150 % display scale.
 add_test(NAME wine.gui_dpi COMMAND sh ${CMAKE_SOURCE_DIR}/tests/gui/dpi_test.sh
          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet_gui>)
@@ -116,7 +117,7 @@ add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUND
 # program must read, show and store every text as under 1252.
 add_test(NAME wine.e2e_cp1251 COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
 set_tests_properties(wine.e2e_cp1251 PROPERTIES
-                     ENVIRONMENT "LC_ALL=ru_RU.UTF-8;QUILLET_E2E_CODE_PAGE=1251")
+                     ENVIRONMENT "LC_ALL=ru_RU.UTF-8;QUILLET_CODE_PAGE=1251")
 # Again on a desktop with a window manager, where activation and focus
 # follow the manager's rules as on every Windows desktop (32-bit: its
 # prefix is a 32-bit one).

@@ -35,7 +35,7 @@ TEST(Program, ComputesAFormulaTypedIntoItsWindow) {
 // The run under another system code page has it, as a person's Windows set
 // to that language would: else that run would prove nothing.
 TEST(Program, RunsUnderTheSystemCodePageAskedFor) {
-  const char* asked = std::getenv("QUILLET_E2E_CODE_PAGE");
+  const char* asked = std::getenv("QUILLET_CODE_PAGE");
   if (!asked) GTEST_SKIP() << "the system's own code page";
   EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(asked)));
 }

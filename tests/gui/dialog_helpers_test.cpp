@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "common/codepage.h"
@@ -70,6 +71,14 @@ TEST_F(DialogHelpers, ItemTexts) {
   EXPECT_EQ(TakeItemText(dialog_, kEdit), "F");
   EXPECT_EQ(ControlText(kEdit), "");
   EXPECT_EQ(TakeItemText(dialog_, kEdit), "");
+}
+
+// The run is under the system code page it asked for (wine.gui_cp1251 asks
+// for 1251): else that run would prove nothing.
+TEST(SystemCodePage, IsTheOneTheRunAsksFor) {
+  const char* asked = std::getenv("QUILLET_CODE_PAGE");
+  if (!asked) GTEST_SKIP() << "the system's own code page";
+  EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(asked)));
 }
 
 // The controls hold UTF-16: each text reads the same under every system code

@@ -527,7 +527,7 @@ struct EditorScript {
   }
   static void Click(HWND editor, int id) { SendMessageA(GetDlgItem(editor, id), BM_CLICK, 0, 0); }
   static void Add(HWND editor) {
-    SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "añadido");
+    SetDlgItemTextW(editor, IDC_TOOLS_TITLE, L"añadido");
     Click(editor, IDC_TOOLS_STORE);
   }
 };
