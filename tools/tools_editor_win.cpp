@@ -367,7 +367,7 @@ bool OpenFileDialog(ShortText& name) {
   request.lpstrDefExt = L"*";
   using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
   static const auto getOpenFileName =
-      LateFunction<OpenFileFunction>("comdlg32.dll", "GetOpenFileNameW");
+      LateFunction<OpenFileFunction>(L"comdlg32.dll", "GetOpenFileNameW");
   const bool chosen = getOpenFileName && getOpenFileName(&request) != FALSE;
   name = Cp1252Text(file);
   SystemLauncher().EnterFolder(remembered);

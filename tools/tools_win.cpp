@@ -89,7 +89,7 @@ class Win32Launcher final : public LaunchPlatform {
     const std::wstring params = WideText(ShortText(parameters));
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     static const auto shellExecute =
-        LateFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteW");
+        LateFunction<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return SystemErrorText(ERROR_DLL_NOT_FOUND);
     const auto code = reinterpret_cast<INT_PTR>(
         shellExecute(nullptr, L"open", WideText(ShortText(document)).c_str(),
