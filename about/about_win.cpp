@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "about/about_text.h"
+#include "common/codepage.h"
 #include "common/dialog_win.h"
 #include "common/dpi_win.h"
 #include "common/number_text.h"
@@ -22,8 +23,8 @@ ShortText ProgName;
 constexpr COLORREF BackColour = RGB(255, 255, 178);
 constexpr COLORREF DescrColour = RGB(220, 100, 0);
 constexpr COLORREF TextColour = RGB(0, 100, 250);
-constexpr char kClassName[] = "FerSobre";
-constexpr char kIconName[] = "Ic0";
+constexpr wchar_t kClassName[] = L"FerSobre";
+constexpr wchar_t kIconName[] = L"Ic0";
 
 ShortText AboutDescription;
 ShortText AboutMail;
@@ -48,7 +49,7 @@ constexpr RECT kWindowPlace = {400, 200, 400 + 312, 200 + 240};
 constexpr RECT kButtonPlace = {122, 180, 122 + 70, 180 + 24};
 
 HINSTANCE Instance() {
-  return GetModuleHandleA(nullptr);
+  return GetModuleHandleW(nullptr);
 }
 
 void SetFace(const char* face) {
@@ -57,9 +58,9 @@ void SetFace(const char* face) {
 }
 
 // The year of the last write, in local time, of the first plain entry of that name.
-bool FileYear(const char* name, ShortText& year) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(name, &found);
+bool FileYear(const std::wstring& name, ShortText& year) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(name.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   bool ok = false;
   do {
@@ -73,26 +74,33 @@ bool FileYear(const char* name, ShortText& year) {
          FileTimeToSystemTime(&local, &time);
     if (ok) year = IntegerText(time.wYear);
     break;
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   return ok;
 }
 
-ShortText ModuleFileName() {
-  char path[255] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return ShortText(std::string_view(path, length < sizeof path ? length : 0));
+// As the system names it: a folder whose name Windows-1252 cannot hold
+// (a user's folder under another code page) is still found by it.
+std::wstring ModuleFileName() {
+  wchar_t path[MAX_PATH] = L"";
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+// The file's own name, as the window shows it (a letter 1252 lacks as "?").
+ShortText ModuleName(const std::wstring& path) {
+  return BaseName(Cp1252Text(std::wstring_view(path).substr(path.find_last_of(L"\\/") + 1)));
 }
 
 // Kept for as long as its size serves: every paint draws it, and a load per
 // paint made each opening of the window cost memory.
-void DrawIconAt(HDC dc, int x, int y, const char* name) {
+void DrawIconAt(HDC dc, int x, int y, const wchar_t* name) {
   static HICON icon = nullptr;
   static int iconSize = 0;
   const int size = Scaled(32);  // the icon's size at 96 dots per inch
   if (!icon || iconSize != size) {
     if (icon) DestroyIcon(icon);
-    icon = static_cast<HICON>(LoadImageA(Instance(), name, IMAGE_ICON, size, size, 0));
+    icon = static_cast<HICON>(LoadImageW(Instance(), name, IMAGE_ICON, size, size, 0));
     iconSize = size;
   }
   if (icon) DrawIconEx(dc, Scaled(x), Scaled(y), icon, size, size, 0, nullptr, DI_NORMAL);
@@ -124,10 +132,10 @@ void Paint() {
 }
 
 void Initialise(HWND window) {
-  ProgName = BaseName(ModuleFileName());
+  const std::wstring module = ModuleFileName();
+  ProgName = ModuleName(module);
   // Started from another folder, the program's own file tells the year.
-  if (!FileYear((ProgName + ".exe").c_str(), ProgYear) &&
-      !FileYear(ModuleFileName().c_str(), ProgYear)) {
+  if (!FileYear(WideText(ProgName + ".exe"), ProgYear) && !FileYear(module, ProgYear)) {
     ProgYear.Clear();
   }
   SetWindowCaption(window, AboutCaption(ProgName));
@@ -157,16 +165,16 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 bool RegisterAboutClass() {
   if (ClassRegistered) return true;
   ClassRegistered = true;
-  WNDCLASSA c{};
+  WNDCLASSW c{};
   c.style = CS_HREDRAW | CS_VREDRAW;
   c.lpfnWndProc = AboutWindowProc;
   c.hInstance = Instance();
-  c.hIcon = LoadIconA(Instance(), kIconName);
-  c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  c.hIcon = LoadIconW(Instance(), kIconName);
+  c.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   c.hbrBackground = BackBrush;
   c.lpszClassName = kClassName;
-  if (RegisterClassA(&c)) return true;
-  MessageBoxA(nullptr, "Register failed", nullptr, MB_OK);
+  if (RegisterClassW(&c)) return true;
+  MessageBoxW(nullptr, L"Register failed", nullptr, MB_OK);
   return false;
 }
 
@@ -201,10 +209,10 @@ HWND BuildWindow() {
   AboutDpi = WindowDpi(nullptr);
   RECT w = ScaledPlace(kWindowPlace);
   HWND window =
-      CreateWindowExA(0, kClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, w.left, w.top,
+      CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, w.left, w.top,
                       w.right - w.left, w.bottom - w.top, nullptr, nullptr, Instance(), nullptr);
   if (!window) {
-    MessageBoxA(nullptr, "CreaFSobre failed", nullptr, MB_OK);
+    MessageBoxW(nullptr, L"CreaFSobre failed", nullptr, MB_OK);
     return nullptr;
   }
   if (WindowDpi(window) != AboutDpi) {
@@ -216,8 +224,8 @@ HWND BuildWindow() {
   AboutWindow = window;
   ShowWindow(window, SW_SHOWDEFAULT);
   UpdateWindow(window);
-  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
-                  0, window, reinterpret_cast<HMENU>(IDC_ABOUT_BUTTON), Instance(), nullptr);
+  CreateWindowExW(0, L"BUTTON", L"Vist", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+                  0, 0, window, reinterpret_cast<HMENU>(IDC_ABOUT_BUTTON), Instance(), nullptr);
   MoveButton(window);
   OpenCanvas(window);
   return window;
@@ -238,16 +246,16 @@ void RunAbout(std::string_view description, std::string_view mail) {
   HWND window = BuildWindow();
   if (!window) return;
   AboutOpen = true;
-  SendMessageA(window, WM_INITDIALOG, 0, 0);
+  SendMessageW(window, WM_INITDIALOG, 0, 0);
   // The loop ends on the window's own end rather than on a quit message: a
   // quit message would also end a dialog opened meanwhile from the main window.
   MSG message;
-  while (AboutOpen && GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (CallMsgFilterA(&message, OwnLoopFilterCode)) continue;  // the menu's shortcut keys
+  while (AboutOpen && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (CallMsgFilterW(&message, OwnLoopFilterCode)) continue;  // the menu's shortcut keys
     // Esc and Enter on the button are the window's, as when it has the focus.
     if (IsClosingKey(message) && GetParent(message.hwnd) == window) message.hwnd = window;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -259,7 +267,7 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       AboutWindow = nullptr;
       AboutOpen = false;
       // Wakes the loop, which then sees the window gone.
-      PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+      PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
       return 0;
     case WM_PAINT: {
       // The background is erased first, so the texts land on it, not under it.
@@ -277,21 +285,21 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_ABOUT_BUTTON || LOWORD(wParam) == IDCANCEL) {
-        SendMessageA(window, WM_CLOSE, 0, 0);
+        SendMessageW(window, WM_CLOSE, 0, 0);
       }
       break;
     case WM_KEYDOWN:
       // Enter is the button; Esc closes as it would a dialog. Handled here
       // rather than in the loop, so they work under another dialog's loop too.
       if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-        SendMessageA(window, WM_COMMAND, wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+        SendMessageW(window, WM_COMMAND, wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
         return 0;
       }
       break;
     default:
       break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace

@@ -9,6 +9,6 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitSharedFont();
   StartEngine();
-  DialogBoxParamA(instance, "PRINCIPAL", nullptr, MainDialogProc, 0);
+  DialogBoxParamW(instance, L"PRINCIPAL", nullptr, MainDialogProc, 0);
   ExitProcess(0);
 }

@@ -8,8 +8,8 @@
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
 #include "table/table_dialog_win.h"
-#include "tools/tools_menu_win.h"
 #include "tools/tools_editor_win.h"
+#include "tools/tools_menu_win.h"
 #include "tools/tools_win.h"
 
 HWND MainWindow = nullptr;
@@ -25,11 +25,11 @@ constexpr COLORREF kDialogText = RGB(0, 0, 100);
 
 struct MenuPicture {
   int command;
-  const char* bitmap;
+  const wchar_t* bitmap;
 };
 constexpr MenuPicture kMenuPictures[] = {
-    {IDM_NEW, "nova"},    {IDM_OPEN, "obrir"}, {IDM_SAVE, "desar"},
-    {IDM_TABLE, "taula"}, {IDM_INFO, "help"},
+    {IDM_NEW, L"nova"},    {IDM_OPEN, L"obrir"}, {IDM_SAVE, L"desar"},
+    {IDM_TABLE, L"taula"}, {IDM_INFO, L"help"},
 };
 
 void EnableMenuCommand(HMENU menu, int id, bool enabled) {
@@ -71,7 +71,7 @@ constexpr int kToolsPopupPosition = 2;
 void AttachMenu(HWND dialog, HINSTANCE instance) {
   MainMenu = GetMenu(dialog);
   if (!MainMenu) {
-    MainMenu = LoadMenuA(instance, "MENU");
+    MainMenu = LoadMenuW(instance, L"MENU");
     SetMenu(dialog, MainMenu);
   }
   HMENU menu = MainMenu;
@@ -80,7 +80,7 @@ void AttachMenu(HWND dialog, HINSTANCE instance) {
   const int toolsPosition = popups < kToolsPopupPosition ? popups : kToolsPopupPosition;
   InitToolsMenu(toolsPosition > 0 ? GetSubMenu(menu, toolsPosition - 1) : nullptr);
   for (const MenuPicture& picture : kMenuPictures) {
-    HBITMAP bitmap = LoadBitmapA(instance, picture.bitmap);
+    HBITMAP bitmap = LoadBitmapW(instance, picture.bitmap);
     SetMenuItemBitmaps(menu, picture.command, MF_BYCOMMAND, bitmap, bitmap);
   }
 }
@@ -90,18 +90,18 @@ void AttachMenu(HWND dialog, HINSTANCE instance) {
 void ScaleTableIcon(HWND dialog, HINSTANCE instance) {
   const int size = ScaleForDpi(32, WindowDpi(dialog));  // the icon's size at 96
   if (size == GetSystemMetrics(SM_CXICON)) return;
-  static const HANDLE icon = LoadImageA(instance, "IcTaula", IMAGE_ICON, size, size, 0);
+  static const HANDLE icon = LoadImageW(instance, L"IcTaula", IMAGE_ICON, size, size, 0);
   if (!icon) return;
-  SendDlgItemMessageA(dialog, IDC_TABLE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  SendDlgItemMessageW(dialog, IDC_TABLE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 // The dialog manager then gives the focus to the first tab stop, the formula
 // field, so a user can type at once.
 INT_PTR InitMainWindow(HWND dialog) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
   AttachMenu(dialog, instance);
   ScaleTableIcon(dialog, instance);
-  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(instance, "Ic0")));
+  SetClassLongPtrW(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(instance, L"Ic0")));
   // Process-wide and never freed: later windows of the program share them.
   if (!DialogBrush) DialogBrush = CreateSolidBrush(kDialogBack);
   if (!FieldBrush) FieldBrush = CreateSolidBrush(kFieldBack);
@@ -140,7 +140,7 @@ constexpr UINT kReadParamsMessage = WM_APP + 1;
 // A message box of the cycle takes the focus from the field it is shown
 // over: reading again after it would show it again, and again.
 void LeaveParamField(HWND dialog) {
-  if (!MainFormulaWindow::MessageOpen()) PostMessageA(dialog, kReadParamsMessage, 0, 0);
+  if (!MainFormulaWindow::MessageOpen()) PostMessageW(dialog, kReadParamsMessage, 0, 0);
 }
 
 // Only while the user goes on in this window: a value that is not a number
@@ -158,7 +158,7 @@ void ReadParamsAfterFocusChange(HWND dialog) {
 // the focus came. Posted, so that it comes after what the click that brought
 // the focus does to the caret.
 void EnterParamField(HWND dialog, int id) {
-  PostMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
+  PostMessageW(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
 }
 
 void NewFormula(MainFormulaWindow& w) {

@@ -65,13 +65,13 @@ bool RouteToItsWindow(const MSG& message) {
   if (root == AboutWindow) {
     // Not a dialog: Enter and Esc are the window's own, wherever its focus is.
     if (!IsClosingKey(message.wParam)) return false;
-    SendMessageA(root, WM_COMMAND, message.wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+    SendMessageW(root, WM_COMMAND, message.wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
     return true;
   }
   const MSG outer = Routing;
   Routing = message;
   MSG routed = message;
-  const bool handled = IsDialogMessageA(root, &routed) != FALSE;
+  const bool handled = IsDialogMessageW(root, &routed) != FALSE;
   Routing = outer;
   return handled;
 }
@@ -90,13 +90,13 @@ LRESULT CALLBACK FilterMessage(int code, WPARAM wParam, LPARAM lParam) {
 void InstallShortcutKeys(HWND mainWindow) {
   CommandWindow = mainWindow;
   if (Keys.empty()) {
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), "TECLES");
-    const int count = table ? CopyAcceleratorTableA(table, nullptr, 0) : 0;
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"TECLES");
+    const int count = table ? CopyAcceleratorTableW(table, nullptr, 0) : 0;
     Keys.resize(count);
-    if (count > 0) CopyAcceleratorTableA(table, Keys.data(), count);
+    if (count > 0) CopyAcceleratorTableW(table, Keys.data(), count);
   }
   if (!Filter)
-    Filter = SetWindowsHookExA(WH_MSGFILTER, FilterMessage, nullptr, GetCurrentThreadId());
+    Filter = SetWindowsHookExW(WH_MSGFILTER, FilterMessage, nullptr, GetCurrentThreadId());
 }
 
 bool TranslateShortcutKey(const MSG& message) {
@@ -113,7 +113,7 @@ bool TranslateShortcutKey(const MSG& message) {
   if (!grayed && IsWindowEnabled(CommandWindow)) {
     // Posted, as a menu posts its command: the command may run a dialog's
     // loop, which must not run inside this filter.
-    PostMessageA(CommandWindow, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+    PostMessageW(CommandWindow, WM_COMMAND, MAKEWPARAM(command, 1), 0);
   }
   return true;
 }

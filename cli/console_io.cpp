@@ -5,7 +5,11 @@
 #ifdef _WIN32
 #include <windows.h>
 // after windows.h, which it needs
+#include <direct.h>
 #include <shellapi.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -16,6 +20,13 @@ std::string WideToUtf8(const wchar_t* wide) {
   std::string text(size > 0 ? size - 1 : 0, '\0');
   if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
   return text;
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
+  if (size > 1) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
+  return wide;
 }
 
 // The console behind a standard handle, or nullptr when it is redirected.
@@ -114,3 +125,38 @@ bool ReadInputLine(std::string& line) {
   }
   return true;
 }
+
+#ifdef _WIN32
+
+std::FILE* OpenArgumentFile(const std::string& utf8, const char* mode) {
+  return _wfopen(Utf8ToWide(utf8).c_str(), Utf8ToWide(mode).c_str());
+}
+
+bool EnterArgumentFolder(const std::string& utf8) {
+  return _wchdir(Utf8ToWide(utf8).c_str()) == 0;
+}
+
+bool MakeArgumentFolder(const std::string& utf8) {
+  const std::wstring name = Utf8ToWide(utf8);
+  _wmkdir(name.c_str());
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+#else
+
+std::FILE* OpenArgumentFile(const std::string& utf8, const char* mode) {
+  return std::fopen(utf8.c_str(), mode);
+}
+
+bool EnterArgumentFolder(const std::string& utf8) {
+  return chdir(utf8.c_str()) == 0;
+}
+
+bool MakeArgumentFolder(const std::string& utf8) {
+  mkdir(utf8.c_str(), 0777);
+  struct stat info;
+  return stat(utf8.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+#endif

@@ -7,16 +7,6 @@
 #include "common/codepage.h"
 #include "library/library_text.h"
 
-#ifdef _WIN32
-#include <direct.h>
-#define chdir _chdir
-#define MakeDirectory(path) _mkdir(path)
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#define MakeDirectory(path) mkdir(path, 0777)
-#endif
-
 namespace {
 
 const char kCaption[] = "biblioteca";
@@ -29,7 +19,7 @@ void LibraryUsage() {
 
 // The whole file as it is; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenArgumentFile(path, "rb");
   if (file == nullptr) return false;
   char buffer[4096];
   std::size_t got;
@@ -43,8 +33,8 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
 // program. A folder to build in is made when missing.
 bool EnterFolder(const std::string& folder, bool make = false) {
   if (folder.empty()) return true;
-  if (make) MakeDirectory(folder.c_str());
-  if (chdir(folder.c_str()) == 0) return true;
+  if (make) MakeArgumentFolder(folder);
+  if (EnterArgumentFolder(folder)) return true;
   PrintMessage(kCaption, "no se puede entrar en la carpeta " + Utf8ToCp1252(folder));
   return false;
 }

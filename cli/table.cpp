@@ -45,7 +45,7 @@ int Misuse(const std::string& why) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = OpenArgumentFile(path, "wb");
   if (file == nullptr) return false;
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   return std::fclose(file) == 0 && written;

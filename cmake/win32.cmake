@@ -73,6 +73,11 @@ target_compile_options(quillet_gui PRIVATE ${test_printing})
 target_link_libraries(quillet_gui quillet_win gtest comctl32)
 add_dependencies(quillet_gui quillet_art)
 add_test(NAME wine.gui COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
+# Again under another system code page (see wine.e2e_cp1251): every window
+# of the program is a wide one, and its texts read as under 1252.
+add_test(NAME wine.gui_cp1251 COMMAND quillet_gui --gtest_filter=-Soak.*:GuiObjects.*)
+set_tests_properties(wine.gui_cp1251 PROPERTIES
+                     ENVIRONMENT "LC_ALL=ru_RU.UTF-8;QUILLET_CODE_PAGE=1251")
 # What is placed in pixels, again at 150 % display scale.
 add_test(NAME wine.gui_dpi COMMAND sh ${CMAKE_SOURCE_DIR}/tests/gui/dpi_test.sh
          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet_gui>)
@@ -101,11 +106,18 @@ quillet_glob(e2e_sources ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 find_program(XDOTOOL xdotool REQUIRED)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp PROPERTIES
                             COMPILE_DEFINITIONS QUILLET_XDOTOOL="${XDOTOOL}")
-add_executable(quillet_e2e ${e2e_sources})
+# The drivers read and write the program's texts wide, converted as the program does.
+add_executable(quillet_e2e ${e2e_sources} ${CMAKE_SOURCE_DIR}/common/codepage.cpp)
 target_link_libraries(quillet_e2e gtest user32 gdi32 version)
 target_compile_definitions(quillet_e2e PRIVATE QUILLET_VERSION="${PROJECT_VERSION}")
 add_dependencies(quillet_e2e quillet tool_probe)
 add_test(NAME wine.e2e COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
+# Again under another system code page: Wine takes the ANSI one from the
+# locale of its processes (this one and the program it starts), and the
+# program must read, show and store every text as under 1252.
+add_test(NAME wine.e2e_cp1251 COMMAND quillet_e2e $<TARGET_FILE:quillet> ${QUILLET_RUNDATA})
+set_tests_properties(wine.e2e_cp1251 PROPERTIES
+                     ENVIRONMENT "LC_ALL=ru_RU.UTF-8;QUILLET_CODE_PAGE=1251")
 # Again on a desktop with a window manager, where activation and focus
 # follow the manager's rules as on every Windows desktop (32-bit: its
 # prefix is a 32-bit one).
@@ -116,7 +128,8 @@ endif()
 
 # The installer's check: the installed program started from its shortcut.
 add_executable(install_check ${CMAKE_SOURCE_DIR}/tests/install/install_check.cpp
-                             ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp)
+                             ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp
+                             ${CMAKE_SOURCE_DIR}/common/codepage.cpp)
 target_link_libraries(install_check ole32 uuid shell32 user32)
 
 # Under-Wine benchmark of the library dialog on a full library (make bench).
@@ -127,7 +140,8 @@ add_dependencies(library_dialog_bench quillet_art)
 
 # The documentation's pictures, taken from the real program (make screenshots).
 add_executable(docshots ${CMAKE_SOURCE_DIR}/tests/shots/docshots.cpp
-                        ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp)
+                        ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_support.cpp
+                        ${CMAKE_SOURCE_DIR}/common/codepage.cpp)
 target_link_libraries(docshots user32 gdi32)
 
 # The table dialog's benchmark, a Windows program run under Wine by `make bench`.

@@ -1,29 +1,21 @@
 #include "common/atomic_save.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "common/language.h"
+#include "common/named_files.h"
 
 #ifdef _WIN32
 #include <io.h>
-// The kernel calls the saves need; declared here so that this file stays
-// free of the Win32 headers. MSVCRT's rename refuses an existing target.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
-                                                           unsigned long flags);
+// The system's code of the last failure; declared here so that this file
+// stays free of the Win32 headers.
 extern "C" __declspec(dllimport) unsigned long __stdcall GetLastError();
 #else
 #include <unistd.h>
 #endif
 
 namespace {
-
-#ifdef _WIN32
-constexpr unsigned long kMoveReplaceExisting = 0x1;
-constexpr unsigned long kMoveWriteThrough = 0x8;
-#endif
 
 SaveChannel platformChannel;
 SaveChannel* channel = &platformChannel;
@@ -111,19 +103,9 @@ bool FlushToDisk(std::FILE* file) {
 // Read-only also where the platform would let us replace it (root, or a
 // rename over it); a folder in the file's place is never replaced either.
 bool LeftAlone(const char* path, ShortText* whyNot) {
-  struct stat info;
-  if (stat(path, &info) != 0) return false;
-#ifdef _WIN32
-  const bool folder = (info.st_mode & _S_IFDIR) != 0;
-  const bool file = (info.st_mode & _S_IFREG) != 0;
-  const bool writable = (info.st_mode & _S_IWRITE) != 0;
-#else
-  const bool folder = S_ISDIR(info.st_mode);
-  const bool file = S_ISREG(info.st_mode);
-  const bool writable = (info.st_mode & S_IWUSR) != 0;
-#endif
-  if (file && writable) return false;
-  Tell(whyNot, (folder ? kFolderInTheWay : file ? kReadOnly : kNotAFile).Get());
+  const FileFacts facts = LookUpFile(path);
+  if (!facts.exists || (facts.regular && facts.writable)) return false;
+  Tell(whyNot, (facts.folder ? kFolderInTheWay : facts.regular ? kReadOnly : kNotAFile).Get());
   return true;
 }
 
@@ -134,11 +116,7 @@ bool SaveChannel::Write(std::FILE* file, std::string_view bytes) {
 }
 
 bool SaveChannel::Replace(const char* from, const char* to) {
-#ifdef _WIN32
-  return MoveFileExA(from, to, kMoveReplaceExisting | kMoveWriteThrough) != 0;
-#else
-  return std::rename(from, to) == 0;
-#endif
+  return ReplaceNamedFile(from, to);
 }
 
 void SetSaveChannel(SaveChannel* replacement) {
@@ -152,7 +130,7 @@ bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces
   // Only ever a file of our own beside the old one: never a device or a pipe.
   if (LeftAlone(fresh.c_str(), whyNot)) return false;
   errno = 0;
-  std::FILE* file = std::fopen(fresh.c_str(), "wb");
+  std::FILE* file = OpenNamedFile(fresh, "wb");
   if (!file) {
     TellErrno(whyNot, errno, kNotWritten);
     return false;
@@ -172,6 +150,6 @@ bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces
   } else {
     TellReplaceFailure(whyNot);
   }
-  std::remove(fresh.c_str());
+  RemoveNamedFile(fresh);
   return false;
 }

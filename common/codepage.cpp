@@ -54,18 +54,26 @@ int Continuations(unsigned char lead) {
   return 0;
 }
 
-}  // namespace
-
-std::string Utf16ToCp1252(std::u16string_view units) {
+// UTF-16 units, or the code points of a 32-bit wchar_t, as Windows-1252.
+template <class Unit>
+std::string UnitsToCp1252(std::basic_string_view<Unit> units) {
   std::string out;
+  out.reserve(units.size());
   for (std::size_t i = 0; i < units.size(); ++i) {
-    const char16_t u = units[i];
-    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-                      units[i + 1] < 0xE000;
+    const auto u = static_cast<std::uint32_t>(units[i]);
+    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() &&
+                      static_cast<std::uint32_t>(units[i + 1]) >= 0xDC00 &&
+                      static_cast<std::uint32_t>(units[i + 1]) < 0xE000;
     if (pair) ++i;
     out += u >= 0xD800 && u < 0xE000 ? '?' : ToCp1252(u);
   }
   return out;
+}
+
+}  // namespace
+
+std::string Utf16ToCp1252(std::u16string_view units) {
+  return UnitsToCp1252(units);
 }
 
 bool IsUtf8(std::string_view bytes) {
@@ -152,4 +160,16 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
     out[i] = static_cast<char16_t>(CodePoint(static_cast<unsigned char>(text[i])));
   }
   return out;
+}
+
+std::wstring WideText(std::string_view text) {
+  std::wstring out(text.size(), L'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out[i] = static_cast<wchar_t>(CodePoint(static_cast<unsigned char>(text[i])));
+  }
+  return out;
+}
+
+std::string Cp1252Text(std::wstring_view wide) {
+  return UnitsToCp1252(wide);
 }

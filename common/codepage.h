@@ -1,5 +1,6 @@
-// Conversions between UTF-8 (the outside world of the command-line program)
-// and Windows-1252 (every text inside the program).
+// Conversions between Windows-1252 (every text inside the program) and the
+// outside world: UTF-8 for the command-line program, UTF-16 for the windows,
+// whose ANSI calls would read the texts in the system's code page instead.
 #pragma once
 
 #include <string>
@@ -20,3 +21,10 @@ bool IsUtf8(std::string_view bytes);
 // UTF-8 with or without its byte order mark, UTF-16 with its mark (either
 // byte order), or Windows-1252 itself. What Windows-1252 cannot hold becomes '?'.
 std::string TextFileToCp1252(std::string_view bytes);
+
+// The platform's wide text: UTF-16 on Windows (one unit for each character
+// here), the same code points elsewhere.
+std::wstring WideText(std::string_view text);
+// Back from wide text, as a Windows-1252 system reads it: a character it
+// cannot hold becomes '?' (a surrogate pair, one character, one '?').
+std::string Cp1252Text(std::wstring_view wide);

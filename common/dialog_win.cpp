@@ -2,18 +2,20 @@
 
 #include <string>
 
+#include "common/codepage.h"
+
 namespace {
 
 // The owner is looked up at each call: whichever window is active now
 // (none is fine) is disabled while the box is open.
 int ShowBox(std::string_view caption, std::string_view text, UINT style) {
-  const ShortText cutCaption(caption);
-  const ShortText cutText(text);
-  return MessageBoxA(GetActiveWindow(), cutText.c_str(), cutCaption.c_str(), style);
+  const std::wstring cutCaption = WideText(ShortText(caption));
+  const std::wstring cutText = WideText(ShortText(text));
+  return MessageBoxW(GetActiveWindow(), cutText.c_str(), cutCaption.c_str(), style);
 }
 
 LRESULT SendToList(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
-  return SendDlgItemMessageA(dialog, id, message, wParam, lParam);
+  return SendDlgItemMessageW(dialog, id, message, wParam, lParam);
 }
 
 // Positions count from 1; position 0 becomes index -1, which every list
@@ -45,22 +47,22 @@ int AskYesNoCancel(std::string_view caption, std::string_view text) {
 }
 
 void LimitItemText(HWND dialog, int id, std::size_t limit) {
-  SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, limit, 0);
+  SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, limit, 0);
 }
 
 void SetWindowCaption(HWND window, std::string_view text) {
-  SetWindowTextA(window, ShortText(text).c_str());
+  SetWindowTextW(window, WideText(ShortText(text)).c_str());
 }
 
 void SetItemText(HWND dialog, int id, std::string_view text) {
-  SetDlgItemTextA(dialog, id, ShortText(text).c_str());
+  SetDlgItemTextW(dialog, id, WideText(ShortText(text)).c_str());
 }
 
 ShortText GetItemText(HWND dialog, int id) {
-  char buffer[255];
-  buffer[0] = '\0';
-  const UINT length = GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-  return ShortText(std::string_view(buffer, length < sizeof buffer ? length : 0));
+  wchar_t buffer[kItemTextMax + 1];
+  buffer[0] = L'\0';
+  const UINT length = GetDlgItemTextW(dialog, id, buffer, kItemTextMax + 1);
+  return ShortText(Cp1252Text(std::wstring_view(buffer, length <= kItemTextMax ? length : 0)));
 }
 
 ShortText TakeItemText(HWND dialog, int id) {
@@ -74,7 +76,7 @@ HWND ItemWindow(HWND dialog, int id) {
 }
 
 void FocusItem(HWND dialog, HWND control) {
-  if (control) SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  if (control) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void BringForward(HWND window) {
@@ -103,7 +105,7 @@ void ListClear(HWND dialog, int id) {
 }
 
 void ListAdd(HWND dialog, int id, std::string_view text) {
-  const ShortText item(text);
+  const std::wstring item = WideText(ShortText(text));
   SendToList(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
@@ -127,16 +129,16 @@ ShortText ListItemText(HWND dialog, int id, std::uint16_t position) {
   const LRESULT length = SendToList(dialog, id, LB_GETTEXTLEN, index, 0);
   if (length < 0) return ShortText();
   if (length <= 255) {
-    char buffer[256];
-    buffer[0] = '\0';
+    wchar_t buffer[256];
+    buffer[0] = L'\0';
     const LRESULT copied =
         SendToList(dialog, id, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
-    return copied < 0 ? ShortText() : ShortText(std::string_view(buffer, copied));
+    return copied < 0 ? ShortText() : ShortText(Cp1252Text(std::wstring_view(buffer, copied)));
   }
-  std::string longer(static_cast<std::size_t>(length) + 1, '\0');
+  std::wstring longer(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied =
       SendToList(dialog, id, LB_GETTEXT, index, reinterpret_cast<LPARAM>(longer.data()));
-  return copied < 0 ? ShortText() : ShortText(std::string_view(longer.data(), copied));
+  return copied < 0 ? ShortText() : ShortText(Cp1252Text(std::wstring_view(longer.data(), copied)));
 }
 
 ShortText ListSelectedText(HWND dialog, int id) {

@@ -1,6 +1,8 @@
 // Message boxes, dialog-control and list-box helpers over Win32 USER.
 // Texts handed to the platform are cut at 255 characters; texts read from a
-// control at 254. List positions count from 1; 0 means no item.
+// control at 254. They cross as UTF-16 (the "W" calls), converted from and to
+// Windows-1252, so that they read the same under every system code page.
+// List positions count from 1; 0 means no item.
 #pragma once
 
 #include <windows.h>

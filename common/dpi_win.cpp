@@ -16,7 +16,7 @@ int ScreenDpi() {
 int WindowDpi(HWND window) {
   // Bound at run time: Windows before 10 (1607) has no such function.
   using DpiForWindow = UINT(WINAPI*)(HWND);
-  static const auto forWindow = LateFunction<DpiForWindow>("user32.dll", "GetDpiForWindow");
+  static const auto forWindow = LateFunction<DpiForWindow>(L"user32.dll", "GetDpiForWindow");
   if (window && forWindow) {
     const UINT dpi = forWindow(window);
     if (dpi > 0) return static_cast<int>(dpi);

@@ -8,8 +8,8 @@
 
 // nullptr when the library or the function is not there.
 template <class Function>
-Function LateFunction(const char* library, const char* name) {
-  HMODULE module = LoadLibraryA(library);  // kept loaded: the function may run again
+Function LateFunction(const wchar_t* library, const char* name) {
+  HMODULE module = LoadLibraryW(library);  // kept loaded: the function may run again
   if (!module) return nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }

@@ -1,6 +1,6 @@
 // The font description shared by TextAt: the plot of the value table and the
 // about window draw their texts with it. Portable, in the platform's LOGFONT
-// layout, so the Win32 side hands it to CreateFontIndirectA as it is.
+// layout with an 8-bit face name; the Win32 side makes the wide form of it.
 #pragma once
 
 #include <cstdint>

@@ -39,8 +39,7 @@ std::string SystemErrorText(unsigned long code) {
   const unsigned long length = FormatMessageW(kFromSystem | kIgnoreInserts, nullptr, code, 0,
                                               buffer, sizeof buffer / sizeof buffer[0], nullptr);
   // Wide, then converted: the system's code page need not be Windows-1252.
-  std::u16string units(reinterpret_cast<const char16_t*>(buffer), length);
-  std::string text = Trimmed(Utf16ToCp1252(units));
+  std::string text = Trimmed(Cp1252Text(std::wstring_view(buffer, length)));
   return text.empty() ? "error " + std::to_string(code) : text;
 }
 

@@ -56,13 +56,13 @@ void Focus(HWND dialog, int id) {
 void FillList(HWND dialog, int side) {
   const int list = ListOf(side);
   HWND box = ItemWindow(dialog, list);
-  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
   ListClear(dialog, list);
-  SendMessageA(box, LB_INITSTORAGE, CountOf(side), CountOf(side) * (kExpressionMax + 8));
+  SendMessageW(box, LB_INITSTORAGE, CountOf(side), CountOf(side) * (kExpressionMax + 8));
   for (int k = 1; k <= CountOf(side); ++k) {
     ListAdd(dialog, list, side == 0 ? TopicLine(k) : FormulaLine(k));
   }
-  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(box, nullptr, TRUE);
 }
 
@@ -433,7 +433,7 @@ bool OpenLibrary(int mode) {
   }
   LibraryMode = mode;
   const INT_PTR result =
-      DialogBoxParamA(GetModuleHandleA(nullptr), "LlistaFormules", nullptr, LibraryDialogProc, 0);
+      DialogBoxParamW(GetModuleHandleW(nullptr), L"LlistaFormules", nullptr, LibraryDialogProc, 0);
   LibraryDialog = nullptr;
   return result != 0 && result != -1;
 }

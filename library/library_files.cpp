@@ -7,11 +7,8 @@
 #include <vector>
 
 #include "common/atomic_save.h"
+#include "common/named_files.h"
 #include "common/text_helpers.h"
-
-#ifdef _WIN32
-#include <direct.h>
-#endif
 
 TopicRecord TopicList[MaxLibraryRecords + 1];
 std::uint8_t TopicCount = 0;
@@ -104,13 +101,14 @@ constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ULL;
 std::string ReadWholeFile(const char* path, LoadedFile& found) {
   found = {};
   std::string bytes;
-  struct stat info;
-  if (stat(path, &info) != 0) return bytes;
+  const FileFacts facts = LookUpFile(path);
+  if (!facts.exists) return bytes;
   found.unread = true;
-  if (!PlainFile(info)) return bytes;
-  std::FILE* file = std::fopen(path, "rb");
+  if (!facts.regular) return bytes;
+  std::FILE* file = OpenNamedFile(path, "rb");
   if (!file) return bytes;
   // Checked again on what was opened: the name may have changed hands since.
+  struct stat info;
   if (fstat(fileno(file), &info) != 0 || !PlainFile(info)) {
     std::fclose(file);
     return bytes;
@@ -182,14 +180,6 @@ char FoldCase(char c) {
 bool SafeFileChar(char c) {
   const auto u = static_cast<unsigned char>(c);
   return u >= 0x20 && u != 0x7F && std::strchr("\\/:*?\"<>|", c) == nullptr;
-}
-
-void MakeFolder(const char* path) {
-#ifdef _WIN32
-  _mkdir(path);
-#else
-  mkdir(path, 0777);
-#endif
 }
 
 }  // namespace
@@ -299,7 +289,7 @@ bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
   // Formulas of a new topic would be lost without their folder.
   if (!FormulaFile.refused && FormulaFilePath.view().substr(0, sizeof kFormulaFolder) ==
                                   ShortText(kFormulaFolder) + kSeparator) {
-    MakeFolder(kFormulaFolder);
+    MakeNamedFolder(kFormulaFolder);
   }
   std::vector<std::string> pieces;
   for (int k = 1; k <= TopicFormulaCount; ++k) pieces.push_back(FormulaImage(FormulaList[k]));

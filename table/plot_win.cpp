@@ -1,16 +1,17 @@
 #include "table/plot_win.h"
 
+#include "common/codepage.h"
 #include "common/dpi_win.h"
 #include "common/text_at_win.h"
 
 namespace {
 
-const char kBitmapProp[] = "QuilletPlotBitmap";
-const char kProcProp[] = "QuilletPlotProc";
+const wchar_t kBitmapProp[] = L"QuilletPlotBitmap";
+const wchar_t kProcProp[] = L"QuilletPlotProc";
 
 LRESULT CALLBACK PlotControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto original = reinterpret_cast<WNDPROC>(GetPropA(control, kProcProp));
-  auto bitmap = static_cast<HBITMAP>(GetPropA(control, kBitmapProp));
+  const auto original = reinterpret_cast<WNDPROC>(GetPropW(control, kProcProp));
+  auto bitmap = static_cast<HBITMAP>(GetPropW(control, kBitmapProp));
   switch (message) {
     case WM_ERASEBKGND:
       if (bitmap) return 1;  // the paint covers everything
@@ -22,7 +23,7 @@ LRESULT CALLBACK PlotControlProc(HWND control, UINT message, WPARAM wParam, LPAR
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(source, bitmap);
         BITMAP size{};
-        GetObjectA(bitmap, sizeof size, &size);
+        GetObjectW(bitmap, sizeof size, &size);
         BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
         SelectObject(source, old);
         DeleteDC(source);
@@ -32,27 +33,27 @@ LRESULT CALLBACK PlotControlProc(HWND control, UINT message, WPARAM wParam, LPAR
       break;
     case WM_NCDESTROY:
       if (bitmap) DeleteObject(bitmap);
-      RemovePropA(control, kBitmapProp);
-      RemovePropA(control, kProcProp);
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      RemovePropW(control, kBitmapProp);
+      RemovePropW(control, kProcProp);
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
       break;
     default:
       break;
   }
-  return CallWindowProcA(original, control, message, wParam, lParam);
+  return CallWindowProcW(original, control, message, wParam, lParam);
 }
 
 }  // namespace
 
 void KeepPlot(HWND control) {
-  if (!control || GetPropA(control, kProcProp)) return;
+  if (!control || GetPropW(control, kProcProp)) return;
   const LONG_PTR original =
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PlotControlProc));
-  SetPropA(control, kProcProp, reinterpret_cast<HANDLE>(original));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PlotControlProc));
+  SetPropW(control, kProcProp, reinterpret_cast<HANDLE>(original));
 }
 
 HBITMAP KeptPlot(HWND control) {
-  return control ? static_cast<HBITMAP>(GetPropA(control, kBitmapProp)) : nullptr;
+  return control ? static_cast<HBITMAP>(GetPropW(control, kBitmapProp)) : nullptr;
 }
 
 GdiPlotCanvas::~GdiPlotCanvas() {
@@ -109,8 +110,9 @@ void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
 // last row, say) is moved left to end inside the area, so it reads whole.
 void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
   SIZE extent{};
+  const std::wstring wide = WideText(text);
   if (x < width_ &&
-      GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &extent) &&
+      GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent) &&
       x + extent.cx > width_ - 1) {
     x = width_ - 1 - extent.cx > 0 ? width_ - 1 - extent.cx : 0;
   }
@@ -120,7 +122,7 @@ void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
 void GdiPlotCanvas::End() {
   Release();
   HBITMAP previous = KeptPlot(control_);
-  SetPropA(control_, kBitmapProp, bitmap_);
+  SetPropW(control_, kBitmapProp, bitmap_);
   if (previous) DeleteObject(previous);
   bitmap_ = nullptr;
   InvalidateRect(control_, nullptr, FALSE);

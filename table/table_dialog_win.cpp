@@ -33,18 +33,18 @@ class DialogTableView final : public TableView {
     // Thousands of rows: redraw once at the end, not after each of them (a
     // hundred times faster under Wine).
     rows_ = ItemWindow(dialog_, IDC_TABLE_ROWS);
-    SendMessageA(rows_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(rows_, WM_SETREDRAW, FALSE, 0);
     ListClear(dialog_, IDC_TABLE_ROWS);
   }
   // Straight to the list's window: under Wine every lookup of a control by
   // its id costs about as much as adding the row.
   void AddRow(std::string_view row) override {
-    const ShortText item(row);
-    SendMessageA(rows_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    const std::wstring item = WideText(ShortText(row));
+    SendMessageW(rows_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
   void RowsDone() override {
     HWND rows = ItemWindow(dialog_, IDC_TABLE_ROWS);
-    SendMessageA(rows, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(rows, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(rows, nullptr, TRUE);
   }
   void ShowMessage(std::string_view caption, std::string_view text) override {
@@ -133,7 +133,7 @@ void ShowRowsMenu(HWND dialog, HWND list, LPARAM where) {
     at = POINT{r.left, r.top};
   }
   HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, IDM_TABLE_COPY, "Copiar");
+  AppendMenuW(menu, MF_STRING, IDM_TABLE_COPY, L"Copiar");
   const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
                                     at.y, 0, dialog, nullptr);
   DestroyMenu(menu);
@@ -153,7 +153,7 @@ void OpenTable() {
     BringForward(TableWindow);
     return;
   }
-  DialogBoxParamA(GetModuleHandleA(nullptr), "Taula", nullptr, &TableDialogProc, 0);
+  DialogBoxParamW(GetModuleHandleW(nullptr), L"Taula", nullptr, &TableDialogProc, 0);
   TableWindow = nullptr;
   PlotControl = nullptr;
 }
@@ -206,19 +206,19 @@ bool PutOnClipboard(UINT format, const void* bytes, std::size_t size) {
 }  // namespace
 
 // Every row, read by its index (a list may hold 100 000, past any 16-bit
-// position), as Windows-1252 text and as UTF-16, so that every program that
+// position), as UTF-16 and as Windows-1252 text, so that every program that
 // pastes reads the same characters whatever its code page.
 void CopyTableRows(HWND dialog) {
   HWND list = ItemWindow(dialog, IDC_TABLE_ROWS);
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   const std::string text =
       CopyRowsText(count > 0 ? static_cast<std::int32_t>(count) : 0, [list](std::int32_t i) {
         // The table's own rows: at most 255 characters each.
-        char row[ShortText::kMax + 1] = "";
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+        wchar_t row[ShortText::kMax + 1] = L"";
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
         if (length < 0 || length > static_cast<LRESULT>(ShortText::kMax)) return ShortText();
-        const LRESULT copied = SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
-        return ShortText(std::string_view(row, copied > 0 ? copied : 0));
+        const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+        return ShortText(Cp1252Text(std::wstring_view(row, copied > 0 ? copied : 0)));
       });
   const std::u16string wide = Cp1252ToUtf16(text);
   if (!OpenClipboard(dialog)) return;

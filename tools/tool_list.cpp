@@ -1,13 +1,12 @@
 #include "tools/tool_list.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "common/atomic_save.h"
 #include "common/codepage.h"
+#include "common/named_files.h"
 #include "common/system_error.h"
 
 ToolEntry ToolList[MaxTools + 1];
@@ -109,14 +108,14 @@ std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::stri
 
 bool LoadToolsFrom(const std::string& path) {
   // A folder in the file's place is no list, as a missing file is none.
-  struct stat info;
   errno = 0;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+  const FileFacts facts = LookUpFile(path);
+  if (!facts.exists || !facts.regular) {
     const bool missing = errno == 0 || errno == ENOENT || errno == ENOTDIR;
     ToolsUnread = missing ? "" : ErrnoText(errno);
     return false;
   }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenNamedFile(path, "rb");
   if (!file) {
     ToolsUnread = ErrnoText(errno);
     return false;

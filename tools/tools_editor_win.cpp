@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/codepage.h"
 #include "common/dialog_win.h"
 #include "common/language.h"
 #include "common/late_call_win.h"
@@ -214,7 +215,8 @@ bool ListEdited() {
 void ShowFileProblem(const Wording& caption, const Wording& what, std::string why,
                      const Wording& then) {
   // The reason stands as a sentence of its own here.
-  if (!why.empty() && why[0] >= 'a' && why[0] <= 'z') why[0] = static_cast<char>(why[0] - 'a' + 'A');
+  if (!why.empty() && why[0] >= 'a' && why[0] <= 'z')
+    why[0] = static_cast<char>(why[0] - 'a' + 'A');
   MessageStyled(caption.Get(),
                 std::string(what.Get()) + "\r\n" + ToolsFilePath() + "\r\n\r\n" + why +
                     ".\r\n\r\n" + then.Get(),
@@ -297,7 +299,7 @@ void Init(HWND dialog) {
   OpenedCount = ToolCount;
   SetLanguageTexts(dialog);
   RefillList(dialog);
-  if (!ToolsUnread.empty()) PostMessageA(dialog, kShowNotReadMessage, 0, 0);
+  if (!ToolsUnread.empty()) PostMessageW(dialog, kShowNotReadMessage, 0, 0);
 }
 
 }  // namespace
@@ -327,7 +329,7 @@ INT_PTR OpenToolsEditor() {
     BringForward(ToolsEditor);
     return 0;
   }
-  return DialogBoxParamA(GetModuleHandleA(nullptr), "DLGTOOLS", nullptr, ToolsEditorProc, 0);
+  return DialogBoxParamW(GetModuleHandleW(nullptr), L"DLGTOOLS", nullptr, ToolsEditorProc, 0);
 }
 
 bool CloseToolsEditorAsking() {
@@ -352,22 +354,22 @@ bool CloseToolsEditorAsking() {
 
 bool OpenFileDialog(ShortText& name) {
   const std::string remembered = SystemLauncher().CurrentFolder();
-  char file[260] = "";
-  std::memcpy(file, name.c_str(), name.size() + 1);
-  OPENFILENAMEA request{};
+  wchar_t file[260] = L"";
+  WideText(name).copy(file, ShortText::kMax);
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = nullptr;
-  request.lpstrFilter = "All files (*.*)\0*.*\0";
+  request.lpstrFilter = L"All files (*.*)\0*.*\0";
   request.nFilterIndex = 1;
   request.lpstrFile = file;
-  request.nMaxFile = sizeof file;
+  request.nMaxFile = sizeof file / sizeof file[0];
   request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-  request.lpstrDefExt = "*";
-  using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  request.lpstrDefExt = L"*";
+  using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
   static const auto getOpenFileName =
-      LateFunction<OpenFileFunction>("comdlg32.dll", "GetOpenFileNameA");
+      LateFunction<OpenFileFunction>(L"comdlg32.dll", "GetOpenFileNameW");
   const bool chosen = getOpenFileName && getOpenFileName(&request) != FALSE;
-  name = file;
+  name = Cp1252Text(file);
   SystemLauncher().EnterFolder(remembered);
   return chosen;
 }

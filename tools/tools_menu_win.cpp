@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/codepage.h"
 #include "resources/ids.h"
 #include "tools/tool_list.h"
 #include "tools/tools_editor_win.h"
@@ -35,7 +36,8 @@ void RebuildToolsMenu(HMENU menu) {
     DeleteMenu(menu, position, MF_BYPOSITION);
   }
   for (std::uint16_t i = 1; i <= ToolCount; ++i) {
-    AppendMenuA(menu, MF_STRING, IDM_TOOL_FIRST - 1 + i, MenuItemText(ToolList[i].Title).c_str());
+    AppendMenuW(menu, MF_STRING, IDM_TOOL_FIRST - 1 + i,
+                WideText(MenuItemText(ToolList[i].Title)).c_str());
   }
 }
 

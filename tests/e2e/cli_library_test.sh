@@ -90,6 +90,16 @@ expect "rebuild" 0 "" $? "$work/log"
 [ "$(size "$work/out/temas.rel")" = 52 ] || fail "rebuilt temas.rel holds one record"
 [ "$(size "$work/out/Frmls/GEOM.frm")" = 0 ] || fail "rebuilt GEOM.frm is empty"
 
+# Accented names on the command line: the text file, and the folder made
+# and entered, are the ones named (UTF-8 there, whatever the code page).
+mkdir "$work/año"
+printf 'topic\tÓptica\tOPTICA\nformula\tn\tc/v\tíndice\n' >"$work/año/física.txt"
+"$@" --build-library "$work/año/física.txt" "$work/año/salida" >"$work/log" 2>&1
+expect "build from accented names" 0 "" $? "$work/log"
+[ "$(size "$work/año/salida/Frmls/OPTICA.frm")" = 80 ] || fail "the accented folder holds the library"
+"$@" --list-library "$work/año/salida" >"$work/log" 2>&1
+expect "list an accented folder" 0 "$(printf 'topic\tÓptica\tOPTICA\nformula\tn\tc/v\tíndice')" $? "$work/log"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failing case(s)"
   exit 1

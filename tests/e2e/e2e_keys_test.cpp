@@ -215,7 +215,7 @@ void PutOnClipboard(const std::string& text) {
 // every key before them was handled.
 testing::AssertionResult TypedAndKept(HWND dialog, int id, const std::string& typed,
                                       std::size_t kept) {
-  SetDlgItemTextA(dialog, id, "");
+  SetItemText(dialog, id, "");
   if (!FocusOn(dialog, id)) return testing::AssertionFailure() << "no focus in " << id;
   if (!TypeKeys(typed)) return testing::AssertionFailure() << "cannot type " << typed;
   PressKeys({VK_BACK});
@@ -241,7 +241,7 @@ TEST(ProgramKeys, FieldsTakeWhatIsComputedOrStored) {
 
   // A paste is cut where it shows: the formula field holds what Ok computes.
   PutOnClipboard("1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20");
-  SetDlgItemTextA(window, IDC_FORMULA, "");
+  SetItemText(window, IDC_FORMULA, "");
   ASSERT_TRUE(FocusOn(window, IDC_FORMULA));
   PressKeys({VK_CONTROL, 'V'});
   EXPECT_TRUE(WaitFor([&] {
@@ -256,7 +256,7 @@ TEST(ProgramKeys, FieldsTakeWhatIsComputedOrStored) {
     std::size_t kept;
   };
   EXPECT_TRUE(TypedAndKept(window, IDC_FORMULA, digits.substr(0, 45), 40));
-  SetDlgItemTextA(window, IDC_FORMULA, "a*x");
+  SetItemText(window, IDC_FORMULA, "a*x");
   PressEnterIn(window, IDC_FORMULA);
   ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
   EXPECT_TRUE(TypedAndKept(window, IDC_PARAM_EDIT1, digits, 254));
@@ -283,7 +283,7 @@ TEST(ProgramKeys, FieldsTakeWhatIsComputedOrStored) {
     EXPECT_TRUE(TypedAndKept(library, f.id, digits.substr(0, 45), f.kept));
 
   // "kWh" typed whole, then its middle letter deleted and typed again.
-  SetDlgItemTextA(library, IDC_LIB_FORMULA_NAME, "");
+  SetItemText(library, IDC_LIB_FORMULA_NAME, "");
   ASSERT_TRUE(FocusOn(library, IDC_LIB_FORMULA_NAME));
   TypeKeys("kWh");
   EXPECT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_FORMULA_NAME) == "kWh"; }))

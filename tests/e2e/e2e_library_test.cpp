@@ -63,7 +63,7 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   EXPECT_EQ(ItemText(library, IDC_LIB_EXPRESSION), "3.14159265*r^2");
 
   // A new topic: Enter in its name proposes the file name, Enter there stores it.
-  SetDlgItemTextA(library, IDC_LIB_TOPIC_NAME, "Óptica");
+  SetItemText(library, IDC_LIB_TOPIC_NAME, "Óptica");
   PressEnterIn(library, IDC_LIB_TOPIC_NAME);
   ASSERT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_TOPIC_FILE) == "optica"; }));
   PressEnterIn(library, IDC_LIB_TOPIC_FILE);
@@ -72,8 +72,8 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   DoubleClick(library, IDC_LIB_TOPICS, sampleTopics);
   ASSERT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_HEADING) == "fórmulas Óptica"; }));
   EXPECT_EQ(ItemText(library, IDC_LIB_EXPRESSION), "3.14159265*r^2");
-  SetDlgItemTextA(library, IDC_LIB_FORMULA_NAME, "Ac");
-  SetDlgItemTextA(library, IDC_LIB_COMMENT, "círculo guardado");
+  SetItemText(library, IDC_LIB_FORMULA_NAME, "Ac");
+  SetItemText(library, IDC_LIB_COMMENT, "área del círculo guardada");
   PressEnterIn(library, IDC_LIB_COMMENT);
   ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) == 1; }));
   PostMessageA(library, WM_COMMAND, MAKEWPARAM(IDC_LIB_ACCEPT, BN_CLICKED), 0);
@@ -83,9 +83,9 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   ASSERT_EQ(topics.size(), (sampleTopics + 1) * 52u);
   EXPECT_EQ(topics.substr(sampleTopics * 52),
             Field("Óptica", 40) + '\0' + Field("optica", 8) + '\0');
-  EXPECT_EQ(
-      ReadFile(program_.Folder() + "\\Frmls\\optica.frm"),
-      Field("Ac", 3) + Field("3.14159265*r^2", 40) + '\0' + Field("círculo guardado", 32) + '\0');
+  EXPECT_EQ(ReadFile(program_.Folder() + "\\Frmls\\optica.frm"),
+            Field("Ac", 3) + Field("3.14159265*r^2", 40) + '\0' +
+                Field("área del círculo guardada", 32) + '\0');
 
   EXPECT_TRUE(program_.QuitsBySalir(main_));
 }
@@ -97,7 +97,7 @@ TEST_F(LibraryProgram, SalirAsksForTheLibrarysUnsavedChangesFirst) {
   PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_OPEN, 0), 0);
   HWND library = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
-  SetDlgItemTextA(library, IDC_LIB_TOPIC_NAME, "sin guardar");
+  SetItemText(library, IDC_LIB_TOPIC_NAME, "sin guardar");
   PressEnterIn(library, IDC_LIB_TOPIC_NAME);
   PressEnterIn(library, IDC_LIB_TOPIC_FILE);
   const int topicCount = static_cast<int>(topics.size() / 52);
@@ -179,7 +179,7 @@ TEST_F(LibraryProgram, TwoCopiesOnOneLibraryNeverSaveOverEachOtherSilently) {
 // that value, shown while the focus moved, once froze the whole program at
 // the next click: the second box never painted nor took a key.
 TEST_F(LibraryProgram, AWrongValueLeftForTheLibraryNeverStopsTheProgram) {
-  SetDlgItemTextA(main_, IDC_FORMULA, "a+b");
+  SetItemText(main_, IDC_FORMULA, "a+b");
   PressEnterIn(main_, IDC_FORMULA);
   ASSERT_TRUE(
       WaitFor([&] { return IsWindowVisible(GetDlgItem(main_, IDC_PARAM_EDIT1)) != FALSE; }));

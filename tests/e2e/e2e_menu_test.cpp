@@ -20,7 +20,7 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   ASSERT_NE(window, nullptr) << ProgramPath;
 
   // "Nueva" clears a computed formula.
-  SetDlgItemTextA(window, IDC_FORMULA, "2+3");
+  SetItemText(window, IDC_FORMULA, "2+3");
   PressEnterIn(window, IDC_FORMULA);
   ASSERT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "5"; }));
   Choose(window, IDM_NEW);
@@ -62,9 +62,9 @@ TEST(ProgramMenu, EveryItemReachesItsSubsystem) {
   HWND editor = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (editor = program.Window("Edición útiles")) != nullptr; }));
   const int shippedTools = ListCount(editor, IDC_TOOLS_LIST);
-  SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "Sonda");
-  SetDlgItemTextA(editor, IDC_TOOLS_FILE, (BuildFolder() + "\\tool_probe.exe menu").c_str());
-  SetDlgItemTextA(editor, IDC_TOOLS_DIR, work.c_str());
+  SetItemText(editor, IDC_TOOLS_TITLE, "Sonda");
+  SetItemText(editor, IDC_TOOLS_FILE, BuildFolder() + "\\tool_probe.exe menu");
+  SetItemText(editor, IDC_TOOLS_DIR, work);
   SendMessageA(GetDlgItem(editor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
   SendMessageA(GetDlgItem(editor, IDC_TOOLS_SAVE), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/codepage.h"
 #include "resources/ids.h"
 
 std::string ProgramPath;
@@ -24,11 +25,11 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<FindByCaption*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  char caption[256] = "";
-  GetWindowTextA(window, caption, sizeof caption);
-  const bool matches =
-      !search->caption || (search->prefix ? std::string(caption).rfind(search->caption, 0) == 0
-                                          : std::string(caption) == search->caption);
+  wchar_t wide[256] = L"";
+  GetWindowTextW(window, wide, 256);
+  const std::string caption = Cp1252Text(wide);
+  const bool matches = !search->caption || (search->prefix ? caption.rfind(search->caption, 0) == 0
+                                                           : caption == search->caption);
   if (owner == search->process && IsWindowVisible(window) && matches) {
     search->found = window;
     return FALSE;
@@ -47,7 +48,7 @@ INPUT KeyInput(WORD key, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   // The arrows and their neighbours, not the number pad's keys.
   if (key >= VK_PRIOR && key <= VK_DOWN) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
@@ -57,8 +58,8 @@ INPUT KeyInput(WORD key, bool up) {
 // The item chosen, then the list's notification to the dialog.
 void PickInList(HWND dialog, int list, int index, WORD notification) {
   HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
+  SendMessageW(box, LB_SETCURSEL, index, 0);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
 }
 
 }  // namespace
@@ -80,40 +81,54 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds) {
   return done();
 }
 
-void CopyFolder(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+namespace {
+
+// Wide, so that a file the program named "opticaÑa" is found under every
+// code page (an ANSI search would name it in the system's code page).
+void CopyWideFolder(const std::wstring& from, const std::wstring& to) {
+  CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CopyFolder(from + "\\" + name, to + "\\" + name);
+      CopyWideFolder(from + L"\\" + name, to + L"\\" + name);
     } else {
-      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+      CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
     }
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
-void RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+void RemoveWideFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveFolder(path);
+        RemoveWideFolder(path);
       } else {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
       }
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+void CopyFolder(const std::string& from, const std::string& to) {
+  CopyWideFolder(WideText(from), WideText(to));
+}
+
+void RemoveFolder(const std::string& folder) {
+  RemoveWideFolder(WideText(folder));
 }
 
 RunningProgram::RunningProgram() {
@@ -189,9 +204,22 @@ DWORD RunningProgram::ExitCode() const {
 }
 
 std::string ItemText(HWND window, int id) {
-  char text[256] = "";
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
+  wchar_t text[256] = L"";
+  SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return Cp1252Text(text);
+}
+
+void SetItemText(HWND window, int id, const std::string& text) {
+  SetDlgItemTextW(window, id, WideText(text).c_str());
+}
+
+std::string ListItemText(HWND dialog, int list, int index) {
+  HWND box = GetDlgItem(dialog, list);
+  const LRESULT length = SendMessageW(box, LB_GETTEXTLEN, index, 0);
+  if (length < 0) return "";
+  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got = SendMessageW(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+  return Cp1252Text(std::wstring_view(wide.data(), got > 0 ? got : 0));
 }
 
 HWND FocusIn(HWND window) {
@@ -206,13 +234,13 @@ void PressEnterIn(HWND window, int id) {
   AttachThreadInput(GetCurrentThreadId(), theirs, TRUE);
   HWND control = GetDlgItem(window, id);
   SetFocus(control);
-  PostMessageA(control, WM_KEYDOWN, VK_RETURN, 1);
-  PostMessageA(control, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
+  PostMessageW(control, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(control, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
   AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
 }
 
 void Choose(HWND window, int command) {
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 void Click(HWND dialog, int list, int index) {
@@ -224,7 +252,7 @@ void DoubleClick(HWND dialog, int list, int index) {
 }
 
 int ListCount(HWND dialog, int list) {
-  return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0));
+  return static_cast<int>(SendDlgItemMessageW(dialog, list, LB_GETCOUNT, 0, 0));
 }
 
 bool XInput(const std::string& arguments) {

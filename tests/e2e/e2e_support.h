@@ -54,7 +54,16 @@ class RunningProgram {
   void Start(const std::string& program);
 };
 
+// The program's texts are read and written wide, as a person sees them under
+// every system code page, and given here in Windows-1252 as the test
+// sources' literals are compiled. (An ANSI call would convert them through
+// the code page of this process, and LB_GETTEXT sent ANSI to another process
+// comes back as UTF-16 anyway.)
 std::string ItemText(HWND window, int id);
+// What a person's typing or pasting leaves in the control (its change
+// notification comes as well).
+void SetItemText(HWND window, int id, const std::string& text);
+std::string ListItemText(HWND dialog, int list, int index);
 // The program's keyboard focus, asked of its thread. Not by joining the two
 // input queues: under Wine that clears the program's key state, and a Shift
 // or Ctrl held by keys sent to it would be lost.

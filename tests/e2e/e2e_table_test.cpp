@@ -15,25 +15,16 @@ namespace {
 const char kCaption[] = "Cálculo de fórmulas";
 const char kTableCaption[] = "tabla  f: a*x^2+b  ";
 
-// Another process's list: its ANSI text comes back as UTF-16 (see e2e_support.h).
 std::vector<std::string> ListRows(HWND dialog, int id) {
   std::vector<std::string> rows;
-  HWND list = GetDlgItem(dialog, id);
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    std::wstring wide(static_cast<std::size_t>(length) * 2 + 2, L'\0');
-    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-    std::string row;
-    for (LRESULT k = 0; k < got; ++k) row += static_cast<char>(wide[k]);
-    rows.push_back(row);
-  }
+  const int count = ListCount(dialog, id);
+  for (int i = 0; i < count; ++i) rows.push_back(ListItemText(dialog, id, i));
   return rows;
 }
 
 // Accepts a*x^2+b in the main window and opens the table with its button.
 HWND OpenTableOf(const RunningProgram& program, HWND window) {
-  SetDlgItemTextA(window, IDC_FORMULA, "a*x^2+b");
+  SetItemText(window, IDC_FORMULA, "a*x^2+b");
   PressEnterIn(window, IDC_FORMULA);
   if (!WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_TABLE_BUTTON)) != FALSE; })) {
     return nullptr;
@@ -57,11 +48,11 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   Click(table, IDC_TABLE_VARIABLES, 1);
   ASSERT_TRUE(WaitFor([&] { return ItemText(table, IDC_TABLE_VAR_HEADER) == "x"; }));
   EXPECT_EQ(ItemText(table, IDC_TABLE_LETTER1) + ItemText(table, IDC_TABLE_LETTER2), "ab");
-  SetDlgItemTextA(table, IDC_TABLE_CONST1, "2");
-  SetDlgItemTextA(table, IDC_TABLE_CONST2, "-1");
-  SetDlgItemTextA(table, IDC_TABLE_FROM, "-3");
-  SetDlgItemTextA(table, IDC_TABLE_TO, "3");
-  SetDlgItemTextA(table, IDC_TABLE_STEP, "0.25");
+  SetItemText(table, IDC_TABLE_CONST1, "2");
+  SetItemText(table, IDC_TABLE_CONST2, "-1");
+  SetItemText(table, IDC_TABLE_FROM, "-3");
+  SetItemText(table, IDC_TABLE_TO, "3");
+  SetItemText(table, IDC_TABLE_STEP, "0.25");
   PressEnterIn(table, IDC_TABLE_TO);
   std::vector<std::string> rows;
   EXPECT_TRUE(WaitFor([&] { return (rows = ListRows(table, IDC_TABLE_ROWS)).size() == 25; }))
@@ -74,7 +65,7 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
 
   // The main window stays usable beside the table.
   EXPECT_TRUE(IsWindowEnabled(window));
-  SetDlgItemTextA(window, IDC_PARAM_EDIT1, "2");
+  SetItemText(window, IDC_PARAM_EDIT1, "2");
 
   PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(table); }));

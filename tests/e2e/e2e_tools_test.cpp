@@ -30,12 +30,12 @@ TEST(ProgramTools, AToolAddedInTheEditorStartsInItsWorkingFolder) {
 
   // Two tools: the probe in a folder of its own, and the probe where the
   // program is, which shows that the first start gave the folder back.
-  SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "Sonda");
-  SetDlgItemTextA(editor, IDC_TOOLS_FILE, "tool_probe.exe hola");
-  SetDlgItemTextA(editor, IDC_TOOLS_DIR, work.c_str());
+  SetItemText(editor, IDC_TOOLS_TITLE, "Sonda");
+  SetItemText(editor, IDC_TOOLS_FILE, "tool_probe.exe hola");
+  SetItemText(editor, IDC_TOOLS_DIR, work);
   SendMessageA(GetDlgItem(editor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
-  SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "Sonda aquí");
-  SetDlgItemTextA(editor, IDC_TOOLS_FILE, "tool_probe.exe aqui");
+  SetItemText(editor, IDC_TOOLS_TITLE, "Sonda aquí");
+  SetItemText(editor, IDC_TOOLS_FILE, "tool_probe.exe aqui");
   SendMessageA(GetDlgItem(editor, IDC_TOOLS_STORE), BM_CLICK, 0, 0);
   EXPECT_EQ(ListCount(editor, IDC_TOOLS_LIST), shippedTools + 2);
   SendMessageA(GetDlgItem(editor, IDC_TOOLS_SAVE), BM_CLICK, 0, 0);
@@ -76,7 +76,7 @@ TEST(ProgramTools, TheAboutWindowOpensFromTheMenuAndCloses) {
   SendMessageA(GetDlgItem(about, IDC_ABOUT_BUTTON), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
   // The main window goes on working once it is closed.
-  SetDlgItemTextA(window, IDC_FORMULA, "2+3");
+  SetItemText(window, IDC_FORMULA, "2+3");
   PressEnterIn(window, IDC_FORMULA);
   EXPECT_TRUE(WaitFor([&] { return ItemText(window, IDC_RESULT1) == "5"; }));
   EXPECT_TRUE(program.QuitsBySalir(window));

@@ -6,19 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
 
+// Read wide, as the properties show it under every system code page.
 std::string VersionString(const std::vector<char>& info, const char* name) {
-  char* value = nullptr;
+  wchar_t* value = nullptr;
   UINT size = 0;
-  const std::string path = std::string("\\StringFileInfo\\0c0a04e4\\") + name;
-  if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &size) ||
+  const std::wstring path = WideText(std::string("\\StringFileInfo\\0c0a04e4\\") + name);
+  if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &size) ||
       size == 0) {
     return "(missing)";
   }
-  return std::string(value, size - 1);
+  return Cp1252Text(std::wstring_view(value, size - 1));
 }
 
 TEST(Program, CarriesTheBuildVersionInItsProperties) {

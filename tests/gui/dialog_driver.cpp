@@ -2,9 +2,12 @@
 
 #include <cstring>
 
+#include "common/codepage.h"
+
 DialogDriver::DialogDriver(const char* templateName, DLGPROC procedure, LPARAM parameter) {
-  dialog_ =
-      CreateDialogParamA(GetModuleHandleA(nullptr), templateName, nullptr, procedure, parameter);
+  // Wide, as the program opens its dialogs: the template keeps its accents.
+  dialog_ = CreateDialogParamW(GetModuleHandleW(nullptr), WideText(templateName).c_str(), nullptr,
+                               procedure, parameter);
   if (!dialog_) return;
   ShowWindow(dialog_, SW_SHOW);
   SetForegroundWindow(dialog_);
@@ -19,15 +22,15 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::Pump() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (dialog_ && IsWindow(dialog_) && IsDialogMessageA(dialog_, &message)) continue;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (dialog_ && IsWindow(dialog_) && IsDialogMessageW(dialog_, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
 void DialogDriver::Type(int id, std::string_view text) {
-  SetDlgItemTextA(dialog_, id, std::string(text).c_str());
+  SetDlgItemTextW(dialog_, id, WideText(text).c_str());
   Pump();
 }
 
@@ -39,9 +42,9 @@ void DialogDriver::Focus(int id) {
 void DialogDriver::PressKey(UINT virtualKey) {
   HWND target = GetFocus();
   if (!target) target = dialog_;
-  const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-  PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
-  PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+  const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
   Pump();
 }
 
@@ -57,25 +60,39 @@ void DialogDriver::PressKey(UINT virtualKey, UINT heldKey) {
 }
 
 void DialogDriver::Click(int id) {
-  SendMessageA(Item(id), BM_CLICK, 0, 0);
+  SendMessageW(Item(id), BM_CLICK, 0, 0);
   Pump();
 }
 
 void DialogDriver::MenuCommand(int id) {
-  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   Pump();
 }
 
 void SelectInList(HWND dialog, int list, int index, int notification) {
   HWND box = GetDlgItem(dialog, list);
-  SendMessageA(box, LB_SETCURSEL, index, 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
+  SendMessageW(box, LB_SETCURSEL, index, 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(box));
 }
 
 std::string WindowText(HWND window) {
-  char buffer[1024] = "";
-  GetWindowTextA(window, buffer, sizeof buffer);
-  return buffer;
+  wchar_t buffer[1024] = L"";
+  GetWindowTextW(window, buffer, 1024);
+  return Cp1252Text(buffer);
+}
+
+std::string ListLineText(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length < 0) return "";
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return Cp1252Text(std::wstring_view(text.data(), got > 0 ? got : 0));
+}
+
+std::string MenuText(HMENU menu, int position) {
+  wchar_t text[300] = L"";
+  GetMenuStringW(menu, position, text, 300, MF_BYPOSITION);
+  return Cp1252Text(text);
 }
 
 std::string DialogDriver::Text(int id) const {
@@ -103,9 +120,9 @@ int DialogDriver::FocusedId() const {
 
 bool DialogDriver::AllSelected(int id) const {
   DWORD start = 1, end = 0;
-  SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+  SendMessageW(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
-  const LRESULT length = GetWindowTextLengthA(Item(id));
+  const LRESULT length = GetWindowTextLengthW(Item(id));
   return length > 0 && start == 0 && end == static_cast<DWORD>(length);
 }
 
@@ -115,9 +132,9 @@ bool DialogDriver::MenuItemGrayed(int command) const {
 }
 
 std::string DialogDriver::MenuItemText(int command) const {
-  char buffer[256] = "";
-  GetMenuStringA(GetMenu(dialog_), command, buffer, sizeof buffer, MF_BYCOMMAND);
-  return buffer;
+  wchar_t buffer[256] = L"";
+  GetMenuStringW(GetMenu(dialog_), command, buffer, 256, MF_BYCOMMAND);
+  return Cp1252Text(buffer);
 }
 
 RECT DialogDriver::ItemRect(int id) const {

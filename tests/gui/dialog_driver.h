@@ -65,6 +65,10 @@ class DialogDriver {
 // double-click (LBN_DBLCLK) chooses it, for a dialog that runs its own loop.
 void SelectInList(HWND dialog, int list, int index, int notification);
 
-// The window's texts as the program writes them (Windows-1252), from UTF-8
-// test sources compiled to that code page: a plain std::string.
+// The window's text as a person reads it, read wide and given in
+// Windows-1252, as the test sources' literals are compiled: the same under
+// every system code page.
 std::string WindowText(HWND window);
+// Likewise a list box's line (0-based) and a menu's item by its position.
+std::string ListLineText(HWND list, int index);
+std::string MenuText(HMENU menu, int position);

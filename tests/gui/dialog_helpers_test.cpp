@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "common/codepage.h"
 #include "common/dialog_win.h"
+#include "tests/gui/dialog_driver.h"
 #include "tests/gui/dialog_template.h"
 #include "tests/gui/msgbox_recorder.h"
 
@@ -27,7 +30,9 @@ class DialogHelpers : public ::testing::Test {
     t.Add(DialogTemplate::kEdit, kEdit, "", WS_BORDER | ES_AUTOHSCROLL, 5, 5, 150, 12);
     t.Add(DialogTemplate::kListBox, kList, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 5, 22, 150, 60);
     t.Add(DialogTemplate::kStatic, kLabel, "etiqueta", SS_LEFT, 5, 90, 100, 10);
-    dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr,
+    // Wide, as every window of the program: an ANSI one takes texts in the
+    // system's code page whichever call sets them.
+    dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr,
                                          &PlainDialogProc, 0);
     ASSERT_NE(dialog_, nullptr);
     SetActiveWindow(dialog_);
@@ -36,13 +41,19 @@ class DialogHelpers : public ::testing::Test {
     if (dialog_ != nullptr) DestroyWindow(dialog_);
   }
 
-  std::string ControlText(int id) const {
-    char buffer[1024] = "";
-    GetDlgItemTextA(dialog_, id, buffer, sizeof buffer);
+  std::string ControlText(int id) const { return WindowText(GetDlgItem(dialog_, id)); }
+  std::wstring WideControlText(HWND control) const {
+    wchar_t buffer[1024] = L"";
+    GetWindowTextW(control, buffer, 1024);
     return buffer;
   }
   LRESULT ToList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-    return SendDlgItemMessageA(dialog_, kList, message, wParam, lParam);
+    return SendDlgItemMessageW(dialog_, kList, message, wParam, lParam);
+  }
+  std::wstring WideItem(int index) const {
+    wchar_t buffer[300] = L"";
+    ToList(LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
   }
   void FillList(std::initializer_list<const char*> items) const {
     for (const char* item : items) ListAdd(dialog_, kList, item);
@@ -62,21 +73,50 @@ TEST_F(DialogHelpers, ItemTexts) {
   EXPECT_EQ(TakeItemText(dialog_, kEdit), "");
 }
 
+// The run is under the system code page it asked for (wine.gui_cp1251 asks
+// for 1251): else that run would prove nothing.
+TEST(SystemCodePage, IsTheOneTheRunAsksFor) {
+  const char* asked = std::getenv("QUILLET_CODE_PAGE");
+  if (!asked) GTEST_SKIP() << "the system's own code page";
+  EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(asked)));
+}
+
+// The controls hold UTF-16: each text reads the same under every system code
+// page, and what Windows-1252 cannot hold (typed under 1251, say) reads "?".
+TEST_F(DialogHelpers, TextsCrossAsUtf16) {
+  SetItemText(dialog_, kEdit, "División €");
+  EXPECT_EQ(WideControlText(GetDlgItem(dialog_, kEdit)), L"División €");
+  SetDlgItemTextW(dialog_, kEdit, L"жир área 日本 😀");
+  EXPECT_EQ(GetItemText(dialog_, kEdit), "??? área ?? ?");
+
+  SetWindowCaption(dialog_, "Fórmulas");
+  EXPECT_EQ(WideControlText(dialog_), L"Fórmulas");
+
+  ListAdd(dialog_, kList, "Ñandú");
+  EXPECT_EQ(WideItem(0), L"Ñandú");
+  ToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Ωmega"));
+  EXPECT_EQ(ListItemText(dialog_, kList, 2), "?mega");
+
+  MessageBoxRecorder boxes;
+  MessageOk("Línea", "División por cero");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Last().caption, "Línea");
+  EXPECT_EQ(boxes.Last().text, "División por cero");
+}
+
 TEST_F(DialogHelpers, TextLimits) {
   const std::string long_text = std::string(250, 'a') + std::string(50, 'b');
 
   SetItemText(dialog_, kEdit, long_text);  // handed over cut at 255
   EXPECT_EQ(ControlText(kEdit), long_text.substr(0, 255));
 
-  SetDlgItemTextA(dialog_, kEdit, long_text.c_str());  // read back cut at 254
+  SetDlgItemTextW(dialog_, kEdit, WideText(long_text).c_str());  // read back cut at 254
   EXPECT_EQ(GetItemText(dialog_, kEdit).str(), long_text.substr(0, 254));
   EXPECT_EQ(TakeItemText(dialog_, kEdit).str(), long_text.substr(0, 254));
   EXPECT_EQ(ControlText(kEdit), "");
 
   SetWindowCaption(dialog_, long_text);
-  char caption[1024] = "";
-  GetWindowTextA(dialog_, caption, sizeof caption);
-  EXPECT_EQ(std::string(caption), long_text.substr(0, 255));
+  EXPECT_EQ(WindowText(dialog_), long_text.substr(0, 255));
 }
 
 TEST_F(DialogHelpers, ShowAndHide) {
@@ -109,9 +149,7 @@ TEST_F(DialogHelpers, ListPositionsCountFromOne) {
   }
 
   for (std::uint16_t p : {1, 2, 3}) {
-    char expected[16] = "";
-    ToList(LB_GETTEXT, p - 1, reinterpret_cast<LPARAM>(expected));
-    EXPECT_EQ(ListItemText(dialog_, kList, p), expected) << p;
+    EXPECT_EQ(ListItemText(dialog_, kList, p).str(), Cp1252Text(WideItem(p - 1))) << p;
   }
   EXPECT_EQ(ListItemText(dialog_, kList, 0), "");
   EXPECT_EQ(ListItemText(dialog_, kList, 4), "");
@@ -140,7 +178,7 @@ TEST_F(DialogHelpers, ListTextsKeepAtMost255) {
   EXPECT_EQ(ListItemText(dialog_, kList, 1).size(), 255u);
 
   // An item put in without the helper is longer; reading it must not overrun.
-  ToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(long_item.c_str()));
+  ToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(long_item).c_str()));
   EXPECT_EQ(ListItemText(dialog_, kList, 2).str(), long_item.substr(0, 255));
 
   ListAdd(dialog_, kList, "Ñandú");

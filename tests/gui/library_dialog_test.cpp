@@ -74,11 +74,7 @@ class LibraryDialog : public LibraryFolderTest {
   std::vector<std::string> Lines(int list) {
     std::vector<std::string> lines;
     const int n = static_cast<int>(SendMessageA(W().Item(list), LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char text[256] = "";
-      SendMessageA(W().Item(list), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-      lines.push_back(text);
-    }
+    for (int i = 0; i < n; ++i) lines.push_back(ListLineText(W().Item(list), i));
     return lines;
   }
   int Selected(int list) {

@@ -158,11 +158,7 @@ TEST_F(MainWindow, MenuBarHoldsEveryItemWithItsPicture) {
   };
   // "&" marks the access key: Alt+F opens "Fórmulas", Alt+S is "Salir".
   const char* titles[] = {"&Fórmulas", "&Utilidades", "&Info", "&Salir"};
-  for (int top = 0; top < 4; ++top) {
-    char text[64] = "";
-    GetMenuStringA(bar, top, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, titles[top]);
-  }
+  for (int top = 0; top < 4; ++top) EXPECT_EQ(MenuText(bar, top), titles[top]);
   EXPECT_EQ(GetSubMenu(bar, 3), nullptr);
   EXPECT_EQ(GetMenuItemID(bar, 3), static_cast<UINT>(IDM_EXIT));
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/codepage.h"
+
 namespace {
 
 constexpr int kMessageStaticId = 0xFFFF;
@@ -16,10 +18,11 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
+// Read wide: what the box shows, whatever the system's code page.
 std::string TextOf(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), int(text.size()))));
-  return text;
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), int(text.size()))));
+  return Cp1252Text(text);
 }
 
 // The procedure is Unicode inside the system, so ask with the W call: the A
@@ -168,6 +171,6 @@ void MessageBoxRecorder::Answer(HWND box) {
   boxes_.push_back(record);
   if (observer_) observer_(record);
 
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }

@@ -17,7 +17,8 @@
 // box's own modal loop handles; the box's caller then gets that button code.
 //
 // Only boxes of the thread that created the recorder are seen. Recorders may
-// nest when scoped (the inner one ends first); the innermost one records. Everything is ANSI (Windows-1252).
+// nest when scoped (the inner one ends first); the innermost one records.
+// Texts are read wide and given in Windows-1252, as the program's own are.
 // The GUI test main keeps one recorder for the whole run: a box that no test
 // recorder catches is answered too (never hangs) and fails the running test.
 #pragma once

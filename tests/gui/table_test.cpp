@@ -11,9 +11,9 @@
 #include "common/dialog_win.h"
 #include "common/dpi_win.h"
 #include "common/field_brush_win.h"
-#include "common/shared_font.h"
 #include "common/language.h"
 #include "common/number_text.h"
+#include "common/shared_font.h"
 #include "engine/headless_formula_window.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
@@ -67,11 +67,7 @@ class Table : public ::testing::Test {
     std::vector<std::string> rows;
     HWND list = W().Item(IDC_TABLE_ROWS);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      char text[300] = "";
-      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-      rows.emplace_back(text);
-    }
+    for (int i = 0; i < count; ++i) rows.push_back(ListLineText(list, i));
     return rows;
   }
   // The plot control as it shows on the screen: how many pixels are dark.

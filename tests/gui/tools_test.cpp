@@ -101,11 +101,7 @@ class ToolsEditorDialog : public ToolsFolder {
   int ListCursor() {
     return static_cast<int>(SendMessageA(E().Item(IDC_TOOLS_LIST), LB_GETCURSEL, 0, 0));
   }
-  std::string ListLine(int index) {
-    char text[300] = "";
-    SendMessageA(E().Item(IDC_TOOLS_LIST), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
-    return text;
-  }
+  std::string ListLine(int index) { return ListLineText(E().Item(IDC_TOOLS_LIST), index); }
   // What a person does: click a line of the list.
   void SelectLine(int index) {
     SendMessageA(E().Item(IDC_TOOLS_LIST), LB_SETCURSEL, index, 0);
@@ -392,7 +388,8 @@ TEST_F(ToolsEditorDialog, AFailedSaveSaysWhyAndKeepsEverything) {
     if (c.reason) {
       EXPECT_NE(text.find(c.reason), std::string::npos) << text;
     } else {  // the system's words name the cause; ours would say only that it failed
-      EXPECT_EQ(text.find("No se ha podido escribir el archivo completo"), std::string::npos) << text;
+      EXPECT_EQ(text.find("No se ha podido escribir el archivo completo"), std::string::npos)
+          << text;
     }
     EXPECT_EQ(ReadFile("Tools.rel"), old) << c.name;
     EXPECT_FALSE(fs::exists("Tools.rel.new")) << c.name;
@@ -478,9 +475,7 @@ class ToolsMenuItems : public ToolsFolder {
   std::vector<std::pair<UINT, std::string>> Items() {
     std::vector<std::pair<UINT, std::string>> items;
     for (int i = 0; i < GetMenuItemCount(ToolsMenu); ++i) {
-      char text[300] = "";
-      GetMenuStringA(ToolsMenu, i, text, sizeof text, MF_BYPOSITION);
-      items.emplace_back(GetMenuItemID(ToolsMenu, i), text);
+      items.emplace_back(GetMenuItemID(ToolsMenu, i), MenuText(ToolsMenu, i));
     }
     return items;
   }
@@ -497,7 +492,8 @@ TEST_F(ToolsMenuItems, OneItemPerToolAfterTheSeparator) {
   DialogDriver main("PRINCIPAL", &MainDialogProc);
   EXPECT_EQ(
       Items(),
-      (Items_{{501, "&Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "A&&B ñ"}, {533, "tres"}}));
+      (Items_{
+          {501, "&Edición Utilidades"}, {0, ""}, {531, "uno"}, {532, "A&&B ñ"}, {533, "tres"}}));
   EXPECT_EQ(ToolList[2].Title, "A&B ñ");
   DeleteToolEntry(1);
   RebuildToolsMenu(ToolsMenu);
@@ -531,7 +527,7 @@ struct EditorScript {
   }
   static void Click(HWND editor, int id) { SendMessageA(GetDlgItem(editor, id), BM_CLICK, 0, 0); }
   static void Add(HWND editor) {
-    SetDlgItemTextA(editor, IDC_TOOLS_TITLE, "añadido");
+    SetDlgItemTextW(editor, IDC_TOOLS_TITLE, L"añadido");
     Click(editor, IDC_TOOLS_STORE);
   }
 };

@@ -65,13 +65,13 @@ int main(int argc, char** argv) {
   if (!program.Started()) return Fail("the shortcut's program does not start");
   HWND window = program.MainWindow(60000);
   if (!window) return Fail("no main window");
-  SetDlgItemTextA(window, IDC_FORMULA, "a*x^2+1");
+  SetItemText(window, IDC_FORMULA, "a*x^2+1");
   PressEnterIn(window, IDC_FORMULA);
   if (!WaitFor([&] { return IsWindowVisible(GetDlgItem(window, IDC_PARAM_EDIT2)) != FALSE; })) {
     return Fail("the formula was not accepted");
   }
-  SetDlgItemTextA(window, IDC_PARAM_EDIT1, "2");
-  SetDlgItemTextA(window, IDC_PARAM_EDIT2, "3");
+  SetItemText(window, IDC_PARAM_EDIT1, "2");
+  SetItemText(window, IDC_PARAM_EDIT2, "3");
   PressEnterIn(window, IDC_PARAM_EDIT2);
   if (!WaitFor([&] { return ItemText(window, IDC_RESULT1) == "19"; })) {
     return Fail(("wrong result: " + ItemText(window, IDC_RESULT1)).c_str());

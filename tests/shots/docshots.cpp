@@ -96,13 +96,13 @@ int main(int argc, char** argv) {
   Place(main, 20, 20);
 
   // The calculator: a*x^2+1 for a = 2, x = 3.
-  SetDlgItemTextA(main, IDC_FORMULA, "a*x^2+1");
+  SetItemText(main, IDC_FORMULA, "a*x^2+1");
   PressEnterIn(main, IDC_FORMULA);
   WaitFor([&] { return IsWindowVisible(GetDlgItem(main, IDC_PARAM_EDIT2)) != FALSE; });
-  SetDlgItemTextA(main, IDC_PARAM_EDIT1, "2");
+  SetItemText(main, IDC_PARAM_EDIT1, "2");
   PressEnterIn(main, IDC_PARAM_EDIT1);
   WaitFor([&] { return FocusIn(main) == GetDlgItem(main, IDC_PARAM_EDIT2); });
-  SetDlgItemTextA(main, IDC_PARAM_EDIT2, "3");
+  SetItemText(main, IDC_PARAM_EDIT2, "3");
   PressEnterIn(main, IDC_PARAM_EDIT2);
   if (!WaitFor([&] { return ItemText(main, IDC_RESULT1) == "19"; })) return Fail("no result");
   if (!SaveWindow(main, "main-window.bmp")) return Fail("main window not saved");
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   // The value table of a*x^2+b: x from 0 to 3 in halves, a = 2, b = -1. The
   // plot's height is set by the two ends, so the range is one where they
   // bound the curve.
-  SetDlgItemTextA(main, IDC_FORMULA, "a*x^2+b");
+  SetItemText(main, IDC_FORMULA, "a*x^2+b");
   PressEnterIn(main, IDC_FORMULA);
   WaitFor([&] { return IsWindowVisible(GetDlgItem(main, IDC_TABLE_BUTTON)) != FALSE; });
   Choose(main, IDM_TABLE);
@@ -119,11 +119,11 @@ int main(int argc, char** argv) {
   Place(table, 20, 20);
   Click(table, IDC_TABLE_VARIABLES, 1);
   WaitFor([&] { return ItemText(table, IDC_TABLE_VAR_HEADER) == "x"; });
-  SetDlgItemTextA(table, IDC_TABLE_CONST1, "2");
-  SetDlgItemTextA(table, IDC_TABLE_CONST2, "-1");
-  SetDlgItemTextA(table, IDC_TABLE_FROM, "0");
-  SetDlgItemTextA(table, IDC_TABLE_TO, "3");
-  SetDlgItemTextA(table, IDC_TABLE_STEP, "0.5");
+  SetItemText(table, IDC_TABLE_CONST1, "2");
+  SetItemText(table, IDC_TABLE_CONST2, "-1");
+  SetItemText(table, IDC_TABLE_FROM, "0");
+  SetItemText(table, IDC_TABLE_TO, "3");
+  SetItemText(table, IDC_TABLE_STEP, "0.5");
   PressEnterIn(table, IDC_TABLE_TO);
   WaitFor([&] { return ListCount(table, IDC_TABLE_ROWS) == 7; });
   if (!SaveWindow(table, "table.bmp")) return Fail("table not saved");
