@@ -80,7 +80,7 @@ set_tests_properties(wine.gui_cp1251 PROPERTIES
                      ENVIRONMENT "LC_ALL=ru_RU.UTF-8;QUILLET_CODE_PAGE=1251")
 # What is placed in pixels, again at 150 % display scale.
 add_test(NAME wine.gui_dpi COMMAND sh ${CMAKE_SOURCE_DIR}/tests/gui/dpi_test.sh
-         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:quillet_gui>)
+         $<TARGET_FILE:quillet_gui> ${CMAKE_CROSSCOMPILING_EMULATOR})
 # Long use, in a process of its own so that no other test's objects count.
 add_test(NAME wine.soak COMMAND quillet_gui --gtest_filter=Soak.*:GuiObjects.*)
 # A stand-in tool: writes its arguments and working folder to a file, so
