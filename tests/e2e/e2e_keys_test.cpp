@@ -135,7 +135,10 @@ TEST(ProgramKeys, TheMainWindowKeepsItsKeysWithTheTableOpen) {
   ASSERT_TRUE(FocusIs(window, IDC_FORMULA));
   ASSERT_TRUE(TypedInto(window, IDC_FORMULA, "a*x+b"));
   PressKeys({VK_RETURN});
-  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
+  ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1))
+      << "focus " << GetDlgCtrlID(FocusIn(window)) << " fg " << (GetForegroundWindow() == window)
+      << " p1 " << IsWindowVisible(GetDlgItem(window, IDC_PARAM_EDIT1)) << " f "
+      << ItemText(window, IDC_FORMULA) << " r " << ItemText(window, IDC_RESULT1);
 
   // The table opens in its first constant, whose "0" the typing replaces.
   PressKeys({VK_CONTROL, 'T'});

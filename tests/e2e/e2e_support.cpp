@@ -189,6 +189,13 @@ HWND RunningProgram::MainWindow(int milliseconds) const {
   if (started_) {
     WaitFor([&] { return (window = Window("Cálculo de fórmulas")) != nullptr; }, milliseconds);
   }
+  if (window) {
+    // A new window's activation reaches Wine from the X server a moment
+    // later, and may take the foreground from whoever has it by then: keys
+    // sent before it settles go nowhere.
+    WaitForInputIdle(process_.hProcess, 5000);
+    Sleep(300);
+  }
   return window;
 }
 
