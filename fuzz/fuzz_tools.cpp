@@ -7,9 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "common/codepage.h"
 #include "tools/tool_list.h"
 
 namespace {
+
+// Every byte from 0x80 on.
+const std::string kHighBytes = [] {
+  std::string bytes;
+  for (int b = 0x80; b <= 0xFF; ++b) bytes += static_cast<char>(b);
+  return bytes;
+}();
 
 bool SameEntry(const ToolEntry& a, const ToolEntry& b) {
   return a.Title == b.Title && a.File == b.File && a.WorkDir == b.WorkDir && a.Params == b.Params;
@@ -38,6 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!first.overflow.empty() && first.count != MaxTools) std::abort();
 
   const std::string written = FormatTools(first.entries, first.count, first.overflow);
+  // The list is written in Windows-1252; a text of it that is also well-formed
+  // UTF-8 (such as "Ã¡", or a mark left whole after a field was cut) is read
+  // back as UTF-8, as a file from today's editors is. That is the reader's
+  // one ambiguity; every other list must come back the same.
+  if (IsUtf8(written) && written.find_first_of(kHighBytes) != std::string::npos) return 0;
   ParseTools(written, second);
   if (second.count != first.count || second.overflow != first.overflow) std::abort();
   for (std::uint16_t i = 0; i < first.count; ++i) {
