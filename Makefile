@@ -9,9 +9,6 @@ WINE := cmake/wine-run.sh
 RUNDATA := build/rundata
 PDF := build/quillet.pdf
 PACKAGE := build/package
-# In a recipe line that traps EXIT to stop what it started: an interrupt ends
-# the line through that trap too.
-STOP_ON_SIGNAL := trap 'exit 130' INT TERM HUP
 VERSION := $(file <VERSION)
 
 .PHONY: all setup native win32 win64 fuzz-build fuzz doc rundata package screenshots run test bench clean
@@ -67,31 +64,32 @@ package: win32 win64 rundata
 
 # The pictures of the README and the guide, from the real program.
 screenshots: win32 rundata
+	@$(WINE) --host32 || $(MAKE) win64
 	./scripts/screenshots.sh
 
+# A host that runs no 32-bit code runs the 64-bit program.
 run: win32 rundata
+	@$(WINE) --host32 || $(MAKE) win64
 	@QUILLET_RUNDATA=$(RUNDATA) ./scripts/run.sh
 
+# Every Wine suite runs for each width the host can run; the run ends with
+# what it could not run here.
 test: native win32 win64 fuzz-build rundata package
-	./tests/doc/doc_test.sh $(PDF)
-	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
-	$(WINE) --start; $(WINE) --wm --start; trap '$(CURDIR)/$(WINE) --stop; $(CURDIR)/$(WINE) --wm --stop' EXIT; $(STOP_ON_SIGNAL); cd $(WIN32) && ctest --output-on-failure
-	$(WINE) --win64 --start; trap '$(CURDIR)/$(WINE) --win64 --stop' EXIT; $(STOP_ON_SIGNAL); cd $(WIN64) && ctest --output-on-failure
-	./tests/install/package_test.sh $(PACKAGE) $(VERSION)
-	./scripts/test-installer.sh $(PACKAGE)/quillet-$(VERSION)-setup.exe $(WIN32)/install_check.exe
-	./tests/infra/no_leftovers.sh $(WINE) $(WIN32)/quillet_gui.exe '--gtest_filter=GuiObjects.*'
-	env -u DISPLAY ./tests/infra/no_leftovers.sh ./scripts/run.sh
-	./scripts/fuzz.sh $(FUZZ)
+	./scripts/test.sh $(VERSION) $(PDF) $(PACKAGE)
 
-# The size and start report comes last: the sizes fail the run when over their limits.
+# The Windows benchmarks run under Wine for the 32-bit build, or the 64-bit
+# one on a host without 32-bit code. The size and start report comes last:
+# the sizes fail the run when over their limits.
+WINE_WIDTH = $(shell $(WINE) --host32 && echo win32 || echo win64)
 bench: native win32 win64 rundata
 	./$(NATIVE)/eval_bench
 	./$(NATIVE)/tools_bench
 	./$(NATIVE)/library_bench
-	$(WINE) $(WIN32)/library_dialog_bench.exe
+	@echo "bench: the Windows benchmarks run the $(WINE_WIDTH) build$(if $(filter win64,$(WINE_WIDTH)), (this host runs no 32-bit code))"
+	$(WINE) $(if $(filter win64,$(WINE_WIDTH)),--win64) build/$(WINE_WIDTH)/library_dialog_bench.exe
 	./$(NATIVE)/table_bench
-	./scripts/bench-table-wine.sh $(WIN32)
-	./scripts/bench-start-wine.sh $(WIN32) $(RUNDATA)
+	./scripts/bench-table-wine.sh $(WINE_WIDTH)
+	./scripts/bench-start-wine.sh $(WINE_WIDTH) $(RUNDATA)
 	./scripts/bench-size.sh $(WIN32) $(WIN64)
 
 clean:

@@ -17,6 +17,8 @@ target_compile_options(quillet_unit_san PRIVATE ${sanitize_flags} ${test_printin
 target_link_options(quillet_unit_san PRIVATE ${sanitize_flags})
 target_link_libraries(quillet_unit_san quillet_core_san GTest::gtest_main)
 add_test(NAME sanitizers.unit COMMAND quillet_unit_san)
+# The set-up through a package mirror in mid-sync, with stand-ins for apt.
+add_test(NAME infra.setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/infra/setup_test.sh)
 add_test(NAME unit.saves_reach_disk COMMAND sh ${CMAKE_SOURCE_DIR}/tests/unit/saves_reach_disk.sh
          $<TARGET_FILE:quillet_unit>)
 

@@ -6,28 +6,66 @@
 #                                   wineserver and the virtual display it caused
 #   wine-run.sh --start             prepare prefix, display and a lasting wineserver
 #   wine-run.sh --stop              end the wineserver and the virtual display
+#   wine-run.sh --host32            exit 0 when this host runs 32-bit programs
+#                                   (QUILLET_HOST32=no answers no, for trying
+#                                   a 64-bit-only host on one that is not)
 #   wine-run.sh --win64 ...         the same with the 64-bit prefix, for 64-bit programs
 #   wine-run.sh --wm ...            the same on a desktop with a window manager
 #                                   (openbox on a virtual display of its own,
-#                                   a 32-bit prefix of its own)
+#                                   a prefix of its own); --wm --win64 for 64 bits
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 managed=no
-if [ "${1:-}" = --win64 ]; then
-  shift
-  export WINEPREFIX="${QUILLET_WINEPREFIX64:-$root/build/wineprefix64}"
+bits=32
+while :; do
+  case "${1:-}" in
+    --win64) bits=64; shift ;;
+    --wm) managed=yes; shift ;;
+    *) break ;;
+  esac
+done
+
+# Debian's wine wrapper takes the 32-bit loader whenever wine32 is installed,
+# and a host without 32-bit code refuses it ("Exec format error"); asking
+# that loader for its version is cheap and tells.
+host_runs_32bit() {
+  [ "${QUILLET_HOST32:-}" = no ] && return 1
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+if [ "${1:-}" = --host32 ]; then
+  host_runs_32bit
+  exit
+fi
+
+if [ $bits = 64 ]; then
+  suffix=64
   export WINEARCH=win64
-elif [ "${1:-}" = --wm ]; then
-  shift
-  managed=yes
-  export WINEPREFIX="${QUILLET_WINEPREFIX_WM:-$root/build/wineprefix-wm}"
+  # The 64-bit loader by its own name, on every host: the wrapper would take
+  # the 32-bit one.
+  loader=/usr/lib/wine/wine64
+  export WINELOADER=$loader
+else
+  suffix=""
   export WINEARCH=win32
+  loader=wine
+fi
+# Where the host cannot run it, a 32-bit run ends here with the reason, as the
+# host itself would end it, and never half prepared.
+if [ $bits = 32 ] && ! host_runs_32bit && [ "${1:-}" != --stop ]; then
+  echo "wine-run.sh: this host runs no 32-bit code" >&2
+  exit 126
+fi
+wine() { command "$loader" "$@"; }
+wineboot() { command "$loader" wineboot "$@"; }
+if [ $managed = yes ]; then
+  export WINEPREFIX="${QUILLET_WINEPREFIX_WM:-$root/build/wineprefix-wm$suffix}"
   # Never the person's own desktop: a managed one of our own.
   unset DISPLAY
   QUILLET_XDISPLAY="${QUILLET_WM_XDISPLAY:-:78}"
+elif [ $bits = 64 ]; then
+  export WINEPREFIX="${QUILLET_WINEPREFIX64:-$root/build/wineprefix64}"
 else
   export WINEPREFIX="${QUILLET_WINEPREFIX:-$root/build/wineprefix}"
-  export WINEARCH=win32
 fi
 export WINEDEBUG=-all
 xdisplay="${QUILLET_XDISPLAY:-:77}"
@@ -170,7 +208,7 @@ esac
 start_display
 prepare_prefix
 # Inside --start and --stop, the lasting wineserver and its services are up.
-[ -f "$lasting" ] && exec wine "$@"
+[ -f "$lasting" ] && exec "$loader" "$@"
 
 # On its own: a wineserver that ends a few seconds after the program, waited
 # for, and the virtual display ended if this run started it.

@@ -2,7 +2,13 @@
 ; user's local programs folder, the sample library in a folder of the user's
 ; that the Start-menu shortcut opens the program in.
 ;   makensis -DVERSION=1.0.0 -DSTAGE=<staged files> -DOUTFILE=<setup.exe> installer.nsi
-Unicode true
+; With -DWIN64 the installer is itself a 64-bit program (for the 64-bit build),
+; so that it runs where no 32-bit code does.
+!ifdef WIN64
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 

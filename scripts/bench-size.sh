@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The shipped programs' sizes, stripped as the packages strip them, against
-# the limits of the 32-bit build (the one the installer ships); the 64-bit
+# the limits of the 32-bit build (the one for every Windows); the 64-bit
 # build is reported beside it. Fails when a 32-bit program is over its limit.
 # Usage: scripts/bench-size.sh [WIN32_BUILD [WIN64_BUILD]]
 set -euo pipefail

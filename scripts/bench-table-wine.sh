@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The table dialog's benchmark: the Windows program under Wine, on the
-# virtual display. Usage: scripts/bench-table-wine.sh [BUILD_DIR]
+# virtual display. Usage: scripts/bench-table-wine.sh [win32|win64]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/win32}
-"$root/cmake/wine-run.sh" "$build/table_dialog_bench.exe"
+arch=${1:-win32}
+width=()
+[ "$arch" = win64 ] && width=(--win64)
+"$root/cmake/wine-run.sh" "${width[@]}" "$root/build/$arch/table_dialog_bench.exe"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds what a person downloads: a portable zip for 32-bit and one for 64-bit
-# Windows, and the per-user installer (of the 32-bit program).
+# Windows, and a per-user installer of each.
 # Usage: scripts/make-package.sh VERSION PDF RUNDATA OUT
 #   PDF      the help document
 #   RUNDATA  the run folder (the sample library and tool list)
@@ -46,17 +46,26 @@ for arch in win32 win64; do
   echo "package: $zip"
 done
 
-# The installer takes the 32-bit program, which runs on every Windows; the
-# sample files go to its own sample folder.
-stage="$out/stage-setup"
-rm -rf "$stage"
-mkdir -p "$stage/sample"
-cp "$root/build/win32/quillet.exe" "$root/build/win32/quillet-calc.exe" "$stage/"
-strip_programs win32 "$stage"
-cp "$pdf" "$stage/quillet.pdf"
-cp -R "$rundata/." "$stage/sample/"
-crlf "$root/packaging/README.txt" | sed "s/@VERSION@/$version/g; s/@ARCH@/win32/g" >"$stage/README.txt"
-crlf "$root/LICENSE" >"$stage/LICENSE.txt"
-setup="$out/quillet-$version-setup.exe"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" "$root/packaging/installer.nsi"
-echo "package: $setup"
+# The installers: one of the 32-bit program, which runs on every Windows, and
+# one of the 64-bit program, itself a 64-bit program; each installs for the
+# user alone. The sample files go to the installer's own sample folder.
+for arch in win32 win64; do
+  stage="$out/stage-setup-$arch"
+  rm -rf "$stage"
+  mkdir -p "$stage/sample"
+  cp "$root/build/$arch/quillet.exe" "$root/build/$arch/quillet-calc.exe" "$stage/"
+  strip_programs "$arch" "$stage"
+  cp "$pdf" "$stage/quillet.pdf"
+  cp -R "$rundata/." "$stage/sample/"
+  crlf "$root/packaging/README.txt" | sed "s/@VERSION@/$version/g; s/@ARCH@/$arch/g" >"$stage/README.txt"
+  crlf "$root/LICENSE" >"$stage/LICENSE.txt"
+  setup="$out/quillet-$version-setup.exe"
+  width=()
+  if [ "$arch" = win64 ]; then
+    setup="$out/quillet-$version-win64-setup.exe"
+    width=(-DWIN64)
+  fi
+  makensis -V2 "${width[@]}" -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" \
+    "$root/packaging/installer.nsi"
+  echo "package: $setup"
+done

@@ -3,11 +3,18 @@
 # sample library and tool list. With a display the program runs until closed.
 # Without one it runs on the virtual display: once its main window is up, a
 # screenshot of it is saved, its path printed, and the program ended.
+# A host that runs no 32-bit code gets the 64-bit program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${QUILLET_BUILD:-$root/build/win32}"
 run="$root/build/run"
-wine_run="$root/cmake/wine-run.sh"
+wine_run=("$root/cmake/wine-run.sh")
+if "${wine_run[@]}" --host32; then
+  build="$root/build/win32"
+else
+  build="$root/build/win64"
+  wine_run+=(--win64)
+  echo "run: this host runs no 32-bit code: the 64-bit quillet.exe"
+fi
 caption="Cálculo de fórmulas"
 
 mkdir -p "$run"
@@ -17,16 +24,16 @@ rundata="${QUILLET_RUNDATA:-$root/build/rundata}"
 cd "$run"
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$wine_run" quillet.exe
+  exec "${wine_run[@]}" quillet.exe
 fi
 
-DISPLAY=$("$wine_run" --display)
+DISPLAY=$("${wine_run[@]}" --display)
 export DISPLAY
 log="$run/wine.log"
-"$wine_run" quillet.exe </dev/null >"$log" 2>&1 &
+"${wine_run[@]}" quillet.exe </dev/null >"$log" 2>&1 &
 program=$!
 # Leave nothing behind: the program, its wineserver and the virtual display.
-trap 'kill "$program" 2>/dev/null || true; env -u DISPLAY "$wine_run" --stop' EXIT
+trap 'kill "$program" 2>/dev/null || true; env -u DISPLAY "${wine_run[@]}" --stop' EXIT
 
 # The window's frame on the screen as WxH+X+Y, once it is mapped.
 window_geometry() {
