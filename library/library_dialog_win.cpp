@@ -7,6 +7,7 @@
 
 int LibraryMode = kPickMode;
 HWND LibraryDialog = nullptr;
+WindowPlace LibraryPlace;
 
 namespace {
 
@@ -198,6 +199,7 @@ void Initialise(HWND dialog) {
   // The topic list is a tab stop, yet the dialog opens with the caret in the
   // topic name, as it did before: typing goes there at once.
   Focus(dialog, IDC_LIB_TOPIC_NAME);
+  PlaceWindow(dialog, LibraryPlace);
 }
 
 ShortText LoadedTopicTitle() {
@@ -414,6 +416,7 @@ INT_PTR CALLBACK LibraryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       HandleCommand(dialog, LOWORD(wParam), HIWORD(wParam));
       break;
     case WM_DESTROY:
+      RememberPlace(dialog, LibraryPlace);
       if (LibraryDialog == dialog) LibraryDialog = nullptr;
       break;
     default:

@@ -13,6 +13,7 @@
 HWND TableWindow = nullptr;
 HWND PlotControl = nullptr;
 HBRUSH TableBackBrush = nullptr;
+WindowPlace TablePlace;
 
 namespace {
 
@@ -109,9 +110,10 @@ void InitTable(HWND dialog) {
   BuildForFormula(dialog);
   PlotControl = ItemWindow(dialog, IDC_TABLE_PLOT);
   KeepPlot(PlotControl);
-  // The variable list is a tab stop, yet the dialog opens in the first field
-  // after it, its value selected: typing goes there at once and replaces it.
-  FocusItem(dialog, GetNextDlgTabItem(dialog, ItemWindow(dialog, IDC_TABLE_VARIABLES), FALSE));
+  // The dialog opens in the first constant, its value selected: typing goes
+  // there at once and replaces it. With no constant, in "de".
+  FocusItem(dialog, ItemWindow(dialog, ParamCount > 1 ? IDC_TABLE_CONST1 : IDC_TABLE_FROM));
+  PlaceWindow(dialog, TablePlace);
 }
 
 // Enter is command 1 wherever the focus is: "de" passes it on to "a", "a"
@@ -257,6 +259,9 @@ INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       if (reinterpret_cast<HWND>(wParam) == ItemWindow(dialog, IDC_TABLE_ROWS)) {
         ShowRowsMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
       }
+      return 0;
+    case WM_DESTROY:
+      RememberPlace(dialog, TablePlace);
       return 0;
     case WM_CTLCOLORLISTBOX:
       return FieldBrush ? Paint(wParam, kFieldBack, FieldBrush) : 0;
