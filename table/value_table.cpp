@@ -97,11 +97,19 @@ std::int32_t TableRowCount(double from, double to, double step, std::int32_t lim
   return rows;
 }
 
+// The blanks that line the columns up in the list would make a spreadsheet
+// read a cell as text: each cell goes without the blanks before it.
 std::string CopyRowsText(std::int32_t count, const std::function<ShortText(std::int32_t)>& row) {
   std::string text;
-  text.reserve(static_cast<std::size_t>(count > 0 ? count : 0) * 24);  // a usual row and its end
+  text.reserve(static_cast<std::size_t>(count > 0 ? count : 0) * 16);  // a usual row and its end
   for (std::int32_t i = 0; i < count; ++i) {
-    text += row(i).view();
+    const ShortText line = row(i);
+    bool cellStart = true;
+    for (char c : line.view()) {
+      if (cellStart && c == ' ') continue;
+      cellStart = c == '\t';
+      text += c;
+    }
     text += "\r\n";
   }
   return text;

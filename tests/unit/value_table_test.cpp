@@ -114,6 +114,26 @@ TEST(TableRows, CellsArePaddedAfterTheirTrailingZerosAreCut) {
   EXPECT_EQ(VariableCell(123456), "1.234e5");  // the short exponent form
 }
 
+// What a spreadsheet reads: the digits of the list, no padding, a tab
+// between the cells, one row a line.
+TEST(TableRows, CopiedRowsHoldTheCellsWithoutTheirPadding) {
+  struct Case {
+    std::vector<std::string> rows;
+    const char* copied;
+  } cases[] = {
+      {{"   -2\t  -3.5", "    0\t       1"}, "-2\t-3.5\r\n0\t1\r\n"},
+      {{" 0.5\t    0.25\t   -1.5"}, "0.5\t0.25\t-1.5\r\n"},
+      {{"1.234e5\t1234567"}, "1.234e5\t1234567\r\n"},
+      {{"      \t   "}, "\t\r\n"},  // empty cells stay cells
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string text = CopyRowsText(static_cast<std::int32_t>(c.rows.size()),
+                                          [&](std::int32_t i) { return ShortText(c.rows[i]); });
+    EXPECT_EQ(text, c.copied) << c.rows.size() << " rows";
+  }
+}
+
 TEST(TableRows, SubstitutionMatchesExactBytesAndIsNeverCut) {
   EXPECT_EQ(SubstLetter("x+X", 'x', "2"), "2+X");
   EXPECT_EQ(SubstLetter("a*x", 'a', "-3"), "(-3)*x");
