@@ -94,7 +94,13 @@ void BuildForFormula(HWND dialog) {
   }
   TableVariable = 1;
   ApplyVariable(dialog);
-  SetItemVisible(dialog, IDC_TABLE_CONST_LABEL, ParamCount > 1);
+  // Shown with the constant fields of the formula the table was built for:
+  // "Nueva" or an edit in the main window leaves those fields, and it, alone.
+  if (ParamCount > 1) {
+    ShowItem(dialog, IDC_TABLE_CONST_LABEL);
+  } else {
+    HideItem(dialog, IDC_TABLE_CONST_LABEL);
+  }
 }
 
 void InitTable(HWND dialog) {
@@ -231,7 +237,6 @@ void CopyTableRows(HWND dialog) {
 }
 
 INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  SetItemVisible(dialog, IDC_TABLE_CONST_LABEL, ParamCount > 1);
   switch (message) {
     case WM_INITDIALOG:
       InitTable(dialog);

@@ -99,28 +99,29 @@ class Table : public ::testing::Test {
 TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
   Open("a*x+b*y");
   const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
+  // The tab order follows the screen: range, step, constants, "Ok", the lists.
   const TemplateControl expected[] = {
-      {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
-      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY | WS_TABSTOP, true},
-      {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
-      {32, "Edit", nullptr, 100, 28, 40, 9, edit, true},
-      {33, "Edit", nullptr, 150, 28, 40, 9, edit, true},
       {65535, "Static", "de", 40, 8, 9, 7, SS_LEFT, false},
       {20, "Edit", "", 50, 7, 40, 9, edit, true},
       {65535, "Static", "a", 92, 8, 5, 7, SS_LEFT, false},
       {21, "Edit", "", 100, 7, 40, 9, edit, true},
+      {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
+      {22, "Edit", "1", 160, 7, 30, 9, edit, true},
+      {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
+      {41, "Static", "x", 42, 29, 7, 7, SS_LEFT, false},
+      {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
+      {42, "Static", "b", 92, 29, 7, 7, SS_LEFT, false},
+      {32, "Edit", nullptr, 100, 28, 40, 9, edit, true},
+      {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
+      {33, "Edit", nullptr, 150, 28, 40, 9, edit, true},
+      // The one Enter presses, once the focus is in a field, as with Tab.
+      {1, "Button", "Ok", 195, 6, 12, 10, BS_DEFPUSHBUTTON | WS_TABSTOP, false},
+      {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
+      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY | WS_TABSTOP, true},
       {40, "Static", "a", 10, 45, 10, 8, SS_LEFT, false},
       {0, "Static", "F", 60, 45, 10, 8, SS_LEFT, false},
       {100, "ListBox", nullptr, 8, 53, 90, 100,
        LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT | WS_TABSTOP, true},
-      {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
-      {22, "Edit", "1", 160, 7, 30, 9, edit, true},
-      {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
-      // The one Enter presses, once the focus is in a field, as with Tab.
-      {1, "Button", "Ok", 195, 6, 12, 10, BS_DEFPUSHBUTTON | WS_TABSTOP, false},
-      {41, "Static", "x", 42, 29, 7, 7, SS_LEFT, false},
-      {42, "Static", "b", 92, 29, 7, 7, SS_LEFT, false},
-      {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
       {150, "Static", "", 110, 53, 140, 100, SS_WHITERECT, false},
   };
   ExpectTemplateControls(W(), expected);
@@ -203,9 +204,10 @@ TEST_F(Table, EnterMovesFromDeToAAndComputesThere) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-// Tab reaches both lists, yet the dialog opens in the first shown field after
-// the variable list, its value selected; Enter in a list does nothing.
-TEST_F(Table, TabReachesTheListsAndTheDialogOpensInItsFirstField) {
+// Tab follows the screen, range, step, constants, "Ok", then both lists; the
+// dialog opens in the first constant, its value selected. Enter in a list
+// does nothing.
+TEST_F(Table, TabFollowsTheScreenAndTheDialogOpensInItsFirstConstant) {
   Open("x");
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_FROM);  // no constants
   Open("a*x+b");
@@ -214,8 +216,14 @@ TEST_F(Table, TabReachesTheListsAndTheDialogOpensInItsFirstField) {
   W().PressKey(VK_TAB);
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_CONST2);
   EXPECT_TRUE(W().AllSelected(IDC_TABLE_CONST2));
-  W().Focus(IDC_TABLE_TO);
-  W().PressKey(VK_TAB);
+  W().Focus(IDC_TABLE_FROM);
+  const int order[] = {IDC_TABLE_TO, IDC_TABLE_STEP,      IDC_TABLE_CONST1, IDC_TABLE_CONST2,
+                       IDOK,         IDC_TABLE_VARIABLES, IDC_TABLE_ROWS,   IDC_TABLE_FROM};
+  for (int id : order) {
+    W().PressKey(VK_TAB);
+    EXPECT_EQ(W().FocusedId(), id);
+  }
+  W().PressKey(VK_TAB, VK_SHIFT);
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_ROWS);
   W().Type(IDC_TABLE_FROM, "1");
   W().Type(IDC_TABLE_TO, "2");
