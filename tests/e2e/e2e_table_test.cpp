@@ -73,6 +73,52 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
+// Whether the window's caption is drawn active on the screen: Wine draws an
+// active caption in a blue gradient, an inactive one in greys. Under a
+// window manager, it is lit for the manager's active window only.
+bool CaptionLooksActive(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const COLORREF c =
+      ScreenPixel({r.left + (r.right - r.left) / 4,
+                   r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
+  const int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
+  return c != CLR_INVALID && blue - red > 48 && blue - green > 16;
+}
+
+// Ctrl+T, typed as a person types it, with the table open behind the main
+// window: the table comes to the front, active for the desktop (its caption
+// lit, the main window's not) and with the keyboard, in its first constant.
+TEST(ProgramTable, CtrlTBringsTheOpenTableForwardWithTheKeyboard) {
+  RunningProgram program;
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
+  HWND table = OpenTableOf(program, window);
+  ASSERT_NE(table, nullptr);
+  // Aside, so that a click reaches the main window, which then covers it in part.
+  SetWindowPos(table, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitFor([&] {
+    RECT r{};
+    GetWindowRect(table, &r);
+    return r.left < 50;
+  }));
+  ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+  ASSERT_TRUE(WaitFor([&] { return CaptionLooksActive(window); }, 5000));
+
+  ASSERT_TRUE(XInput("key ctrl+t"));
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == table; }, 5000));
+  EXPECT_TRUE(
+      WaitFor([&] { return CaptionLooksActive(table) && !CaptionLooksActive(window); }, 5000))
+      << "table " << CaptionLooksActive(table) << ", main window " << CaptionLooksActive(window);
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(table) == GetDlgItem(table, IDC_TABLE_CONST1); }));
+  ASSERT_TRUE(XType("7"));
+  EXPECT_TRUE(WaitFor([&] {
+    return ItemText(table, IDC_TABLE_CONST1).find('7') != std::string::npos;
+  })) << ItemText(table, IDC_TABLE_CONST1);
+  EXPECT_TRUE(program.QuitsBySalir(window));
+}
+
 TEST(ProgramTable, SalirWithTheTableOpenEndsTheProgram) {
   RunningProgram program;
   HWND window = program.MainWindow();
