@@ -67,6 +67,8 @@ void FillList(HWND dialog, int side) {
   InvalidateRect(box, nullptr, TRUE);
 }
 
+// The caret goes where the new record is typed first, as after a store: the
+// name typed next would otherwise press the button again.
 void NewEntry(HWND dialog, int side) {
   if (side == 0) {
     SetItemText(dialog, IDC_LIB_TOPIC_NAME, "");
@@ -77,6 +79,7 @@ void NewEntry(HWND dialog, int side) {
     SetItemText(dialog, IDC_LIB_COMMENT, "");
     FormulaPos = TopicFormulaCount + 1;
   }
+  Focus(dialog, side == 0 ? IDC_LIB_TOPIC_NAME : IDC_LIB_FORMULA_NAME);
 }
 
 void StoreEdited(HWND dialog, int side) {

@@ -267,6 +267,22 @@ TEST_F(LibraryDialog, ClickingATopicThenOkOverwritesIt) {
   EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Geometría", "Física clásica", "Vacío"}));
 }
 
+// After "Nuevo" or "Nueva" the name typed next goes into the new record's
+// first field, and Enter goes on from there instead of pressing the button.
+TEST_F(LibraryDialog, NewPutsTheCaretInTheNewRecordsFirstField) {
+  Open(kPickMode);
+  ClickTopic(2);
+  ClickFormula(1);
+  W().Click(IDC_LIB_TOPIC_NEW);
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_NAME));
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_NAME) + W().Text(IDC_LIB_TOPIC_FILE), "");
+  W().Click(IDC_LIB_FORMULA_NEW);
+  EXPECT_TRUE(W().Focused(IDC_LIB_FORMULA_NAME));
+  EXPECT_TRUE(W().AllSelected(IDC_LIB_FORMULA_NAME));  // the kept name: typing replaces it
+  W().PressEnter();
+  EXPECT_TRUE(W().Focused(IDC_LIB_EXPRESSION));
+}
+
 TEST_F(LibraryDialog, StoringAFormulaWithoutATopicIsRefused) {
   Open(kPickMode);
   W().Type(IDC_LIB_EXPRESSION, "x+1");
