@@ -68,7 +68,7 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
   const TemplateControl expected[] = {
       {65535, "Button", "Fórmula", 5, 2, 155, 33, BS_GROUPBOX},
       {101, "Edit", "", 27, 14, 116, 10, ES_AUTOHSCROLL | WS_TABSTOP, true},
-      {1, "Button", "Ok", 146, 15, 11, 8, BS_PUSHBUTTON | WS_TABSTOP},
+      {1, "Button", "Ok", 146, 15, 12, 8, BS_PUSHBUTTON | WS_TABSTOP},
       {51, "Static", "T", 6, 46, 8, 8, SS_LEFT, false, false},
       {61, "Edit", "", 12, 46, 26, 9, ES_AUTOHSCROLL | WS_TABSTOP, true, false},
       {52, "Static", "T", 6, 57, 8, 8, SS_LEFT, false, false},
@@ -78,7 +78,7 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
       {54, "Static", "T", 6, 79, 8, 8, SS_LEFT, false, false},
       {64, "Edit", "", 12, 79, 26, 9, WS_TABSTOP, false, false},
       {65535, "Button", "parámetros", 5, 37, 40, 54, BS_GROUPBOX},
-      {3, "Button", "Resultado", 64, 39, 33, 12, BS_PUSHBUTTON | WS_TABSTOP},
+      {3, "Button", "Resultado", 64, 39, 35, 12, BS_PUSHBUTTON | WS_TABSTOP},
       {80, "Edit", "", 60, 56, 100, 10, ES_READONLY},
       {65531, "Static", "F =", 7, 15, 19, 8, SS_CENTER},
       {210, "Button", "", 130, 40, 10, 10, BS_PUSHBUTTON | WS_TABSTOP, false, false},
