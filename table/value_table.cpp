@@ -264,6 +264,13 @@ void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f)
 
   view.ClearRows(rowCount);
   const int last = FormulaCount;
+  // The labels of the last point are drawn whatever comes before them.
+  AxisLabels yLabels(ThePlotArea, AxisLabels::kAlongY), xLabels(ThePlotArea, AxisLabels::kAlongX);
+  if (drawing) {
+    const double x = values.xs[rowCount - 1], y = values.ys[last][rowCount - 1];
+    yLabels.ReserveLast(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2));
+    xLabels.ReserveLast(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2));
+  }
   for (std::int32_t i = 0; i < rowCount; ++i) {
     ShortText row = VariableCell(values.xs[i]);
     for (int k = 1; k <= FormulaCount; ++k) {
@@ -283,8 +290,9 @@ void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f)
     }
     PlotLine(a, x, f.y1, x, f.y2);
     PlotLine(a, f.x1, y, f.x2, y);
-    PlotText(a, f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2));
-    PlotText(a, x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2));
+    const bool always = i == 1 || i == rowCount - 1;
+    yLabels.Draw(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2), always);
+    xLabels.Draw(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2), always);
   }
   view.RowsDone();
   if (drawing) canvas->End();
