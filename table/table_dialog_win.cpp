@@ -59,10 +59,15 @@ class DialogTableView final : public TableView {
   GdiPlotCanvas canvas_;
 };
 
-// The letter of parameter i; empty when the formula no longer has it.
+// The letters of the formula the table was built for. The main window's
+// may meanwhile be none ("Nueva", an edit, a refused formula) until another
+// is accepted: the labels go on naming the table's own.
+ShortText TableLetters;
+
+// The table's letter i; empty past its letters.
 ShortText Letter(int i) {
-  if (i < 1 || i > static_cast<int>(ParamNames.size())) return ShortText();
-  return ShortText(ParamNames.view().substr(i - 1, 1));
+  if (i < 1 || i > static_cast<int>(TableLetters.size())) return ShortText();
+  return ShortText(TableLetters.view().substr(i - 1, 1));
 }
 
 ShortText TableCaption() {
@@ -84,6 +89,7 @@ std::uint32_t TableFormula = 0;
 // the constant fields, the first letter running.
 void BuildForFormula(HWND dialog) {
   TableFormula = AcceptedFormulas;
+  TableLetters = ShortText(ParamNames.view().substr(0, ParamCount));
   SetWindowCaption(dialog, TableCaption());
   ListClear(dialog, IDC_TABLE_VARIABLES);
   for (int i = 1; i <= ParamCount; ++i) ListAdd(dialog, IDC_TABLE_VARIABLES, Letter(i));
@@ -168,15 +174,18 @@ void OpenTable() {
 
 void ApplyVariable(HWND dialog) {
   SetItemText(dialog, IDC_TABLE_VAR_HEADER, Letter(TableVariable));
-  ChooseTableVariable(TableVariable);
-  for (int j = 1; j <= ConstCount; ++j) {
-    const int position = ParamNames.view().find(ConstLetters[j - 1]) + 1;
-    SetItemText(dialog, IDC_TABLE_CONST1 - 1 + j, ConstTexts[position]);
-    SetItemText(dialog, IDC_TABLE_LETTER1 - 1 + j, ConstLetters.view().substr(j - 1, 1));
+  ConstCount = 0;
+  ConstLetters.Clear();
+  for (int i = 1; i <= static_cast<int>(TableLetters.size()); ++i) {
+    if (i == TableVariable) continue;
+    const int j = ++ConstCount;
+    ConstLetters += TableLetters[i - 1];
+    SetItemText(dialog, IDC_TABLE_CONST1 - 1 + j, ConstTexts[i]);
+    SetItemText(dialog, IDC_TABLE_LETTER1 - 1 + j, Letter(i));
     ShowItem(dialog, IDC_TABLE_CONST1 - 1 + j);
     ShowItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
   }
-  for (int j = ParamCount; j <= 3; ++j) {
+  for (int j = ConstCount + 1; j <= 3; ++j) {
     HideItem(dialog, IDC_TABLE_CONST1 - 1 + j);
     HideItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
   }

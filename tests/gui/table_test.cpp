@@ -449,6 +449,48 @@ TEST_F(Table, TheOpenTableFollowsTheAcceptedFormula) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// "Nueva", a refused formula or an edit in the main window leave the open
+// table as it was built: "Constantes", the variable's heading and the
+// constants stay through a change of variable; a formula accepted then
+// gives them anew, and "Ok" and the next change keep naming the running letter.
+TEST_F(Table, HeadingsStayThroughNuevaANewFormulaOkAndAChangeOfVariable) {
+  Open("a*x+b");
+  auto labels = [&] {
+    std::string shown = W().Text(IDC_TABLE_VAR_HEADER) + ":";
+    for (int j = 0; j < 3; ++j) {
+      if (W().Visible(IDC_TABLE_LETTER1 + j) && W().Visible(IDC_TABLE_CONST1 + j)) {
+        shown += W().Text(IDC_TABLE_LETTER1 + j);
+      }
+    }
+    return shown + (W().Visible(IDC_TABLE_CONST_LABEL) ? " Constantes" : "");
+  };
+  EXPECT_EQ(labels(), "a:xb Constantes");
+  EXPECT_EQ(AcceptFormulaHeadless(""), 0);  // "Nueva": no parameters in the main window
+  TableFollowsFormula();
+  W().Type(IDC_TABLE_FROM, "1");  // the table goes on getting messages
+  EXPECT_EQ(labels(), "a:xb Constantes");
+  SelectVariable(2);
+  EXPECT_EQ(labels(), "x:ab Constantes");
+  EXPECT_EQ(AcceptFormulaHeadless("a*x+"), 1);  // refused: its letters are gone too
+  TableFollowsFormula();
+  SelectVariable(3);
+  EXPECT_EQ(labels(), "b:ax Constantes");
+
+  AcceptFormulaHeadless("p*q");
+  TableFollowsFormula();
+  EXPECT_EQ(labels(), "p:q Constantes");
+  Range("1", "2", "1");
+  Compute();
+  EXPECT_EQ(Rows().size(), 2u);
+  EXPECT_EQ(labels(), "p:q Constantes");
+  SelectVariable(2);
+  EXPECT_EQ(labels(), "q:p Constantes");
+  AcceptFormulaHeadless("y+1");
+  TableFollowsFormula();
+  EXPECT_EQ(labels(), "y:");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(Table, ColoursOfTheDialogLabelsAndLists) {
   Open("x");
   HDC dc = CreateCompatibleDC(nullptr);
