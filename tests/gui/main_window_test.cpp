@@ -299,7 +299,8 @@ TEST_F(MainWindow, EnterWalksThroughTheFieldsAndComputesAfterTheLast) {
 
 // A parameter field that gets the focus has its value selected, so that
 // typing replaces it: when the fields are shown, and after a click, which
-// places the caret itself. (Tab, Enter and typing: the end-to-end test.)
+// places the caret itself, also into the field that has the focus. (Tab,
+// Enter and typing: the end-to-end test.)
 TEST_F(MainWindow, AFieldThatGetsTheFocusHasItsValueSelected) {
   auto selection = [&](int id) {
     DWORD start = 0, end = 0;
@@ -316,11 +317,29 @@ TEST_F(MainWindow, AFieldThatGetsTheFocusHasItsValueSelected) {
   RECT r{};
   GetClientRect(second, &r);
   const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
-  PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-  PostMessageA(second, WM_LBUTTONUP, 0, middle);
-  W().Pump();
+  auto click = [&] {
+    PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageA(second, WM_LBUTTONUP, 0, middle);
+    W().Pump();
+  };
+  click();
   ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
   EXPECT_EQ(selection(IDC_PARAM_EDIT2), "0..2");
+
+  // A click into the field that has the focus already, its caret placed
+  // (as after a message box): the value is selected again.
+  SendMessageA(second, EM_SETSEL, 1, 1);
+  click();
+  EXPECT_EQ(selection(IDC_PARAM_EDIT2), "0..2");
+  // A drag over the start of a longer value keeps what it selected.
+  W().Type(IDC_PARAM_EDIT2, std::string(60, '7'));
+  SendMessageA(second, EM_SETSEL, 0, 0);
+  PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, r.bottom / 2));
+  PostMessageA(second, WM_MOUSEMOVE, MK_LBUTTON, middle);
+  PostMessageA(second, WM_LBUTTONUP, 0, middle);
+  W().Pump();
+  EXPECT_NE(selection(IDC_PARAM_EDIT2), "0..60");
+  EXPECT_NE(selection(IDC_PARAM_EDIT2), "0..0");
 }
 
 TEST_F(MainWindow, OkButtonAcceptsTheFormula) {
