@@ -8,8 +8,8 @@ POINT TopLeft(HWND window) {
   return POINT{r.left, r.top};
 }
 
-}  // namespace
-
+// The rectangle moved, not resized, so that it lies wholly inside the area;
+// one larger than the area keeps its top-left corner on the area's.
 RECT InsideArea(RECT r, const RECT& area) {
   const LONG width = r.right - r.left, height = r.bottom - r.top;
   LONG left = r.left, top = r.top;
@@ -19,6 +19,8 @@ RECT InsideArea(RECT r, const RECT& area) {
   if (top < area.top) top = area.top;
   return RECT{left, top, left + width, top + height};
 }
+
+}  // namespace
 
 void PlaceWindow(HWND window, WindowPlace& place) {
   RECT r{};

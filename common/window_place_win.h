@@ -17,6 +17,3 @@ void PlaceWindow(HWND window, WindowPlace& place);
 // As the dialog closes: a dialog standing elsewhere than where it opened
 // was moved, and its place is kept. A minimised one keeps the earlier place.
 void RememberPlace(HWND window, WindowPlace& place);
-// The rectangle moved, not resized, so that it lies wholly inside the area;
-// one larger than the area keeps its top-left corner on the area's.
-RECT InsideArea(RECT r, const RECT& area);

