@@ -77,7 +77,7 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
       {63, "Edit", "", 12, 68, 26, 9, WS_TABSTOP, false, false},
       {54, "Static", "T", 6, 79, 8, 8, SS_LEFT, false, false},
       {64, "Edit", "", 12, 79, 26, 9, WS_TABSTOP, false, false},
-      {65535, "Button", "parámetros", 5, 37, 40, 54, BS_GROUPBOX},
+      {65535, "Button", "parámetros", 5, 37, 43, 54, BS_GROUPBOX},
       {3, "Button", "Resultado", 64, 39, 35, 12, BS_PUSHBUTTON | WS_TABSTOP},
       {80, "Edit", "", 60, 56, 100, 10, ES_READONLY},
       {65531, "Static", "F =", 7, 15, 19, 8, SS_CENTER},

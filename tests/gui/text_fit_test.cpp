@@ -100,7 +100,9 @@ std::vector<std::string> TextProblems(HWND dialog, std::vector<std::pair<int, in
     GetClientRect(c, &client);
     const SIZE size = TextSize(c, text);
     // A button's 3D frame takes two pixels a side; a caption needs one more free.
-    const int room = button && !IsGroupBox(c) ? 2 * ScaleForDpi(3, dpi) : 0;
+    // A group box's title starts a few pixels in and must end before its
+    // frame's right edge.
+    const int room = !button ? 0 : IsGroupBox(c) ? ScaleForDpi(12, dpi) : 2 * ScaleForDpi(3, dpi);
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(c, GWL_STYLE));
     // A label that ends in an ellipsis where it is cut says so itself.
     const bool ellipsis = !button && (style & SS_ELLIPSISMASK) != 0;
