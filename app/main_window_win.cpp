@@ -95,6 +95,31 @@ void ScaleTableIcon(HWND dialog, HINSTANCE instance) {
   SendDlgItemMessageW(dialog, IDC_TABLE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
+// A click into a parameter field selects its value, as the focus coming
+// there does, also in the field that has the focus already (after a
+// message box, say), where no focus change comes; a drag still selects
+// what it covers. The four fields share their class's procedure.
+WNDPROC EditProcedure = nullptr;
+bool ClickInFocusedField = false;
+
+LRESULT CALLBACK ParamFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN) ClickInFocusedField = GetFocus() == edit;
+  const LRESULT result = CallWindowProcW(EditProcedure, edit, message, wParam, lParam);
+  if (message == WM_LBUTTONUP && ClickInFocusedField) {
+    ClickInFocusedField = false;
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start == end) SendMessageW(edit, EM_SETSEL, 0, -1);
+  }
+  return result;
+}
+
+void SelectOnEveryClick(HWND edit) {
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParamFieldProc)));
+  if (previous != &ParamFieldProc) EditProcedure = previous;
+}
+
 // The dialog manager then gives the focus to the first tab stop, the formula
 // field, so a user can type at once.
 INT_PTR InitMainWindow(HWND dialog) {
@@ -112,6 +137,7 @@ INT_PTR InitMainWindow(HWND dialog) {
   for (int i = 1; i <= kMaxParams; ++i) {
     ParamEdits[i] = GetDlgItem(dialog, IDC_PARAM_EDIT1 + i - 1);
     LimitItemText(dialog, IDC_PARAM_EDIT1 + i - 1, kItemTextMax);
+    if (ParamEdits[i]) SelectOnEveryClick(ParamEdits[i]);
   }
   InstallShortcutKeys(dialog);
   return TRUE;

@@ -14,6 +14,12 @@ int ShowBox(std::string_view caption, std::string_view text, UINT style) {
   return MessageBoxW(GetActiveWindow(), cutText.c_str(), cutCaption.c_str(), style);
 }
 
+bool UnderWine() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 LRESULT SendToList(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
   return SendDlgItemMessageW(dialog, id, message, wParam, lParam);
 }
@@ -82,7 +88,15 @@ void FocusItem(HWND dialog, HWND control) {
 void BringForward(HWND window) {
   if (!window || !IsWindow(window)) return;
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(window);
+  if (UnderWine()) {
+    // Wine (8) leaves activation to the desktop's window manager and asks
+    // it only when a window maps: the window above keeps the manager's
+    // focus otherwise. Shown anew, the window is activated by the manager.
+    ShowWindow(window, SW_HIDE);
+    ShowWindow(window, SW_SHOW);
+  }
 }
 
 void ShowItem(HWND dialog, int id) {

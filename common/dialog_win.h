@@ -42,7 +42,8 @@ HWND ItemWindow(HWND dialog, int id);
 // becomes the one Enter presses. (A click places the caret instead.)
 void FocusItem(HWND dialog, HWND control);
 // Brings a window of the program that is open already to the front, restored
-// if it was minimised: asking again for it shows it.
+// if it was minimised, active and with the keyboard: asking again for it
+// shows it, under a window manager too.
 void BringForward(HWND window);
 void ShowItem(HWND dialog, int id);
 void HideItem(HWND dialog, int id);

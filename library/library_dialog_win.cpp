@@ -7,6 +7,7 @@
 
 int LibraryMode = kPickMode;
 HWND LibraryDialog = nullptr;
+WindowPlace LibraryPlace;
 
 namespace {
 
@@ -66,6 +67,8 @@ void FillList(HWND dialog, int side) {
   InvalidateRect(box, nullptr, TRUE);
 }
 
+// The caret goes where the new record is typed first, as after a store: the
+// name typed next would otherwise press the button again.
 void NewEntry(HWND dialog, int side) {
   if (side == 0) {
     SetItemText(dialog, IDC_LIB_TOPIC_NAME, "");
@@ -76,6 +79,7 @@ void NewEntry(HWND dialog, int side) {
     SetItemText(dialog, IDC_LIB_COMMENT, "");
     FormulaPos = TopicFormulaCount + 1;
   }
+  Focus(dialog, side == 0 ? IDC_LIB_TOPIC_NAME : IDC_LIB_FORMULA_NAME);
 }
 
 void StoreEdited(HWND dialog, int side) {
@@ -198,6 +202,7 @@ void Initialise(HWND dialog) {
   // The topic list is a tab stop, yet the dialog opens with the caret in the
   // topic name, as it did before: typing goes there at once.
   Focus(dialog, IDC_LIB_TOPIC_NAME);
+  PlaceWindow(dialog, LibraryPlace);
 }
 
 ShortText LoadedTopicTitle() {
@@ -414,6 +419,7 @@ INT_PTR CALLBACK LibraryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       HandleCommand(dialog, LOWORD(wParam), HIWORD(wParam));
       break;
     case WM_DESTROY:
+      RememberPlace(dialog, LibraryPlace);
       if (LibraryDialog == dialog) LibraryDialog = nullptr;
       break;
     default:

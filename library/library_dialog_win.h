@@ -6,12 +6,15 @@
 
 #include <windows.h>
 
+#include "common/window_place_win.h"
+
 inline constexpr int kPickMode = 0;   // "Abrir": a formula goes to the main window
 inline constexpr int kStoreMode = 1;  // "Guardar": the main window's formula is stored
 
 extern int LibraryMode;
 // The open dialog, nullptr when none; the main window ends it on "Salir".
 extern HWND LibraryDialog;
+extern WindowPlace LibraryPlace;  // where the dialog opens
 
 // Runs the dialog modally with no owner. True when a formula was copied into
 // CurrentFormula. While the dialog is open a second call only brings it to

@@ -1,6 +1,7 @@
 #include "table/plot.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -88,4 +89,54 @@ void PlotLine(const PlotArea& area, double xa, double ya, double xb, double yb,
 
 void PlotText(const PlotArea& area, double x, double y, std::string_view text) {
   area.canvas->Text(PlotX(area, x), PlotY(area, y), text);
+}
+
+int LabelLeft(int x, int width, int areaWidth) {
+  if (x < areaWidth && x + width > areaWidth - 1) {
+    return areaWidth - 1 - width > 0 ? areaWidth - 1 - width : 0;
+  }
+  return x;
+}
+
+// Side by side, labels that only touch would read as one ("-1.9-1.8"): they
+// keep a quarter of the font's height apart.
+AxisLabels::Span AxisLabels::SpanOf(double x, double y, std::string_view text, int& gap) const {
+  int width = 0, height = 0;
+  area_.canvas->TextSize(text, width, height);
+  if (axis_ == kAlongY) {
+    gap = 0;
+    const int top = PlotY(area_, y);
+    return Span{top, top + height};
+  }
+  gap = (height + 2) / 4;
+  const int left = LabelLeft(PlotX(area_, x), width, area_.width);
+  return Span{left, left + width};
+}
+
+bool AxisLabels::Covers(const Span& s, int gap) const {
+  const auto meets = [&](const Span& t) { return s.from < t.to + gap && t.from < s.to + gap; };
+  for (const Span& t : always_) {
+    if (meets(t)) return true;
+  }
+  // The free spans are apart and in order: only the last one starting
+  // before this one's end can reach into it.
+  auto after = drawn_.lower_bound(s.to + gap);
+  return after != drawn_.begin() && meets(Span{std::prev(after)->first, std::prev(after)->second});
+}
+
+void AxisLabels::ReserveLast(double x, double y, std::string_view text) {
+  int gap = 0;
+  always_.push_back(SpanOf(x, y, text, gap));
+}
+
+void AxisLabels::Draw(double x, double y, std::string_view text, bool always) {
+  int gap = 0;
+  const Span s = SpanOf(x, y, text, gap);
+  if (always) {
+    always_.push_back(s);
+  } else {
+    if (Covers(s, gap)) return;
+    drawn_.emplace(s.from, s.to);
+  }
+  PlotText(area_, x, y, text);
 }

@@ -106,17 +106,18 @@ void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
   LineTo(dc_, xb, yb);
 }
 
-// A label that would run past the right edge (the variable's value at the
-// last row, say) is moved left to end inside the area, so it reads whole.
 void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
+  int width = 0, height = 0;
+  TextSize(text, width, height);
+  TextAt(dc_, LabelLeft(x, width, width_), y, text);
+}
+
+void GdiPlotCanvas::TextSize(std::string_view text, int& width, int& height) {
   SIZE extent{};
   const std::wstring wide = WideText(text);
-  if (x < width_ &&
-      GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent) &&
-      x + extent.cx > width_ - 1) {
-    x = width_ - 1 - extent.cx > 0 ? width_ - 1 - extent.cx : 0;
-  }
-  TextAt(dc_, x, y, text);
+  GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
+  width = extent.cx;
+  height = extent.cy;
 }
 
 void GdiPlotCanvas::End() {

@@ -15,6 +15,7 @@ class GdiPlotCanvas final : public PlotCanvas {
   void UseLabelFont() override;
   void Line(int xa, int ya, int xb, int yb, Pen pen) override;
   void Text(int x, int y, std::string_view text) override;
+  void TextSize(std::string_view text, int& width, int& height) override;
   void End() override;
 
  private:

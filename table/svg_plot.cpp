@@ -47,6 +47,9 @@ void SvgCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
 void SvgCanvas::Text(int x, int y, std::string_view text) {
   // The dialog writes labels on an opaque white cell that hides the grid
   // behind them: the label font is 14 pixels high, 5 wide on average.
+  int width = 0, height = 0;
+  TextSize(text, width, height);
+  x = LabelLeft(x, width, width_);
   body_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
            std::to_string(5 * text.size()) + "\" height=\"14\" fill=\"white\"/>\n";
   // GDI places a text by its top-left corner; SVG by its baseline.

@@ -13,6 +13,7 @@
 HWND TableWindow = nullptr;
 HWND PlotControl = nullptr;
 HBRUSH TableBackBrush = nullptr;
+WindowPlace TablePlace;
 
 namespace {
 
@@ -58,10 +59,15 @@ class DialogTableView final : public TableView {
   GdiPlotCanvas canvas_;
 };
 
-// The letter of parameter i; empty when the formula no longer has it.
+// The letters of the formula the table was built for. The main window's
+// may meanwhile be none ("Nueva", an edit, a refused formula) until another
+// is accepted: the labels go on naming the table's own.
+ShortText TableLetters;
+
+// The table's letter i; empty past its letters.
 ShortText Letter(int i) {
-  if (i < 1 || i > static_cast<int>(ParamNames.size())) return ShortText();
-  return ShortText(ParamNames.view().substr(i - 1, 1));
+  if (i < 1 || i > static_cast<int>(TableLetters.size())) return ShortText();
+  return ShortText(TableLetters.view().substr(i - 1, 1));
 }
 
 ShortText TableCaption() {
@@ -83,6 +89,7 @@ std::uint32_t TableFormula = 0;
 // the constant fields, the first letter running.
 void BuildForFormula(HWND dialog) {
   TableFormula = AcceptedFormulas;
+  TableLetters = ShortText(ParamNames.view().substr(0, ParamCount));
   SetWindowCaption(dialog, TableCaption());
   ListClear(dialog, IDC_TABLE_VARIABLES);
   for (int i = 1; i <= ParamCount; ++i) ListAdd(dialog, IDC_TABLE_VARIABLES, Letter(i));
@@ -93,7 +100,13 @@ void BuildForFormula(HWND dialog) {
   }
   TableVariable = 1;
   ApplyVariable(dialog);
-  SetItemVisible(dialog, IDC_TABLE_CONST_LABEL, ParamCount > 1);
+  // Shown with the constant fields of the formula the table was built for:
+  // "Nueva" or an edit in the main window leaves those fields, and it, alone.
+  if (ParamCount > 1) {
+    ShowItem(dialog, IDC_TABLE_CONST_LABEL);
+  } else {
+    HideItem(dialog, IDC_TABLE_CONST_LABEL);
+  }
 }
 
 void InitTable(HWND dialog) {
@@ -109,9 +122,10 @@ void InitTable(HWND dialog) {
   BuildForFormula(dialog);
   PlotControl = ItemWindow(dialog, IDC_TABLE_PLOT);
   KeepPlot(PlotControl);
-  // The variable list is a tab stop, yet the dialog opens in the first field
-  // after it, its value selected: typing goes there at once and replaces it.
-  FocusItem(dialog, GetNextDlgTabItem(dialog, ItemWindow(dialog, IDC_TABLE_VARIABLES), FALSE));
+  // The dialog opens in the first constant, its value selected: typing goes
+  // there at once and replaces it. With no constant, in "de".
+  FocusItem(dialog, ItemWindow(dialog, ParamCount > 1 ? IDC_TABLE_CONST1 : IDC_TABLE_FROM));
+  PlaceWindow(dialog, TablePlace);
 }
 
 // Enter is command 1 wherever the focus is: "de" passes it on to "a", "a"
@@ -160,15 +174,18 @@ void OpenTable() {
 
 void ApplyVariable(HWND dialog) {
   SetItemText(dialog, IDC_TABLE_VAR_HEADER, Letter(TableVariable));
-  ChooseTableVariable(TableVariable);
-  for (int j = 1; j <= ConstCount; ++j) {
-    const int position = ParamNames.view().find(ConstLetters[j - 1]) + 1;
-    SetItemText(dialog, IDC_TABLE_CONST1 - 1 + j, ConstTexts[position]);
-    SetItemText(dialog, IDC_TABLE_LETTER1 - 1 + j, ConstLetters.view().substr(j - 1, 1));
+  ConstCount = 0;
+  ConstLetters.Clear();
+  for (int i = 1; i <= static_cast<int>(TableLetters.size()); ++i) {
+    if (i == TableVariable) continue;
+    const int j = ++ConstCount;
+    ConstLetters += TableLetters[i - 1];
+    SetItemText(dialog, IDC_TABLE_CONST1 - 1 + j, ConstTexts[i]);
+    SetItemText(dialog, IDC_TABLE_LETTER1 - 1 + j, Letter(i));
     ShowItem(dialog, IDC_TABLE_CONST1 - 1 + j);
     ShowItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
   }
-  for (int j = ParamCount; j <= 3; ++j) {
+  for (int j = ConstCount + 1; j <= 3; ++j) {
     HideItem(dialog, IDC_TABLE_CONST1 - 1 + j);
     HideItem(dialog, IDC_TABLE_LETTER1 - 1 + j);
   }
@@ -229,7 +246,6 @@ void CopyTableRows(HWND dialog) {
 }
 
 INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  SetItemVisible(dialog, IDC_TABLE_CONST_LABEL, ParamCount > 1);
   switch (message) {
     case WM_INITDIALOG:
       InitTable(dialog);
@@ -257,6 +273,9 @@ INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       if (reinterpret_cast<HWND>(wParam) == ItemWindow(dialog, IDC_TABLE_ROWS)) {
         ShowRowsMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
       }
+      return 0;
+    case WM_DESTROY:
+      RememberPlace(dialog, TablePlace);
       return 0;
     case WM_CTLCOLORLISTBOX:
       return FieldBrush ? Paint(wParam, kFieldBack, FieldBrush) : 0;

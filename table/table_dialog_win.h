@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
-extern HWND TableWindow;  // the open table dialog, nullptr when closed
-extern HWND PlotControl;  // its control 150
+#include "common/window_place_win.h"
+
+extern HWND TableWindow;        // the open table dialog, nullptr when closed
+extern HWND PlotControl;        // its control 150
+extern WindowPlace TablePlace;  // where it opens
 
 inline constexpr COLORREF TableBackColour = RGB(192, 224, 234);
 extern HBRUSH TableBackBrush;

@@ -97,11 +97,19 @@ std::int32_t TableRowCount(double from, double to, double step, std::int32_t lim
   return rows;
 }
 
+// The blanks that line the columns up in the list would make a spreadsheet
+// read a cell as text: each cell goes without the blanks before it.
 std::string CopyRowsText(std::int32_t count, const std::function<ShortText(std::int32_t)>& row) {
   std::string text;
-  text.reserve(static_cast<std::size_t>(count > 0 ? count : 0) * 24);  // a usual row and its end
+  text.reserve(static_cast<std::size_t>(count > 0 ? count : 0) * 16);  // a usual row and its end
   for (std::int32_t i = 0; i < count; ++i) {
-    text += row(i).view();
+    const ShortText line = row(i);
+    bool cellStart = true;
+    for (char c : line.view()) {
+      if (cellStart && c == ' ') continue;
+      cellStart = c == '\t';
+      text += c;
+    }
     text += "\r\n";
   }
   return text;
@@ -256,6 +264,13 @@ void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f)
 
   view.ClearRows(rowCount);
   const int last = FormulaCount;
+  // The labels of the last point are drawn whatever comes before them.
+  AxisLabels yLabels(ThePlotArea, AxisLabels::kAlongY), xLabels(ThePlotArea, AxisLabels::kAlongX);
+  if (drawing) {
+    const double x = values.xs[rowCount - 1], y = values.ys[last][rowCount - 1];
+    yLabels.ReserveLast(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2));
+    xLabels.ReserveLast(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2));
+  }
   for (std::int32_t i = 0; i < rowCount; ++i) {
     ShortText row = VariableCell(values.xs[i]);
     for (int k = 1; k <= FormulaCount; ++k) {
@@ -275,8 +290,9 @@ void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f)
     }
     PlotLine(a, x, f.y1, x, f.y2);
     PlotLine(a, f.x1, y, f.x2, y);
-    PlotText(a, f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2));
-    PlotText(a, x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2));
+    const bool always = i == 1 || i == rowCount - 1;
+    yLabels.Draw(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2), always);
+    xLabels.Draw(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2), always);
   }
   view.RowsDone();
   if (drawing) canvas->End();

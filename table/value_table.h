@@ -50,7 +50,8 @@ ShortText ValueCell(double y);
 std::int32_t TableRowCount(double from, double to, double step, std::int32_t limit);
 
 // The text a copy of the rows hands on: rows 0 to count - 1 in order, each
-// ended by CR LF.
+// ended by CR LF, its cells as the list shows them without their leading
+// blanks, a tab between them.
 std::string CopyRowsText(std::int32_t count, const std::function<ShortText(std::int32_t)>& row);
 
 // Makes the parameter at `variable` the running one: the others, in order,

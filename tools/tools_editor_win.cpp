@@ -16,6 +16,7 @@
 
 ShortText LastBrowsed;
 HWND ToolsEditor = nullptr;
+WindowPlace EditorPlace;
 
 namespace {
 
@@ -300,6 +301,7 @@ void Init(HWND dialog) {
   SetLanguageTexts(dialog);
   RefillList(dialog);
   if (!ToolsUnread.empty()) PostMessageW(dialog, kShowNotReadMessage, 0, 0);
+  PlaceWindow(dialog, EditorPlace);
 }
 
 }  // namespace
@@ -316,6 +318,7 @@ INT_PTR CALLBACK ToolsEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       ShowNotRead();
       return TRUE;
     case WM_DESTROY:
+      RememberPlace(dialog, EditorPlace);
       if (ToolsEditor == dialog) ToolsEditor = nullptr;
       return FALSE;
     default:

@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include "common/short_text.h"
+#include "common/window_place_win.h"
 
 // The path last chosen with the browse button; offered again next time.
 extern ShortText LastBrowsed;
 // Set while the editor is open.
 extern HWND ToolsEditor;
+extern WindowPlace EditorPlace;  // where the editor opens
 
 // Runs the editor modally with no owner: 1 after Ok with a successful save,
 // 0 after esc.

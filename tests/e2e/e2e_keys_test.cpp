@@ -76,8 +76,9 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   PressKeys({VK_ESCAPE});
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
 
-  // Ctrl+T opens the table in its first constant; Shift+Tab reaches the
-  // variable list and the arrows choose in it.
+  // Ctrl+T opens the table in its first constant; Tab goes on as the screen
+  // reads, the second constant, "Ok", the variable list, where the arrows
+  // choose; Shift+Tab goes back from the constants to "incr.".
   ASSERT_TRUE(BringToFront(window));
   PressKeys({VK_CONTROL, 'T'});
   HWND table = nullptr;
@@ -85,7 +86,11 @@ TEST(ProgramKeys, FieldsByTabAndEnterAndTheShortcutKeysInEveryLoop) {
   ASSERT_TRUE(BringToFront(table));
   ASSERT_TRUE(FocusIs(table, IDC_TABLE_CONST1));
   PressKeys({VK_SHIFT, VK_TAB});
-  ASSERT_TRUE(FocusIs(table, IDC_TABLE_VARIABLES));
+  ASSERT_TRUE(FocusIs(table, IDC_TABLE_STEP));
+  for (int id : {IDC_TABLE_CONST1, IDC_TABLE_CONST2, IDOK, IDC_TABLE_VARIABLES}) {
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(FocusIs(table, id)) << id;
+  }
   PressKeys({VK_DOWN});
   EXPECT_TRUE(WaitFor([&] { return ItemText(table, IDC_TABLE_VAR_HEADER) == "x"; }));
 
@@ -158,10 +163,9 @@ TEST(ProgramKeys, TheMainWindowKeepsItsKeysWithTheTableOpen) {
   ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
   ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT1));
-  // The click leaves the caret where it fell (or the value selected, as
-  // the main window does): typing over the whole value either way.
-  PressKeys({VK_END});
-  PressKeys({VK_SHIFT, VK_HOME});
+  // A click selects the value, also a second one into the field that has
+  // the focus already: typing replaces it.
+  ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
   EXPECT_TRUE(TypedInto(window, IDC_PARAM_EDIT1, "2"));
   PressKeys({VK_RETURN});
   ASSERT_TRUE(FocusIs(window, IDC_PARAM_EDIT2));

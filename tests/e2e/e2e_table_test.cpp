@@ -73,6 +73,92 @@ TEST(ProgramTable, ComputesTheParabolaFromTheMainWindow) {
   EXPECT_TRUE(program.QuitsBySalir(window));
 }
 
+// How the window's caption shows on the screen: Wine draws an active
+// caption in a blue gradient, an inactive one in greys; under a window
+// manager it is lit for the manager's active window only. Without one, the
+// screen reads black here, and nothing is known.
+enum class Caption { kUnknown, kActive, kInactive };
+Caption CaptionOnScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const COLORREF c =
+      ScreenPixel({r.left + (r.right - r.left) / 4,
+                   r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
+  if (c == CLR_INVALID || c == RGB(0, 0, 0)) return Caption::kUnknown;
+  const int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
+  return blue - red > 48 && blue - green > 16 ? Caption::kActive : Caption::kInactive;
+}
+
+// Ctrl+T, typed as a person types it, with the table open behind the main
+// window: the table comes to the front, active for the desktop (its caption
+// lit, the main window's not) and with the keyboard, in its first constant.
+TEST(ProgramTable, CtrlTBringsTheOpenTableForwardWithTheKeyboard) {
+  RunningProgram program;
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
+  HWND table = OpenTableOf(program, window);
+  ASSERT_NE(table, nullptr);
+  // Aside, so that a click reaches the main window, which then covers it in part.
+  SetWindowPos(table, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitFor([&] {
+    RECT r{};
+    GetWindowRect(table, &r);
+    return r.left < 50;
+  }));
+  ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+  const bool seen = CaptionOnScreen(window) != Caption::kUnknown;
+  if (seen) ASSERT_TRUE(WaitFor([&] { return CaptionOnScreen(window) == Caption::kActive; }, 5000));
+
+  ASSERT_TRUE(XInput("key ctrl+t"));
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == table; }, 5000));
+  if (seen) {
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          return CaptionOnScreen(table) == Caption::kActive &&
+                 CaptionOnScreen(window) == Caption::kInactive;
+        },
+        5000));
+  }
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(table) == GetDlgItem(table, IDC_TABLE_CONST1); }));
+  ASSERT_TRUE(XType("7"));
+  EXPECT_TRUE(WaitFor([&] {
+    return ItemText(table, IDC_TABLE_CONST1).find('7') != std::string::npos;
+  })) << ItemText(table, IDC_TABLE_CONST1);
+  EXPECT_TRUE(program.QuitsBySalir(window));
+}
+
+// Moved aside, closed and opened again, the table stands where it was left.
+TEST(ProgramTable, ReopensWhereTheUserLeftIt) {
+  RunningProgram program;
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr) << ProgramPath;
+  HWND table = OpenTableOf(program, window);
+  ASSERT_NE(table, nullptr);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const POINT aside{work.left + 20, work.top + 30};
+  SetWindowPos(table, nullptr, aside.x, aside.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  auto standsAside = [&](HWND t) {
+    RECT r{};
+    GetWindowRect(t, &r);
+    return r.left == aside.x && r.top == aside.y;
+  };
+  ASSERT_TRUE(WaitFor([&] { return standsAside(table); }));
+  PostMessageA(table, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(table); }));
+
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_TABLE_BUTTON, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_TABLE_BUTTON)));
+  ASSERT_TRUE(WaitFor([&] { return (table = program.Window(kTableCaption)) != nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return standsAside(table); }, 5000)) << [&] {
+    RECT r{};
+    GetWindowRect(table, &r);
+    return std::to_string(r.left) + "," + std::to_string(r.top);
+  }();
+  EXPECT_TRUE(program.QuitsBySalir(window));
+}
+
 TEST(ProgramTable, SalirWithTheTableOpenEndsTheProgram) {
   RunningProgram program;
   HWND window = program.MainWindow();

@@ -10,6 +10,6 @@ key='HKCU\Control Panel\Desktop'
 "$@" reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 || exit 1
 status=0
 QUILLET_TEST_DPI=144 "$@" "$program" \
-  --gtest_filter='DisplayScale.*:AboutWindow.CaptionButtonPlace*:Table.ThePlotLabels*' || status=$?
+  --gtest_filter='DisplayScale.*:AboutWindow.CaptionButtonPlace*:Table.ThePlotLabels*:*DialogPlace.*:TextFit.*' || status=$?
 "$@" reg delete "$key" /v LogPixels /f >/dev/null 2>&1
 exit $status

@@ -104,23 +104,23 @@ TEST_F(LibraryDialog, TemplateHasItsControlsInTabOrderWithTheirLayout) {
       {120, "Edit", "", 132, 98, 77, 10, edit, true},
       {121, "Edit", "", 108, 117, 101, 10, edit, true},
       {65535, "Static", "fórmula", 113, 89, 27, 8, SS_LEFT},
-      {65535, "Static", "comentario", 113, 109, 33, 8, SS_LEFT},
+      {65535, "Static", "comentario", 113, 109, 36, 8, SS_LEFT},
       {8, "Button", "Supr", 123, 129, 20, 10, button},
       {65535, "Static", "Temas", 13, 2, 27, 8, SS_LEFT},
       {65535, "Static", "Tema", 9, 86, 27, 8, SS_LEFT},
-      {65535, "Static", "fichero", 12, 111, 20, 8, SS_LEFT},
+      {65535, "Static", "fichero", 9, 111, 23, 8, SS_LEFT},
       {65535, "Static", ".frm", 75, 111, 16, 8, SS_LEFT},
       {10, "Button", "Acepta", 152, 148, 33, 14, button},
       {2, "Button", "Cancela", 34, 148, 33, 14, button},
       {6, "Button", "Ok", 178, 129, 16, 10, button},
-      {7, "Button", "Nueva", 151, 129, 20, 10, button},
+      {7, "Button", "Nueva", 151, 129, 23, 10, button},
       {5, "Button", "Supr", 12, 123, 20, 10, button},
       {3, "Button", "Ok", 66, 123, 16, 10, button},
-      {4, "Button", "Nuevo", 39, 123, 20, 10, button},
-      {0, "Static", "Fórmulas", 108, 4, 96, 8, SS_LEFT},
+      {4, "Button", "Nuevo", 38, 123, 23, 10, button},
+      {0, "Static", "Fórmulas", 108, 4, 92, 8, SS_LEFT | SS_ENDELLIPSIS},
       {199, "Button", "?", 202, 1, 10, 9, button},
       {119, "Edit", "", 111, 98, 11, 10, edit, true},
-      {65535, "Static", "=", 125, 100, 3, 8, SS_LEFT},
+      {65535, "Static", "=", 125, 100, 4, 8, SS_LEFT},
   };
   ExpectTemplateControls(W(), controls);
   // Tab moves through the lists, edit fields and buttons in template order;
@@ -265,6 +265,22 @@ TEST_F(LibraryDialog, ClickingATopicThenOkOverwritesIt) {
   W().Type(IDC_LIB_TOPIC_NAME, "Física clásica");
   EnterIn(IDC_LIB_TOPIC_FILE);
   EXPECT_EQ(Lines(IDC_LIB_TOPICS), (Strings{"Geometría", "Física clásica", "Vacío"}));
+}
+
+// After "Nuevo" or "Nueva" the name typed next goes into the new record's
+// first field, and Enter goes on from there instead of pressing the button.
+TEST_F(LibraryDialog, NewPutsTheCaretInTheNewRecordsFirstField) {
+  Open(kPickMode);
+  ClickTopic(2);
+  ClickFormula(1);
+  W().Click(IDC_LIB_TOPIC_NEW);
+  EXPECT_TRUE(W().Focused(IDC_LIB_TOPIC_NAME));
+  EXPECT_EQ(W().Text(IDC_LIB_TOPIC_NAME) + W().Text(IDC_LIB_TOPIC_FILE), "");
+  W().Click(IDC_LIB_FORMULA_NEW);
+  EXPECT_TRUE(W().Focused(IDC_LIB_FORMULA_NAME));
+  EXPECT_TRUE(W().AllSelected(IDC_LIB_FORMULA_NAME));  // the kept name: typing replaces it
+  W().PressEnter();
+  EXPECT_TRUE(W().Focused(IDC_LIB_EXPRESSION));
 }
 
 TEST_F(LibraryDialog, StoringAFormulaWithoutATopicIsRefused) {

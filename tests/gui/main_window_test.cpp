@@ -68,7 +68,7 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
   const TemplateControl expected[] = {
       {65535, "Button", "Fórmula", 5, 2, 155, 33, BS_GROUPBOX},
       {101, "Edit", "", 27, 14, 116, 10, ES_AUTOHSCROLL | WS_TABSTOP, true},
-      {1, "Button", "Ok", 146, 15, 11, 8, BS_PUSHBUTTON | WS_TABSTOP},
+      {1, "Button", "Ok", 146, 15, 12, 8, BS_PUSHBUTTON | WS_TABSTOP},
       {51, "Static", "T", 6, 46, 8, 8, SS_LEFT, false, false},
       {61, "Edit", "", 12, 46, 26, 9, ES_AUTOHSCROLL | WS_TABSTOP, true, false},
       {52, "Static", "T", 6, 57, 8, 8, SS_LEFT, false, false},
@@ -77,8 +77,8 @@ TEST_F(MainWindow, ControlsStandInTabOrderWithTheirLayout) {
       {63, "Edit", "", 12, 68, 26, 9, WS_TABSTOP, false, false},
       {54, "Static", "T", 6, 79, 8, 8, SS_LEFT, false, false},
       {64, "Edit", "", 12, 79, 26, 9, WS_TABSTOP, false, false},
-      {65535, "Button", "parámetros", 5, 37, 40, 54, BS_GROUPBOX},
-      {3, "Button", "Resultado", 64, 39, 33, 12, BS_PUSHBUTTON | WS_TABSTOP},
+      {65535, "Button", "parámetros", 5, 37, 43, 54, BS_GROUPBOX},
+      {3, "Button", "Resultado", 64, 39, 35, 12, BS_PUSHBUTTON | WS_TABSTOP},
       {80, "Edit", "", 60, 56, 100, 10, ES_READONLY},
       {65531, "Static", "F =", 7, 15, 19, 8, SS_CENTER},
       {210, "Button", "", 130, 40, 10, 10, BS_PUSHBUTTON | WS_TABSTOP, false, false},
@@ -299,7 +299,8 @@ TEST_F(MainWindow, EnterWalksThroughTheFieldsAndComputesAfterTheLast) {
 
 // A parameter field that gets the focus has its value selected, so that
 // typing replaces it: when the fields are shown, and after a click, which
-// places the caret itself. (Tab, Enter and typing: the end-to-end test.)
+// places the caret itself, also into the field that has the focus. (Tab,
+// Enter and typing: the end-to-end test.)
 TEST_F(MainWindow, AFieldThatGetsTheFocusHasItsValueSelected) {
   auto selection = [&](int id) {
     DWORD start = 0, end = 0;
@@ -316,11 +317,29 @@ TEST_F(MainWindow, AFieldThatGetsTheFocusHasItsValueSelected) {
   RECT r{};
   GetClientRect(second, &r);
   const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
-  PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-  PostMessageA(second, WM_LBUTTONUP, 0, middle);
-  W().Pump();
+  auto click = [&] {
+    PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageA(second, WM_LBUTTONUP, 0, middle);
+    W().Pump();
+  };
+  click();
   ASSERT_EQ(W().FocusedId(), IDC_PARAM_EDIT2);
   EXPECT_EQ(selection(IDC_PARAM_EDIT2), "0..2");
+
+  // A click into the field that has the focus already, its caret placed
+  // (as after a message box): the value is selected again.
+  SendMessageA(second, EM_SETSEL, 1, 1);
+  click();
+  EXPECT_EQ(selection(IDC_PARAM_EDIT2), "0..2");
+  // A drag over the start of a longer value keeps what it selected.
+  W().Type(IDC_PARAM_EDIT2, std::string(60, '7'));
+  SendMessageA(second, EM_SETSEL, 0, 0);
+  PostMessageA(second, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, r.bottom / 2));
+  PostMessageA(second, WM_MOUSEMOVE, MK_LBUTTON, middle);
+  PostMessageA(second, WM_LBUTTONUP, 0, middle);
+  W().Pump();
+  EXPECT_NE(selection(IDC_PARAM_EDIT2), "0..60");
+  EXPECT_NE(selection(IDC_PARAM_EDIT2), "0..0");
 }
 
 TEST_F(MainWindow, OkButtonAcceptsTheFormula) {

@@ -99,28 +99,29 @@ class Table : public ::testing::Test {
 TEST_F(Table, ControlsStandInTemplateOrderWithTheirLayout) {
   Open("a*x+b*y");
   const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
+  // The tab order follows the screen: range, step, constants, "Ok", the lists.
   const TemplateControl expected[] = {
-      {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
-      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY | WS_TABSTOP, true},
-      {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
-      {32, "Edit", nullptr, 100, 28, 40, 9, edit, true},
-      {33, "Edit", nullptr, 150, 28, 40, 9, edit, true},
       {65535, "Static", "de", 40, 8, 9, 7, SS_LEFT, false},
       {20, "Edit", "", 50, 7, 40, 9, edit, true},
       {65535, "Static", "a", 92, 8, 5, 7, SS_LEFT, false},
       {21, "Edit", "", 100, 7, 40, 9, edit, true},
+      {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
+      {22, "Edit", "1", 160, 7, 30, 9, edit, true},
+      {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
+      {41, "Static", "x", 42, 29, 7, 7, SS_LEFT, false},
+      {31, "Edit", nullptr, 50, 28, 40, 9, edit, true},
+      {42, "Static", "b", 92, 29, 7, 7, SS_LEFT, false},
+      {32, "Edit", nullptr, 100, 28, 40, 9, edit, true},
+      {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
+      {33, "Edit", nullptr, 150, 28, 40, 9, edit, true},
+      // The one Enter presses, once the focus is in a field, as with Tab.
+      {1, "Button", "Ok", 195, 6, 12, 10, BS_DEFPUSHBUTTON | WS_TABSTOP, false},
+      {65535, "Static", "variable", 3, 0, 29, 8, SS_LEFT, false},
+      {90, "ListBox", nullptr, 5, 8, 20, 36, LBS_NOTIFY | WS_TABSTOP, true},
       {40, "Static", "a", 10, 45, 10, 8, SS_LEFT, false},
       {0, "Static", "F", 60, 45, 10, 8, SS_LEFT, false},
       {100, "ListBox", nullptr, 8, 53, 90, 100,
        LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT | WS_TABSTOP, true},
-      {39, "Static", "Constantes", 46, 19, 40, 7, SS_LEFT, false},
-      {22, "Edit", "1", 160, 7, 30, 9, edit, true},
-      {65535, "Static", "incr.", 145, 7, 14, 7, SS_LEFT, false},
-      // The one Enter presses, once the focus is in a field, as with Tab.
-      {1, "Button", "Ok", 195, 6, 12, 10, BS_DEFPUSHBUTTON | WS_TABSTOP, false},
-      {41, "Static", "x", 42, 29, 7, 7, SS_LEFT, false},
-      {42, "Static", "b", 92, 29, 7, 7, SS_LEFT, false},
-      {43, "Static", "y", 142, 29, 7, 7, SS_LEFT, false},
       {150, "Static", "", 110, 53, 140, 100, SS_WHITERECT, false},
   };
   ExpectTemplateControls(W(), expected);
@@ -203,9 +204,10 @@ TEST_F(Table, EnterMovesFromDeToAAndComputesThere) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-// Tab reaches both lists, yet the dialog opens in the first shown field after
-// the variable list, its value selected; Enter in a list does nothing.
-TEST_F(Table, TabReachesTheListsAndTheDialogOpensInItsFirstField) {
+// Tab follows the screen, range, step, constants, "Ok", then both lists; the
+// dialog opens in the first constant, its value selected. Enter in a list
+// does nothing.
+TEST_F(Table, TabFollowsTheScreenAndTheDialogOpensInItsFirstConstant) {
   Open("x");
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_FROM);  // no constants
   Open("a*x+b");
@@ -214,8 +216,14 @@ TEST_F(Table, TabReachesTheListsAndTheDialogOpensInItsFirstField) {
   W().PressKey(VK_TAB);
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_CONST2);
   EXPECT_TRUE(W().AllSelected(IDC_TABLE_CONST2));
-  W().Focus(IDC_TABLE_TO);
-  W().PressKey(VK_TAB);
+  W().Focus(IDC_TABLE_FROM);
+  const int order[] = {IDC_TABLE_TO, IDC_TABLE_STEP,      IDC_TABLE_CONST1, IDC_TABLE_CONST2,
+                       IDOK,         IDC_TABLE_VARIABLES, IDC_TABLE_ROWS,   IDC_TABLE_FROM};
+  for (int id : order) {
+    W().PressKey(VK_TAB);
+    EXPECT_EQ(W().FocusedId(), id);
+  }
+  W().PressKey(VK_TAB, VK_SHIFT);
   EXPECT_EQ(W().FocusedId(), IDC_TABLE_ROWS);
   W().Type(IDC_TABLE_FROM, "1");
   W().Type(IDC_TABLE_TO, "2");
@@ -344,7 +352,7 @@ TEST_F(Table, CtrlCAndCopiarPutEveryRowOnTheClipboard) {
     }
     return text;
   };
-  const std::string want = "    1\t       1\r\n    2\t       4\r\n    3\t       9\r\n";
+  const std::string want = "1\t1\r\n2\t4\r\n3\t9\r\n";  // the numbers, no padding
   if (OpenClipboard(W().Dialog())) {
     EmptyClipboard();
     CloseClipboard();
@@ -394,8 +402,12 @@ TEST_F(Table, CopyHandsOnEveryRowInBothForms) {
     GlobalUnlock(data);
   }
   CloseClipboard();
-  std::string want;
-  for (const std::string& row : rows) want += row + "\r\n";
+  std::string want;  // each of the two cells without the list's padding
+  for (const std::string& row : rows) {
+    const std::size_t tab = row.find('\t');
+    want += row.substr(row.find_first_not_of(' '), tab + 1 - row.find_first_not_of(' ')) +
+            row.substr(row.find_first_not_of(' ', tab + 1)) + "\r\n";
+  }
   EXPECT_EQ(ansi.size(), want.size());
   EXPECT_TRUE(ansi == want);
   EXPECT_EQ(std::wstring(want.begin(), want.end()), wide);  // the rows are plain ASCII
@@ -434,6 +446,48 @@ TEST_F(Table, TheOpenTableFollowsTheAcceptedFormula) {
   EXPECT_EQ(WindowText(W().Dialog()), "tabla  f: y+1  ");
   EXPECT_FALSE(W().Visible(IDC_TABLE_CONST_LABEL));
   EXPECT_FALSE(W().Visible(IDC_TABLE_CONST1));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// "Nueva", a refused formula or an edit in the main window leave the open
+// table as it was built: "Constantes", the variable's heading and the
+// constants stay through a change of variable; a formula accepted then
+// gives them anew, and "Ok" and the next change keep naming the running letter.
+TEST_F(Table, HeadingsStayThroughNuevaANewFormulaOkAndAChangeOfVariable) {
+  Open("a*x+b");
+  auto labels = [&] {
+    std::string shown = W().Text(IDC_TABLE_VAR_HEADER) + ":";
+    for (int j = 0; j < 3; ++j) {
+      if (W().Visible(IDC_TABLE_LETTER1 + j) && W().Visible(IDC_TABLE_CONST1 + j)) {
+        shown += W().Text(IDC_TABLE_LETTER1 + j);
+      }
+    }
+    return shown + (W().Visible(IDC_TABLE_CONST_LABEL) ? " Constantes" : "");
+  };
+  EXPECT_EQ(labels(), "a:xb Constantes");
+  EXPECT_EQ(AcceptFormulaHeadless(""), 0);  // "Nueva": no parameters in the main window
+  TableFollowsFormula();
+  W().Type(IDC_TABLE_FROM, "1");  // the table goes on getting messages
+  EXPECT_EQ(labels(), "a:xb Constantes");
+  SelectVariable(2);
+  EXPECT_EQ(labels(), "x:ab Constantes");
+  EXPECT_EQ(AcceptFormulaHeadless("a*x+"), 1);  // refused: its letters are gone too
+  TableFollowsFormula();
+  SelectVariable(3);
+  EXPECT_EQ(labels(), "b:ax Constantes");
+
+  AcceptFormulaHeadless("p*q");
+  TableFollowsFormula();
+  EXPECT_EQ(labels(), "p:q Constantes");
+  Range("1", "2", "1");
+  Compute();
+  EXPECT_EQ(Rows().size(), 2u);
+  EXPECT_EQ(labels(), "p:q Constantes");
+  SelectVariable(2);
+  EXPECT_EQ(labels(), "q:p Constantes");
+  AcceptFormulaHeadless("y+1");
+  TableFollowsFormula();
+  EXPECT_EQ(labels(), "y:");
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 

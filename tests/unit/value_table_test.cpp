@@ -114,6 +114,26 @@ TEST(TableRows, CellsArePaddedAfterTheirTrailingZerosAreCut) {
   EXPECT_EQ(VariableCell(123456), "1.234e5");  // the short exponent form
 }
 
+// What a spreadsheet reads: the digits of the list, no padding, a tab
+// between the cells, one row a line.
+TEST(TableRows, CopiedRowsHoldTheCellsWithoutTheirPadding) {
+  struct Case {
+    std::vector<std::string> rows;
+    const char* copied;
+  } cases[] = {
+      {{"   -2\t  -3.5", "    0\t       1"}, "-2\t-3.5\r\n0\t1\r\n"},
+      {{" 0.5\t    0.25\t   -1.5"}, "0.5\t0.25\t-1.5\r\n"},
+      {{"1.234e5\t1234567"}, "1.234e5\t1234567\r\n"},
+      {{"      \t   "}, "\t\r\n"},  // empty cells stay cells
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string text = CopyRowsText(static_cast<std::int32_t>(c.rows.size()),
+                                          [&](std::int32_t i) { return ShortText(c.rows[i]); });
+    EXPECT_EQ(text, c.copied) << c.rows.size() << " rows";
+  }
+}
+
 TEST(TableRows, SubstitutionMatchesExactBytesAndIsNeverCut) {
   EXPECT_EQ(SubstLetter("x+X", 'x', "2"), "2+X");
   EXPECT_EQ(SubstLetter("a*x", 'a', "-3"), "(-3)*x");
@@ -421,6 +441,89 @@ TEST(Plot, SvgHoldsTheSamePicture) {
   EXPECT_NE(doc.find("<line x1=\"5\" y1=\"6\" x2=\"7\" y2=\"8\" class=\"second\"/>"),
             std::string::npos);
   EXPECT_NE(doc.find(">a&lt;b &amp; \xC3\xA9</text>"), std::string::npos);
+}
+
+// Labels of one axis on the recording canvas, 5 pixels a character and 14
+// high: each row is a label's pixel along the axis and whether it is drawn.
+TEST(Plot, ALabelThatWouldCoverAnotherIsLeftOut) {
+  struct Case {
+    AxisLabels::Axis axis;
+    std::vector<int> at;  // pixels along the axis; the first and the last always drawn
+    std::vector<bool> drawn;
+  } cases[] = {
+      // Four-character labels, 20 wide, 4 apart at least.
+      {AxisLabels::kAlongX, {0, 30, 60, 90}, {true, true, true, true}},
+      {AxisLabels::kAlongX, {0, 24, 48}, {true, true, true}},   // just apart
+      {AxisLabels::kAlongX, {0, 23, 48}, {true, false, true}},  // too close to the first
+      {AxisLabels::kAlongX,
+       {0, 10, 20, 30, 40, 50, 60},
+       {true, false, false, true, false, false, true}},
+      {AxisLabels::kAlongX, {0, 30, 55, 70}, {true, true, false, true}},  // would cover the last
+      {AxisLabels::kAlongX, {0, 5}, {true, true}},  // the first and the last in any case
+      // One above the other, 14 high: touching is apart.
+      {AxisLabels::kAlongY, {100, 86, 72, 60, 58, 30}, {true, true, true, false, true, true}},
+      {AxisLabels::kAlongY, {100, 40, 95, 50, 10}, {true, true, false, false, true}},
+  };
+  for (const Case& c : cases) {
+    RecordingCanvas canvas;
+    PlotArea area;
+    ASSERT_TRUE(PlotInit(area, canvas, 0, 0, 200, 160));  // one pixel a unit
+    AxisLabels labels(area, c.axis);
+    auto place = [&](int p, double& x, double& y) {
+      x = c.axis == AxisLabels::kAlongX ? p : 0;
+      y = c.axis == AxisLabels::kAlongY ? 160 - p : 0;
+    };
+    double x = 0, y = 0;
+    place(c.at.back(), x, y);
+    labels.ReserveLast(x, y, "1.25");
+    std::vector<bool> drawn;
+    for (std::size_t i = 0; i < c.at.size(); ++i) {
+      place(c.at[i], x, y);
+      const std::size_t before = canvas.texts.size();
+      labels.Draw(x, y, "1.25", i == 0 || i + 1 == c.at.size());
+      drawn.push_back(canvas.texts.size() > before);
+      if (drawn.back()) {
+        EXPECT_EQ(canvas.texts.back().x, PlotX(area, x));  // as PlotText draws it
+        EXPECT_EQ(canvas.texts.back().y, PlotY(area, y));
+      }
+    }
+    EXPECT_EQ(drawn, c.drawn) << "first at " << c.at[0] << ", " << c.at.size() << " labels";
+  }
+}
+
+// The series of the exponential from -2 to 0 in steps of 0.1: 21 points on a
+// plot 200 pixels wide. No two labels of an axis cover each other, and the
+// first and the last point are labelled.
+TEST_F(ValueTable, PlotLabelsNeverCoverEachOther) {
+  Formula("1+x+x*x/2+x*x*x/6+x*x*x*x/24+x^5/120", 'x');
+  Range("-2", "0", "0.1");
+  ASSERT_EQ(Run().size(), 21u);
+  const int yLabelX = view.canvas.texts.at(0).x, xLabelY = view.canvas.texts.at(1).y;
+  std::vector<DrawnText> along[2];  // [0] the values at the left, [1] the variable below
+  for (const DrawnText& t : view.canvas.texts) {
+    along[t.y == xLabelY && t.x != yLabelX ? 1 : 0].push_back(t);
+  }
+  EXPECT_LT(along[1].size(), 20u);
+  EXPECT_GT(along[1].size(), 3u);
+  EXPECT_EQ(along[1].front().text, TableNumber(-1.9, 5, 2));
+  double x = -2;
+  for (int i = 0; i < 20; ++i) x += 0.1;  // as the rows run
+  EXPECT_EQ(along[1].back().text, TableNumber(x, 5, 2));
+  EXPECT_EQ(along[0].back().text,
+            TableNumber(EvalFormula(SubstLetter(Formulas[1].str(), 'x', NumberText(x))), 5, 2));
+  for (int axis = 0; axis < 2; ++axis) {
+    for (std::size_t i = 0; i < along[axis].size(); ++i) {
+      for (std::size_t j = i + 1; j < along[axis].size(); ++j) {
+        const DrawnText &a = along[axis][i], &b = along[axis][j];
+        if (axis == 0) {
+          EXPECT_TRUE(a.y + 14 <= b.y || b.y + 14 <= a.y) << a.text << " " << b.text;
+        } else {
+          EXPECT_TRUE(a.x + 5 * int(a.text.size()) < b.x || b.x + 5 * int(b.text.size()) < a.x)
+              << a.text << " " << b.text;
+        }
+      }
+    }
+  }
 }
 
 // --- Engine mends met by the table ---------------------------------------------
