@@ -100,10 +100,32 @@ bool IsUtf8(std::string_view bytes) {
   return true;
 }
 
+bool Utf16WithoutMark(std::string_view bytes, bool& bigEndian) {
+  // The first line, up to its CR or LF unit: one of each pair of bytes is 0.
+  bool oddZero = true;
+  bool evenZero = true;
+  std::size_t units = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2, ++units) {
+    const char even = bytes[i];
+    const char odd = bytes[i + 1];
+    if ((odd == 0 && (even == '\r' || even == '\n')) ||
+        (even == 0 && (odd == '\r' || odd == '\n'))) {
+      break;
+    }
+    oddZero = oddZero && odd == 0;
+    evenZero = evenZero && even == 0;
+  }
+  if (units == 0 || oddZero == evenZero) return false;
+  bigEndian = evenZero;
+  return true;
+}
+
 std::string TextFileToCp1252(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Utf8ToCp1252(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToCp1252(Utf16Units(bytes.substr(2), false));
   if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToCp1252(Utf16Units(bytes.substr(2), true));
+  bool bigEndian = false;
+  if (Utf16WithoutMark(bytes, bigEndian)) return Utf16ToCp1252(Utf16Units(bytes, bigEndian));
   // Windows-1252 letters almost never line up as UTF-8 sequences, so text
   // that reads as UTF-8 and is not plain ASCII was saved as UTF-8.
   bool ascii = true;

@@ -8,6 +8,7 @@
 
 #include "common/atomic_save.h"
 #include "common/named_files.h"
+#include "common/records_as_read.h"
 #include "common/text_helpers.h"
 
 TopicRecord TopicList[MaxLibraryRecords + 1];
@@ -19,6 +20,8 @@ std::string TopicsBeyond;
 std::string FormulasBeyond;
 LoadedFile TopicsFile;
 LoadedFile FormulaFile;
+ImagesAsRead<TopicRecord> TopicImagesAsRead;
+ImagesAsRead<FormulaRecord> FormulaImagesAsRead;
 
 const char kTopicsFileName[] = "temas.rel";
 const char kFormulaFolder[] = "Frmls";
@@ -66,8 +69,60 @@ std::uint8_t ReadImages(std::string_view bytes, std::size_t recordSize, Record* 
   const std::size_t kept = std::min<std::size_t>(records, MaxLibraryRecords);
   for (std::size_t k = 0; k < kept; ++k)
     slots[k + 1] = decode(bytes.substr(k * recordSize, recordSize));
-  beyond.assign(bytes.substr(kept * recordSize, (records - kept) * recordSize));
+  beyond.assign(bytes.substr(kept * recordSize));
   return static_cast<std::uint8_t>(kept);
+}
+
+bool SameRecord(const TopicRecord& a, const TopicRecord& b) {
+  return a.TopicName == b.TopicName && a.TopicFile == b.TopicFile;
+}
+
+bool SameRecord(const FormulaRecord& a, const FormulaRecord& b) {
+  return a.Name == b.Name && a.Expression == b.Expression && a.Comment == b.Comment;
+}
+
+// What a load found, for the save after it.
+template <class Record>
+void KeepImages(ImagesAsRead<Record>& kept, const Record* slots, int count, std::string_view bytes,
+                std::size_t recordSize) {
+  kept.records.assign(slots + 1, slots + 1 + count);
+  kept.bytes.assign(bytes.substr(0, count * recordSize));
+}
+
+// The list's images, one piece each, then the bytes after the list: a
+// record that reads as it did when loaded keeps its own bytes; an edited or
+// new one gets a fresh image.
+template <class Record, class Image>
+std::vector<std::string> ListPieces(const Record* slots, int count,
+                                    const ImagesAsRead<Record>& kept, std::size_t recordSize,
+                                    Image image, const std::string& beyond) {
+  std::vector<std::string> pieces;
+  pieces.reserve(count + 1);
+  std::vector<bool> used(kept.records.size());
+  std::size_t next = 0;
+  for (int k = 1; k <= count; ++k) {
+    const std::size_t j =
+        FindUnused(kept.records, used, next, slots[k],
+                   [](const Record& a, const Record& b) { return SameRecord(a, b); });
+    if (j < kept.records.size()) {
+      pieces.emplace_back(kept.bytes, j * recordSize, recordSize);
+      used[j] = true;
+      next = j + 1;
+    } else {
+      pieces.push_back(image(slots[k]));
+    }
+  }
+  pieces.push_back(beyond);
+  return pieces;
+}
+
+// After a save: the records as written.
+template <class Record>
+void KeepWritten(ImagesAsRead<Record>& kept, const Record* slots, int count,
+                 const std::vector<std::string>& pieces) {
+  kept.records.assign(slots + 1, slots + 1 + count);
+  kept.bytes.clear();
+  for (int k = 0; k < count; ++k) kept.bytes += pieces[k];
 }
 
 TopicRecord DecodeTopic(std::string_view image) {
@@ -262,27 +317,41 @@ ShortText ProposedTopicFile(std::string_view topicName, int ownSlot) {
 
 void LoadTopics() {
   TopicCount = 0;
-  TopicCount = ReadTopicImages(ReadWholeFile(kTopicsFileName, TopicsFile), TopicList, TopicsBeyond);
+  const std::string bytes = ReadWholeFile(kTopicsFileName, TopicsFile);
+  TopicCount = ReadTopicImages(bytes, TopicList, TopicsBeyond);
+  KeepImages(TopicImagesAsRead, TopicList, TopicCount, bytes, kTopicRecordSize);
 }
 
 bool SaveTopics(SaveFailure* failure, bool overwrite) {
-  std::vector<std::string> pieces;
-  for (int k = 1; k <= TopicCount; ++k) pieces.push_back(TopicImage(TopicList[k]));
-  pieces.push_back(TopicsBeyond);
-  return SaveList(kTopicsFileName, TopicsFile, pieces, failure, overwrite);
+  const std::vector<std::string> pieces = ListPieces(TopicList, TopicCount, TopicImagesAsRead,
+                                                     kTopicRecordSize, TopicImage, TopicsBeyond);
+  if (!SaveList(kTopicsFileName, TopicsFile, pieces, failure, overwrite)) return false;
+  KeepWritten(TopicImagesAsRead, TopicList, TopicCount, pieces);
+  return true;
 }
 
 void LoadFormulaFile(std::string_view topicFile) {
   FormulaFilePath = FormulaPath(topicFile);
   TopicFormulaCount = 0;
   FormulasBeyond.clear();
+  FormulaImagesAsRead = {};
   if (!SafeTopicFile(topicFile)) {
     FormulaFile = {};
     FormulaFile.refused = true;
     return;
   }
-  TopicFormulaCount = ReadFormulaImages(ReadWholeFile(FormulaFilePath.c_str(), FormulaFile),
-                                        FormulaList, FormulasBeyond);
+  const std::string bytes = ReadWholeFile(FormulaFilePath.c_str(), FormulaFile);
+  TopicFormulaCount = ReadFormulaImages(bytes, FormulaList, FormulasBeyond);
+  KeepImages(FormulaImagesAsRead, FormulaList, TopicFormulaCount, bytes, kFormulaRecordSize);
+}
+
+void BindFormulaFile(std::string_view topicFile) {
+  FormulaFilePath = FormulaPath(topicFile);
+  FormulaFile = {};
+  FormulaFile.refused = !SafeTopicFile(topicFile);
+  // What is there now, so that a save can tell whether it is replaced.
+  if (!FormulaFile.refused) ReadWholeFile(FormulaFilePath.c_str(), FormulaFile);
+  FormulaFile.unread = false;
 }
 
 bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
@@ -291,10 +360,12 @@ bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
                                   ShortText(kFormulaFolder) + kSeparator) {
     MakeNamedFolder(kFormulaFolder);
   }
-  std::vector<std::string> pieces;
-  for (int k = 1; k <= TopicFormulaCount; ++k) pieces.push_back(FormulaImage(FormulaList[k]));
-  pieces.push_back(FormulasBeyond);
-  return SaveList(FormulaFilePath.c_str(), FormulaFile, pieces, failure, overwrite);
+  const std::vector<std::string> pieces =
+      ListPieces(FormulaList, TopicFormulaCount, FormulaImagesAsRead, kFormulaRecordSize,
+                 FormulaImage, FormulasBeyond);
+  if (!SaveList(FormulaFilePath.c_str(), FormulaFile, pieces, failure, overwrite)) return false;
+  KeepWritten(FormulaImagesAsRead, FormulaList, TopicFormulaCount, pieces);
+  return true;
 }
 
 ShortText TopicLine(int slot) {

@@ -230,7 +230,7 @@ TEST_F(LibraryFiles, RecordsBeyond255AreKeptAfterTheListOnSave) {
     name.insert(0, 1, 't');
     file += TopicImage({name, "F"});
   }
-  file += "xyz";  // a partial record: dropped
+  file += "xyz";  // a partial record: kept at the end
   WriteFile("temas.rel", file);
   LoadTopics();
   ASSERT_EQ(TopicCount, 255);
@@ -239,10 +239,98 @@ TEST_F(LibraryFiles, RecordsBeyond255AreKeptAfterTheListOnSave) {
   TopicCount = 254;  // the last loaded one deleted
   ASSERT_TRUE(SaveTopics());
   const std::string saved = ReadFile("temas.rel");
-  ASSERT_EQ(saved.size(), (254 + 45) * 52u);
+  ASSERT_EQ(saved.size(), (254 + 45) * 52u + 3);
   EXPECT_EQ(saved.substr(0, 52), TopicImage({"primero", "F"}));
   EXPECT_EQ(saved.substr(253 * 52, 52), file.substr(253 * 52, 52));
-  EXPECT_EQ(saved.substr(254 * 52), file.substr(255 * 52, 45 * 52));
+  EXPECT_EQ(saved.substr(254 * 52), file.substr(255 * 52));
+}
+
+// Only what the user edited changes in a file: a record nobody touched keeps
+// its own bytes (padding, bytes past a text, a damaged length byte), a
+// trailing partial record stays at the end.
+TEST_F(LibraryFiles, ASaveKeepsTheBytesItDidNotChange) {
+  MakeFolder("Frmls");
+  std::string odd = FormulaImage(Formula("a", "x+1", "uno"));
+  odd[45] = 'P';  // padding
+  odd[10] = 'Q';  // past the expression's 3 characters
+  std::string damaged = FormulaImage(Formula("b", std::string(40, 'y'), ""));
+  damaged[4] = static_cast<char>(0xFF);  // reads as 40
+  const std::string plain = FormulaImage(Formula("c", "3", ""));
+  const std::string partial = Bytes({1, 'Z', 0, 0, 5}) + "x*2+1" + std::string(40, '\0');
+  const std::string file = odd + damaged + plain + partial;
+  const std::string fresh = FormulaImage(Formula("n", "2", ""));
+  const struct {
+    const char* what;
+    void (*edit)();
+    std::string saved;
+  } cases[] = {
+      {"no edit", [] {}, file},
+      {"one appended", [] { FormulaList[++TopicFormulaCount] = Formula("n", "2", ""); },
+       odd + damaged + plain + fresh + partial},
+      {"the middle one edited", [] { FormulaList[2].Comment = "dos"; },
+       odd + FormulaImage(Formula("b", std::string(40, 'y'), "dos")) + plain + partial},
+      {"the first one deleted",
+       [] {
+         FormulaList[1] = FormulaList[2];
+         FormulaList[2] = FormulaList[3];
+         TopicFormulaCount = 2;
+       },
+       damaged + plain + partial},
+      {"two swapped", [] { std::swap(FormulaList[1], FormulaList[3]); },
+       plain + damaged + odd + partial},
+  };
+  for (const auto& c : cases) {
+    WriteFile(FormulaPath("F").c_str(), file);
+    LoadFormulaFile("F");
+    ASSERT_EQ(TopicFormulaCount, 3) << c.what;
+    c.edit();
+    ASSERT_TRUE(SaveFormulaFile()) << c.what;
+    EXPECT_EQ(ReadFile(FormulaPath("F").c_str()), c.saved) << c.what;
+    ASSERT_TRUE(SaveFormulaFile()) << c.what << ", saved again";
+    EXPECT_EQ(ReadFile(FormulaPath("F").c_str()), c.saved) << c.what << ", saved again";
+  }
+  WriteFile("temas.rel", TopicImage({"uno", "UNO"}) +
+                             "\x03"
+                             "dos" +
+                             std::string(26, '#'));
+  LoadTopics();
+  TopicList[2] = {"dos", "DOS"};
+  TopicCount = 2;
+  ASSERT_TRUE(SaveTopics());
+  EXPECT_EQ(ReadFile("temas.rel"), TopicImage({"uno", "UNO"}) + TopicImage({"dos", "DOS"}) +
+                                       "\x03"
+                                       "dos" +
+                                       std::string(26, '#'));
+}
+
+// A file the user moved to another name while its topic was open: the list
+// is saved there, the old file stays, and nothing of the new file's is lost
+// without the user's word.
+TEST_F(LibraryFiles, ABoundListIsSavedToItsNewFileOnly) {
+  MakeFolder("Frmls");
+  const std::string old = FormulaImage(Formula("a", "1", "")) + "\x01";
+  WriteFile(FormulaPath("OLD").c_str(), old);
+  LoadFormulaFile("OLD");
+  BindFormulaFile("NEW");
+  FormulaList[2] = Formula("b", "2", "");
+  TopicFormulaCount = 2;
+  ASSERT_TRUE(SaveFormulaFile());
+  EXPECT_EQ(ReadFile(FormulaPath("OLD").c_str()), old);
+  EXPECT_EQ(ReadFile(FormulaPath("NEW").c_str()),
+            old.substr(0, 80) + FormulaImage(Formula("b", "2", "")) + "\x01");
+
+  // Bound to a file that is there (the user agreed to replace it): saved.
+  WriteFile(FormulaPath("THIRD").c_str(), "x");
+  BindFormulaFile("THIRD");
+  ASSERT_TRUE(SaveFormulaFile());
+  EXPECT_EQ(ReadFile(FormulaPath("THIRD").c_str()), ReadFile(FormulaPath("NEW").c_str()));
+  // An unsafe name mended: the list is saved under the new one.
+  LoadFormulaFile("AUX");
+  BindFormulaFile("AUXI");
+  FormulaList[1] = Formula("c", "3", "");
+  TopicFormulaCount = 1;
+  ASSERT_TRUE(SaveFormulaFile());
+  EXPECT_EQ(ReadFile(FormulaPath("AUXI").c_str()), FormulaImage(Formula("c", "3", "")));
 }
 
 TEST_F(LibraryFiles, ASaveCreatesTheMissingFormulaFolder) {
