@@ -195,3 +195,74 @@ std::wstring WideText(std::string_view text) {
 std::string Cp1252Text(std::wstring_view wide) {
   return UnitsToCp1252(wide);
 }
+
+namespace {
+
+// The code points of UTF-8 bytes; an ill-formed sequence gives one code
+// point that no code page holds.
+template <class Take>
+void EachUtf8CodePoint(std::string_view utf8, Take take) {
+  constexpr std::uint32_t kIllFormed = 0xFFFFFFFF;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int extra = lead < 0x80 ? 0 : Continuations(lead);
+    if (lead >= 0x80 && (extra == 0 || !IsUtf8(utf8.substr(i, extra + 1)))) {
+      if (!take(kIllFormed)) return;
+      ++i;
+      continue;
+    }
+    std::uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
+    if (!take(cp)) return;
+    i += extra + 1;
+  }
+}
+
+template <class Take>
+void EachUtf16CodePoint(std::u16string_view units, Take take) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    std::uint32_t cp = units[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    }
+    if (!take(cp)) return;
+  }
+}
+
+bool HoldsCp1252(std::uint32_t cp) {
+  return cp == '?' || ToCp1252(cp) != '?';
+}
+
+}  // namespace
+
+bool TextFileToCp1252Exactly(std::string_view bytes, std::string& out, int& line, int& column) {
+  out.clear();
+  line = 1;
+  column = 0;
+  bool held = true;
+  auto take = [&](std::uint32_t cp) {
+    ++column;
+    if (!HoldsCp1252(cp)) return held = false;
+    out += ToCp1252(cp);
+    if (cp == '\n') {
+      ++line;
+      column = 0;
+    }
+    return true;
+  };
+  bool bigEndian = false;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    EachUtf8CodePoint(bytes.substr(3), take);
+  } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+    EachUtf16CodePoint(Utf16Units(bytes.substr(2), bytes[0] == '\xFE'), take);
+  } else if (Utf16WithoutMark(bytes, bigEndian)) {
+    EachUtf16CodePoint(Utf16Units(bytes, bigEndian), take);
+  } else if (IsUtf8(bytes)) {
+    EachUtf8CodePoint(bytes, take);
+  } else {
+    out.assign(bytes);  // Windows-1252 itself: every byte is a character of it
+  }
+  return held;
+}

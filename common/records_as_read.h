@@ -5,17 +5,17 @@
 #include <cstddef>
 #include <vector>
 
-// Where `record` stands among the records as read that are not `used` yet:
-// looked for from `next` on first, since the records of a list mostly keep
-// their order, then from the start. records.size() when nowhere.
-template <class Record, class Same>
-std::size_t FindUnused(const std::vector<Record>& records, const std::vector<bool>& used,
-                       std::size_t next, const Record& record, Same same) {
-  for (std::size_t j = next; j < records.size(); ++j) {
-    if (!used[j] && same(records[j], record)) return j;
+// The first of the `count` records as read that is not `used` yet and
+// `matches`: looked for from `next` on first, since the records of a list
+// mostly keep their order, then from the start. `count` when none.
+template <class Matches>
+std::size_t FindUnused(std::size_t count, const std::vector<bool>& used, std::size_t next,
+                       Matches matches) {
+  for (std::size_t j = next; j < count; ++j) {
+    if (!used[j] && matches(j)) return j;
   }
-  for (std::size_t j = 0; j < next && j < records.size(); ++j) {
-    if (!used[j] && same(records[j], record)) return j;
+  for (std::size_t j = 0; j < next && j < count; ++j) {
+    if (!used[j] && matches(j)) return j;
   }
-  return records.size();
+  return count;
 }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -20,8 +21,8 @@ std::string TopicsBeyond;
 std::string FormulasBeyond;
 LoadedFile TopicsFile;
 LoadedFile FormulaFile;
-ImagesAsRead<TopicRecord> TopicImagesAsRead;
-ImagesAsRead<FormulaRecord> FormulaImagesAsRead;
+std::string TopicImagesAsRead;
+std::string FormulaImagesAsRead;
 
 const char kTopicsFileName[] = "temas.rel";
 const char kFormulaFolder[] = "Frmls";
@@ -73,39 +74,42 @@ std::uint8_t ReadImages(std::string_view bytes, std::size_t recordSize, Record* 
   return static_cast<std::uint8_t>(kept);
 }
 
-bool SameRecord(const TopicRecord& a, const TopicRecord& b) {
-  return a.TopicName == b.TopicName && a.TopicFile == b.TopicFile;
+// Whether a field of an image reads as `text`, as FieldText takes it.
+bool FieldReads(std::string_view image, RecordField field, const ShortText& text) {
+  const std::size_t length =
+      std::min<std::size_t>(static_cast<unsigned char>(image[field.offset]), field.size);
+  return image.substr(field.offset + 1, length) == text.view();
 }
 
-bool SameRecord(const FormulaRecord& a, const FormulaRecord& b) {
-  return a.Name == b.Name && a.Expression == b.Expression && a.Comment == b.Comment;
+bool ImageReads(std::string_view image, const TopicRecord& r) {
+  return FieldReads(image, kTopicNameField, r.TopicName) &&
+         FieldReads(image, kTopicFileField, r.TopicFile);
 }
 
-// What a load found, for the save after it.
-template <class Record>
-void KeepImages(ImagesAsRead<Record>& kept, const Record* slots, int count, std::string_view bytes,
-                std::size_t recordSize) {
-  kept.records.assign(slots + 1, slots + 1 + count);
-  kept.bytes.assign(bytes.substr(0, count * recordSize));
+bool ImageReads(std::string_view image, const FormulaRecord& r) {
+  return FieldReads(image, kFormulaNameField, r.Name) &&
+         FieldReads(image, kExpressionField, r.Expression) &&
+         FieldReads(image, kCommentField, r.Comment);
 }
 
 // The list's images, one piece each, then the bytes after the list: a
 // record that reads as it did when loaded keeps its own bytes; an edited or
 // new one gets a fresh image.
 template <class Record, class Image>
-std::vector<std::string> ListPieces(const Record* slots, int count,
-                                    const ImagesAsRead<Record>& kept, std::size_t recordSize,
-                                    Image image, const std::string& beyond) {
+std::vector<std::string> ListPieces(const Record* slots, int count, const std::string& kept,
+                                    std::size_t recordSize, Image image,
+                                    const std::string& beyond) {
   std::vector<std::string> pieces;
   pieces.reserve(count + 1);
-  std::vector<bool> used(kept.records.size());
+  const std::size_t keptCount = kept.size() / recordSize;
+  std::vector<bool> used(keptCount);
   std::size_t next = 0;
   for (int k = 1; k <= count; ++k) {
-    const std::size_t j =
-        FindUnused(kept.records, used, next, slots[k],
-                   [](const Record& a, const Record& b) { return SameRecord(a, b); });
-    if (j < kept.records.size()) {
-      pieces.emplace_back(kept.bytes, j * recordSize, recordSize);
+    const std::size_t j = FindUnused(keptCount, used, next, [&](std::size_t i) {
+      return ImageReads(std::string_view(kept).substr(i * recordSize, recordSize), slots[k]);
+    });
+    if (j < keptCount) {
+      pieces.emplace_back(kept, j * recordSize, recordSize);
       used[j] = true;
       next = j + 1;
     } else {
@@ -116,13 +120,10 @@ std::vector<std::string> ListPieces(const Record* slots, int count,
   return pieces;
 }
 
-// After a save: the records as written.
-template <class Record>
-void KeepWritten(ImagesAsRead<Record>& kept, const Record* slots, int count,
-                 const std::vector<std::string>& pieces) {
-  kept.records.assign(slots + 1, slots + 1 + count);
-  kept.bytes.clear();
-  for (int k = 0; k < count; ++k) kept.bytes += pieces[k];
+// After a save: the images as written.
+void KeepWritten(std::string& kept, int count, const std::vector<std::string>& pieces) {
+  kept.clear();
+  for (int k = 0; k < count; ++k) kept += pieces[k];
 }
 
 TopicRecord DecodeTopic(std::string_view image) {
@@ -159,24 +160,34 @@ std::string ReadWholeFile(const char* path, LoadedFile& found) {
   const FileFacts facts = LookUpFile(path);
   if (!facts.exists) return bytes;
   found.unread = true;
+  found.why = WhyUnreadable(facts, 0);
   if (!facts.regular) return bytes;
+  errno = 0;
   std::FILE* file = OpenNamedFile(path, "rb");
-  if (!file) return bytes;
+  if (!file) {
+    found.why = WhyUnreadable(facts, errno);
+    return bytes;
+  }
   // Checked again on what was opened: the name may have changed hands since.
   struct stat info;
   if (fstat(fileno(file), &info) != 0 || !PlainFile(info)) {
     std::fclose(file);
+    found.why = WhyUnreadable(FileFacts{true, false, false, false}, 0);
     return bytes;
   }
   char buffer[8192];
   std::size_t n;
+  errno = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
   const bool failed = std::ferror(file) != 0;
+  const int error = errno;
   std::fclose(file);
   if (failed) {
+    found.why = WhyUnreadable(facts, error);
     bytes.clear();
     return bytes;
   }
+  found.why.Clear();
   found.unread = false;
   found.present = true;
   found.size = bytes.size();
@@ -197,7 +208,12 @@ bool SaveList(const char* path, LoadedFile& loaded, const std::vector<std::strin
     return false;
   }
   if (loaded.unread) {
-    why.reason = "no se pudo leer al abrir la biblioteca, y guardarlo borraría lo que no se leyó";
+    // Something other than a file in its place now: that is what stops the save.
+    const FileFacts now = LookUpFile(path);
+    why.reason = now.exists && !now.regular
+                     ? WhyUnreadable(now, 0)
+                     : ShortText("no se pudo leer al abrir la biblioteca (") + loaded.why +
+                           "), y guardarlo borraría lo que no se leyó";
     return false;
   }
   if (!overwrite) {
@@ -319,14 +335,14 @@ void LoadTopics() {
   TopicCount = 0;
   const std::string bytes = ReadWholeFile(kTopicsFileName, TopicsFile);
   TopicCount = ReadTopicImages(bytes, TopicList, TopicsBeyond);
-  KeepImages(TopicImagesAsRead, TopicList, TopicCount, bytes, kTopicRecordSize);
+  TopicImagesAsRead.assign(bytes, 0, TopicCount * kTopicRecordSize);
 }
 
 bool SaveTopics(SaveFailure* failure, bool overwrite) {
   const std::vector<std::string> pieces = ListPieces(TopicList, TopicCount, TopicImagesAsRead,
                                                      kTopicRecordSize, TopicImage, TopicsBeyond);
   if (!SaveList(kTopicsFileName, TopicsFile, pieces, failure, overwrite)) return false;
-  KeepWritten(TopicImagesAsRead, TopicList, TopicCount, pieces);
+  KeepWritten(TopicImagesAsRead, TopicCount, pieces);
   return true;
 }
 
@@ -334,7 +350,7 @@ void LoadFormulaFile(std::string_view topicFile) {
   FormulaFilePath = FormulaPath(topicFile);
   TopicFormulaCount = 0;
   FormulasBeyond.clear();
-  FormulaImagesAsRead = {};
+  FormulaImagesAsRead.clear();
   if (!SafeTopicFile(topicFile)) {
     FormulaFile = {};
     FormulaFile.refused = true;
@@ -342,7 +358,7 @@ void LoadFormulaFile(std::string_view topicFile) {
   }
   const std::string bytes = ReadWholeFile(FormulaFilePath.c_str(), FormulaFile);
   TopicFormulaCount = ReadFormulaImages(bytes, FormulaList, FormulasBeyond);
-  KeepImages(FormulaImagesAsRead, FormulaList, TopicFormulaCount, bytes, kFormulaRecordSize);
+  FormulaImagesAsRead.assign(bytes, 0, TopicFormulaCount * kFormulaRecordSize);
 }
 
 void BindFormulaFile(std::string_view topicFile) {
@@ -364,7 +380,7 @@ bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
       ListPieces(FormulaList, TopicFormulaCount, FormulaImagesAsRead, kFormulaRecordSize,
                  FormulaImage, FormulasBeyond);
   if (!SaveList(FormulaFilePath.c_str(), FormulaFile, pieces, failure, overwrite)) return false;
-  KeepWritten(FormulaImagesAsRead, FormulaList, TopicFormulaCount, pieces);
+  KeepWritten(FormulaImagesAsRead, TopicFormulaCount, pieces);
   return true;
 }
 

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "common/short_text.h"
 #include "engine/formula_record.h"
@@ -38,22 +37,18 @@ extern ShortText FormulaFilePath;
 // so that none is lost.
 extern std::string TopicsBeyond;
 extern std::string FormulasBeyond;
-// The records' images as the last load or save found them, with what they
-// read as: a save writes a record that still reads the same with its own
-// bytes (padding, a damaged length byte), so that only edits change a file.
-template <class Record>
-struct ImagesAsRead {
-  std::vector<Record> records;
-  std::string bytes;  // the images, one after the other
-};
-extern ImagesAsRead<TopicRecord> TopicImagesAsRead;
-extern ImagesAsRead<FormulaRecord> FormulaImagesAsRead;
+// The records' images as the last load or save found them, one after the
+// other: a save writes a record that still reads the same with its own bytes
+// (padding, a damaged length byte), so that only edits change a file.
+extern std::string TopicImagesAsRead;
+extern std::string FormulaImagesAsRead;
 // What the last load found of a list's file, for the save that replaces it.
 struct LoadedFile {
   // There but not read (in use, no rights, not a plain file): the list is
   // empty, and a save is refused rather than replace every record it could
   // not read with the few added since.
   bool unread = false;
+  ShortText why;  // why it was not read, for the user
   // A name that is no plain file in Frmls (a device, a path): never opened nor written.
   bool refused = false;
   // The file as read, so that a save can tell that another copy of the

@@ -195,7 +195,9 @@ bool SaveToolsTo(const std::string& path, std::string* why) {
   std::vector<bool> used(asRead.size());
   std::size_t next = 0;
   for (std::uint16_t i = 1; i <= ToolCount; ++i) {
-    const std::size_t j = FindUnused(asRead, used, next, ToolList[i], SameEntry);
+    const std::size_t j = FindUnused(asRead.size(), used, next, [&](std::size_t k) {
+      return SameEntry(asRead[k], ToolList[i]);
+    });
     // Only lines that end in LF: a lone CR before a next entry's empty title
     // would read as one line end with it.
     const bool kept = j < asRead.size();

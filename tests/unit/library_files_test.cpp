@@ -420,6 +420,13 @@ TEST_F(LibrarySaveFaults, AFolderInTheFilesPlaceIsLeftAlone) {
   EXPECT_FALSE(SaveTopics(&failure));
   EXPECT_EQ(failure.reason, "en su lugar hay una carpeta");
   EXPECT_TRUE(std::filesystem::is_directory("temas.rel"));
+  // The save's own file beside it is named, not the file.
+  std::filesystem::remove("temas.rel");
+  MakeFolder("temas.rel.new");
+  EXPECT_FALSE(SaveTopics(&failure, true));
+  EXPECT_EQ(failure.reason,
+            "temas.rel.new (el archivo provisional del guardado): en su lugar hay una carpeta");
+  EXPECT_TRUE(std::filesystem::is_directory("temas.rel.new"));
 }
 
 TEST_F(LibrarySaveFaults, AFormulaFolderThatIsAFileFailsTheSave) {
@@ -440,9 +447,17 @@ TEST_F(LibrarySaveFaults, AListWhoseFileCouldNotBeOpenedIsNotSavedOverIt) {
   EXPECT_EQ(TopicFormulaCount, 0);
   FormulaList[1] = Formula("f", "x", "");
   TopicFormulaCount = 1;
+  EXPECT_TRUE(FormulaFile.unread);
+  EXPECT_EQ(FormulaFile.why, "en su lugar hay una carpeta");
   SaveFailure failure;
   EXPECT_FALSE(SaveFormulaFile(&failure));
-  EXPECT_TRUE(Has(failure.reason, "no se pudo leer")) << failure.reason.str();
+  EXPECT_EQ(failure.reason, "en su lugar hay una carpeta");  // what stops it now
+  std::filesystem::remove(FormulaPath("X").c_str());
+  WriteFile(FormulaPath("X").c_str(), "");  // a file again: what was not read is at stake
+  EXPECT_FALSE(SaveFormulaFile(&failure));
+  EXPECT_EQ(failure.reason,
+            "no se pudo leer al abrir la biblioteca (en su lugar hay una carpeta), y guardarlo "
+            "borraría lo que no se leyó");
   LoadFormulaFile("Y");  // a missing file is no obstacle
   TopicFormulaCount = 1;
   EXPECT_TRUE(SaveFormulaFile());

@@ -16,7 +16,7 @@ class LibraryFolderTest : public TestFolder {
     FormulaFilePath.Clear();
     TopicsFile = {};
     FormulaFile = {};
-    TopicImagesAsRead = {};
-    FormulaImagesAsRead = {};
+    TopicImagesAsRead.clear();
+    FormulaImagesAsRead.clear();
   }
 };
