@@ -226,6 +226,7 @@ bool SaveToolsTo(const std::string& path, std::string* why) {
   ShortText whyNot;
   if (SaveFileAtomically(path.c_str(), pieces, &whyNot)) {
     // What is on disk now, for the next save.
+    ToolsAsRead.path = path;
     ToolsAsRead.bytes.clear();
     for (const std::string& piece : pieces) ToolsAsRead.bytes += piece;
     ToolsAsRead.overflow = ToolOverflow;

@@ -768,6 +768,40 @@ TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
   EXPECT_EQ(Geom(), original);
 }
 
+// A library that is there is read whatever its files' attributes, and a save
+// keeps their hidden and system marks.
+TEST_F(LibraryDialog, ALibraryIsReadWhateverItsAttributes) {
+  for (DWORD marks : {FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_HIDDEN,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_ARCHIVE}) {
+    SCOPED_TRACE(marks);
+    WriteSampleLibrary();
+    for (const char* file : {"temas.rel", "Frmls\\GEOM.frm"}) {
+      ASSERT_TRUE(SetFileAttributesA(file, marks));
+    }
+    Open(kPickMode);
+    EXPECT_EQ(Lines(IDC_LIB_TOPICS).size(), 3u);
+    ClickTopic(1);
+    EXPECT_EQ(Lines(IDC_LIB_FORMULAS).size(), 3u);
+    W().Type(IDC_LIB_FORMULA_NAME, "g");
+    W().Type(IDC_LIB_EXPRESSION, "2*x");
+    W().Click(IDC_LIB_FORMULA_OK);
+    W().Click(IDC_LIB_TOPIC_NEW);
+    W().Type(IDC_LIB_TOPIC_NAME, "Óptica");
+    W().Type(IDC_LIB_TOPIC_FILE, "OPTICA");
+    W().Click(IDC_LIB_TOPIC_OK);
+    W().Click(IDC_LIB_ACCEPT);
+    EXPECT_TRUE(Ended());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    window_.reset();
+    EXPECT_EQ(ReadFile("temas.rel").size(), 4 * 52u);
+    EXPECT_EQ(Geom().size(), 4 * 80u);
+    for (const char* file : {"temas.rel", "Frmls\\GEOM.frm"}) {
+      EXPECT_EQ(GetFileAttributesA(file) & marks, marks) << file;
+      SetFileAttributesA(file, FILE_ATTRIBUTE_NORMAL);
+    }
+  }
+}
+
 // Another copy of the program saved the library after this dialog loaded it.
 TEST_F(LibraryDialog, AFileChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo) {
   Open(kPickMode);
