@@ -303,36 +303,6 @@ TEST_F(LibraryFiles, ASaveKeepsTheBytesItDidNotChange) {
                                        std::string(26, '#'));
 }
 
-// A file the user moved to another name while its topic was open: the list
-// is saved there, the old file stays, and nothing of the new file's is lost
-// without the user's word.
-TEST_F(LibraryFiles, ABoundListIsSavedToItsNewFileOnly) {
-  MakeFolder("Frmls");
-  const std::string old = FormulaImage(Formula("a", "1", "")) + "\x01";
-  WriteFile(FormulaPath("OLD").c_str(), old);
-  LoadFormulaFile("OLD");
-  BindFormulaFile("NEW");
-  FormulaList[2] = Formula("b", "2", "");
-  TopicFormulaCount = 2;
-  ASSERT_TRUE(SaveFormulaFile());
-  EXPECT_EQ(ReadFile(FormulaPath("OLD").c_str()), old);
-  EXPECT_EQ(ReadFile(FormulaPath("NEW").c_str()),
-            old.substr(0, 80) + FormulaImage(Formula("b", "2", "")) + "\x01");
-
-  // Bound to a file that is there (the user agreed to replace it): saved.
-  WriteFile(FormulaPath("THIRD").c_str(), "x");
-  BindFormulaFile("THIRD");
-  ASSERT_TRUE(SaveFormulaFile());
-  EXPECT_EQ(ReadFile(FormulaPath("THIRD").c_str()), ReadFile(FormulaPath("NEW").c_str()));
-  // An unsafe name mended: the list is saved under the new one.
-  LoadFormulaFile("AUX");
-  BindFormulaFile("AUXI");
-  FormulaList[1] = Formula("c", "3", "");
-  TopicFormulaCount = 1;
-  ASSERT_TRUE(SaveFormulaFile());
-  EXPECT_EQ(ReadFile(FormulaPath("AUXI").c_str()), FormulaImage(Formula("c", "3", "")));
-}
-
 TEST_F(LibraryFiles, ASaveCreatesTheMissingFormulaFolder) {
   LoadFormulaFile("GEOM");
   FormulaList[1] = Formula("A", "b*h", "");
