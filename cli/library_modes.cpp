@@ -47,7 +47,18 @@ int ListLibrary(const std::vector<std::string>& operands) {
     return 2;
   }
   if (!EnterFolder(operands.empty() ? "" : operands[0])) return 1;
-  WriteOutput(Cp1252ToUtf8(LibraryLines(ReadLibraryFiles())));
+  std::vector<LibraryProblem> problems;
+  const Library library = ReadLibraryFiles(&problems);
+  // A file not read whole would list as fewer formulas, or none, and a text
+  // built back from that list would replace what it did not hold: nothing is
+  // listed then, and each file says what is wrong with it.
+  for (const LibraryProblem& problem : problems) {
+    WriteError(Cp1252ToUtf8(std::string(kCaption) + ": " + problem.file.str() + ": " +
+                            problem.reason.str()) +
+               "\n");
+  }
+  if (!problems.empty()) return 1;
+  WriteOutput(Cp1252ToUtf8(LibraryLines(library)));
   return 0;
 }
 
@@ -61,15 +72,28 @@ int BuildLibrary(const std::vector<std::string>& operands) {
     PrintMessage(kCaption, "no se puede leer " + Utf8ToCp1252(operands[0]));
     return 1;
   }
+  // Read as the program reads Tools.rel; a letter the library's files
+  // cannot hold is refused rather than stored as another one.
+  std::string cp1252;
+  int line = 0;
+  int column = 0;
+  if (!TextFileToCp1252Exactly(text, cp1252, line, column)) {
+    PrintMessage(kCaption, "línea " + std::to_string(line) + ", columna " + std::to_string(column) +
+                               ": un carácter que la biblioteca no puede guardar (solo admite "
+                               "los de Windows-1252)");
+    return 1;
+  }
   Library library;
   LibraryTextError error;
-  if (!ParseLibraryLines(Utf8ToCp1252(text), library, error)) {
+  if (!ParseLibraryLines(cp1252, library, error)) {
     PrintMessage(kCaption, error.text);
     return 1;
   }
   if (!EnterFolder(operands.size() == 2 ? operands[1] : "", true)) return 1;
-  if (!WriteLibraryFiles(library)) {
-    PrintMessage(kCaption, "no se han podido escribir todos los ficheros");
+  LibraryProblem failure;
+  if (!WriteLibraryFiles(library, &failure)) {
+    PrintMessage(kCaption, "no se ha podido escribir " + failure.file.str() + ": " +
+                               failure.reason.str() + "; la biblioteca no ha cambiado");
     return 1;
   }
   return 0;

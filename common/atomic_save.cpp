@@ -41,6 +41,17 @@ constexpr Wording kNotWritten = {{"no s'ha pogut escriure el fitxer sencer",
                                   "the file could not be written whole",
                                   "no se ha podido escribir el archivo completo"}};
 constexpr Wording kSystemError = {{"error del sistema ", "system error ", "error del sistema "}};
+constexpr Wording kReadDenied = {
+    {"accés denegat: el fitxer és en ús per un altre programa o no es pot llegir",
+     "access denied: the file is in use by another program or cannot be read",
+     "acceso denegado: el archivo está en uso por otro programa o no se puede leer"}};
+constexpr Wording kNotRead = {{"no s'ha pogut llegir el fitxer sencer",
+                               "the file could not be read whole",
+                               "no se ha podido leer el archivo completo"}};
+// The save's own file beside the old one: named, since the user must move it.
+constexpr Wording kTemporaryIs = {
+    {" (el fitxer provisional del desament): ", " (the save's temporary file): ",
+     " (el archivo provisional del guardado): "}};
 
 void Tell(ShortText* whyNot, std::string_view reason) {
   if (whyNot) *whyNot = ShortText(reason);
@@ -102,10 +113,15 @@ bool FlushToDisk(std::FILE* file) {
 
 // Read-only also where the platform would let us replace it (root, or a
 // rename over it); a folder in the file's place is never replaced either.
-bool LeftAlone(const char* path, ShortText* whyNot) {
+// The temporary file beside it is named in the reason.
+bool LeftAlone(const std::string& path, ShortText* whyNot, bool temporary) {
   const FileFacts facts = LookUpFile(path);
   if (!facts.exists || (facts.regular && facts.writable)) return false;
-  Tell(whyNot, (facts.folder ? kFolderInTheWay : facts.regular ? kReadOnly : kNotAFile).Get());
+  const std::string reason = (facts.folder    ? kFolderInTheWay
+                              : facts.regular ? kReadOnly
+                                              : kNotAFile)
+                                 .Get();
+  Tell(whyNot, temporary ? path + kTemporaryIs.Get() + reason : reason);
   return true;
 }
 
@@ -123,12 +139,26 @@ void SetSaveChannel(SaveChannel* replacement) {
   channel = replacement ? replacement : &platformChannel;
 }
 
-bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces,
-                        ShortText* whyNot) {
-  if (LeftAlone(path, whyNot)) return false;
+ShortText WhyUnreadable(const FileFacts& facts, int error) {
+  if (facts.exists && !facts.regular) {
+    return ShortText((facts.folder ? kFolderInTheWay : kNotAFile).Get());
+  }
+  switch (error) {
+    case 0:
+      return ShortText(kNotRead.Get());
+    case EACCES:
+    case EPERM:
+      return ShortText(kReadDenied.Get());
+    default:
+      return ShortText(std::strerror(error));
+  }
+}
+
+bool PrepareSave(const char* path, const std::vector<std::string>& pieces, ShortText* whyNot) {
+  if (LeftAlone(path, whyNot, false)) return false;
   const std::string fresh = std::string(path) + ".new";
   // Only ever a file of our own beside the old one: never a device or a pipe.
-  if (LeftAlone(fresh.c_str(), whyNot)) return false;
+  if (LeftAlone(fresh, whyNot, true)) return false;
   errno = 0;
   std::FILE* file = OpenNamedFile(fresh, "wb");
   if (!file) {
@@ -143,13 +173,25 @@ bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces
   }
   if (written) written = FlushToDisk(file);
   if (std::fclose(file) != 0) written = false;
-  if (!written) {
-    TellErrno(whyNot, errno, kNotWritten);
-  } else if (channel->Replace(fresh.c_str(), path)) {
-    return true;
-  } else {
-    TellReplaceFailure(whyNot);
-  }
+  if (written) return true;
+  TellErrno(whyNot, errno, kNotWritten);
   RemoveNamedFile(fresh);
   return false;
+}
+
+bool FinishSave(const char* path, ShortText* whyNot) {
+  const std::string fresh = std::string(path) + ".new";
+  if (channel->Replace(fresh.c_str(), path)) return true;
+  TellReplaceFailure(whyNot);
+  RemoveNamedFile(fresh);
+  return false;
+}
+
+void AbandonSave(const char* path) {
+  RemoveNamedFile(std::string(path) + ".new");
+}
+
+bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces,
+                        ShortText* whyNot) {
+  return PrepareSave(path, pieces, whyNot) && FinishSave(path, whyNot);
 }

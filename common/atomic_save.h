@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/named_files.h"
 #include "common/short_text.h"
 
 // Where the saves meet the platform. Tests put in a channel that fails on a
@@ -32,3 +33,14 @@ void SetSaveChannel(SaveChannel* channel);
 // place, is left alone.
 bool SaveFileAtomically(const char* path, const std::vector<std::string>& pieces,
                         ShortText* whyNot = nullptr);
+
+// The same in two steps, for files that change together: prepare every one
+// (the new contents on the disk beside the old file), then finish each, or
+// abandon them all and leave every old file as it was.
+bool PrepareSave(const char* path, const std::vector<std::string>& pieces, ShortText* whyNot);
+bool FinishSave(const char* path, ShortText* whyNot);
+void AbandonSave(const char* path);
+
+// Why a file that is there could not be read: what stands in its place, or
+// the C library's `error` (errno), in the words of Language.
+ShortText WhyUnreadable(const FileFacts& facts, int error);

@@ -100,10 +100,32 @@ bool IsUtf8(std::string_view bytes) {
   return true;
 }
 
+bool Utf16WithoutMark(std::string_view bytes, bool& bigEndian) {
+  // The first line, up to its CR or LF unit: one of each pair of bytes is 0.
+  bool oddZero = true;
+  bool evenZero = true;
+  std::size_t units = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2, ++units) {
+    const char even = bytes[i];
+    const char odd = bytes[i + 1];
+    if ((odd == 0 && (even == '\r' || even == '\n')) ||
+        (even == 0 && (odd == '\r' || odd == '\n'))) {
+      break;
+    }
+    oddZero = oddZero && odd == 0;
+    evenZero = evenZero && even == 0;
+  }
+  if (units == 0 || oddZero == evenZero) return false;
+  bigEndian = evenZero;
+  return true;
+}
+
 std::string TextFileToCp1252(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Utf8ToCp1252(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToCp1252(Utf16Units(bytes.substr(2), false));
   if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToCp1252(Utf16Units(bytes.substr(2), true));
+  bool bigEndian = false;
+  if (Utf16WithoutMark(bytes, bigEndian)) return Utf16ToCp1252(Utf16Units(bytes, bigEndian));
   // Windows-1252 letters almost never line up as UTF-8 sequences, so text
   // that reads as UTF-8 and is not plain ASCII was saved as UTF-8.
   bool ascii = true;
@@ -172,4 +194,75 @@ std::wstring WideText(std::string_view text) {
 
 std::string Cp1252Text(std::wstring_view wide) {
   return UnitsToCp1252(wide);
+}
+
+namespace {
+
+// The code points of UTF-8 bytes; an ill-formed sequence gives one code
+// point that no code page holds.
+template <class Take>
+void EachUtf8CodePoint(std::string_view utf8, Take take) {
+  constexpr std::uint32_t kIllFormed = 0xFFFFFFFF;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int extra = lead < 0x80 ? 0 : Continuations(lead);
+    if (lead >= 0x80 && (extra == 0 || !IsUtf8(utf8.substr(i, extra + 1)))) {
+      if (!take(kIllFormed)) return;
+      ++i;
+      continue;
+    }
+    std::uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
+    if (!take(cp)) return;
+    i += extra + 1;
+  }
+}
+
+template <class Take>
+void EachUtf16CodePoint(std::u16string_view units, Take take) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    std::uint32_t cp = units[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    }
+    if (!take(cp)) return;
+  }
+}
+
+bool HoldsCp1252(std::uint32_t cp) {
+  return cp == '?' || ToCp1252(cp) != '?';
+}
+
+}  // namespace
+
+bool TextFileToCp1252Exactly(std::string_view bytes, std::string& out, int& line, int& column) {
+  out.clear();
+  line = 1;
+  column = 0;
+  bool held = true;
+  auto take = [&](std::uint32_t cp) {
+    ++column;
+    if (!HoldsCp1252(cp)) return held = false;
+    out += ToCp1252(cp);
+    if (cp == '\n') {
+      ++line;
+      column = 0;
+    }
+    return true;
+  };
+  bool bigEndian = false;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    EachUtf8CodePoint(bytes.substr(3), take);
+  } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+    EachUtf16CodePoint(Utf16Units(bytes.substr(2), bytes[0] == '\xFE'), take);
+  } else if (Utf16WithoutMark(bytes, bigEndian)) {
+    EachUtf16CodePoint(Utf16Units(bytes, bigEndian), take);
+  } else if (IsUtf8(bytes)) {
+    EachUtf8CodePoint(bytes, take);
+  } else {
+    out.assign(bytes);  // Windows-1252 itself: every byte is a character of it
+  }
+  return held;
 }

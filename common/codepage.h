@@ -19,8 +19,15 @@ std::string Utf16ToCp1252(std::u16string_view units);
 bool IsUtf8(std::string_view bytes);
 // The bytes of a text file saved by any of today's editors, as Windows-1252:
 // UTF-8 with or without its byte order mark, UTF-16 with its mark (either
-// byte order), or Windows-1252 itself. What Windows-1252 cannot hold becomes '?'.
+// byte order) or without it, or Windows-1252 itself. What Windows-1252
+// cannot hold becomes '?'.
 std::string TextFileToCp1252(std::string_view bytes);
+// As TextFileToCp1252, but false at the first character Windows-1252 cannot
+// hold, with its line and its column (both from 1, in characters).
+bool TextFileToCp1252Exactly(std::string_view bytes, std::string& out, int& line, int& column);
+// UTF-16 without a byte order mark: in the first line (at least one
+// character) every other byte is 0, in one byte order.
+bool Utf16WithoutMark(std::string_view bytes, bool& bigEndian);
 
 // The platform's wide text: UTF-16 on Windows (one unit for each character
 // here), the same code points elsewhere.

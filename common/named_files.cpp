@@ -12,6 +12,9 @@
 // the Win32 headers. The C runtime's rename refuses an existing target.
 extern "C" __declspec(dllimport) int __stdcall MoveFileExW(const wchar_t* from, const wchar_t* to,
                                                            unsigned long flags);
+extern "C" __declspec(dllimport) unsigned long __stdcall GetFileAttributesW(const wchar_t* name);
+extern "C" __declspec(dllimport) int __stdcall SetFileAttributesW(const wchar_t* name,
+                                                                  unsigned long attributes);
 #else
 #include <unistd.h>
 #endif
@@ -21,6 +24,8 @@ namespace {
 #ifdef _WIN32
 constexpr unsigned long kMoveReplaceExisting = 0x1;
 constexpr unsigned long kMoveWriteThrough = 0x8;
+constexpr unsigned long kNoAttributes = 0xFFFFFFFF;
+constexpr unsigned long kHiddenOrSystem = 0x2 | 0x4;
 #endif
 
 }  // namespace
@@ -42,9 +47,19 @@ bool RemoveNamedFile(std::string_view name) {
   return _wremove(WideText(name).c_str()) == 0;
 }
 
+// The new file takes the old one's hidden and system marks: the user set them.
 bool ReplaceNamedFile(std::string_view from, std::string_view to) {
-  return MoveFileExW(WideText(from).c_str(), WideText(to).c_str(),
-                     kMoveReplaceExisting | kMoveWriteThrough) != 0;
+  const std::wstring target = WideText(to);
+  const unsigned long marks = GetFileAttributesW(target.c_str());
+  if (!MoveFileExW(WideText(from).c_str(), target.c_str(),
+                   kMoveReplaceExisting | kMoveWriteThrough)) {
+    return false;
+  }
+  if (marks != kNoAttributes && (marks & kHiddenOrSystem) != 0) {
+    const unsigned long now = GetFileAttributesW(target.c_str());
+    if (now != kNoAttributes) SetFileAttributesW(target.c_str(), now | (marks & kHiddenOrSystem));
+  }
+  return true;
 }
 
 bool MakeNamedFolder(std::string_view name) {

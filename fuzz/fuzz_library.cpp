@@ -40,7 +40,7 @@ void RoundTrip(std::string_view bytes, std::size_t size, Record* first, Record* 
   const int count = read(bytes, first, beyond);
   const std::size_t records = bytes.size() / size;
   if (count != static_cast<int>(records < 255 ? records : 255)) Fail("record count");
-  if (beyond.size() != (records - count) * size) Fail("records beyond 255");
+  if (beyond.size() != bytes.size() - count * size) Fail("the bytes after the list");
   std::string written;
   for (int k = 1; k <= count; ++k) {
     if (!fits(first[k])) Fail("a text longer than its field");

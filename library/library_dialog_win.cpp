@@ -1,6 +1,7 @@
 #include "library/library_dialog_win.h"
 
 #include "common/dialog_win.h"
+#include "common/named_files.h"
 #include "engine/formula_cycle.h"
 #include "library/library_files.h"
 #include "resources/ids.h"
@@ -82,6 +83,55 @@ void NewEntry(HWND dialog, int side) {
   Focus(dialog, side == 0 ? IDC_LIB_TOPIC_NAME : IDC_LIB_FORMULA_NAME);
 }
 
+// A list whose file is there but could not be read shows empty: says so,
+// with the file and the reason, rather than pass for an empty list.
+void TellUnread(const ShortText& file, const LoadedFile& loaded) {
+  if (!loaded.unread) return;
+  MessageStyled("no se ha podido leer",
+                "no se ha podido leer " + file + ": " + loaded.why +
+                    "\r\n\r\nla lista se muestra vacía, y no se guardará sobre ese archivo",
+                MB_ICONEXCLAMATION);
+}
+
+bool SaveOrTell(const ShortText& file, bool (*save)(SaveFailure*, bool));
+void LoadTopicFormulas(HWND dialog, int position);
+
+ShortText LoadedTopicTitle() {
+  return LoadedTopic != 0 ? TopicList[LoadedTopic].TopicName : LoadedTopicName;
+}
+
+// Before other formulas replace the loaded ones: asks about unsaved changes
+// and saves them on Yes. False when the loaded ones stay.
+bool FormulasMayGo() {
+  if (!FormulasLoaded || !FormulasChanged) return true;
+  const int answer = AskYesNoCancel("las fórmulas han cambiado",
+                                    "guardar las fórmulas de " + LoadedTopicTitle() + "?");
+  return answer == IDNO || (answer == IDYES && SaveOrTell(FormulaFilePath, SaveFormulaFile));
+}
+
+// What storing the topic at `position` with file `file` does to the formulas
+// shown: a topic's formulas live in the file it names now.
+enum class FileChange {
+  kNone,     // not the loaded topic, or the same file
+  kBind,     // no such file yet: the formulas shown go there at the next save
+  kLoad,     // a file of that name exists, and the user chose to use it
+  kRefused,  // it exists, and the user kept the topic as it was
+};
+
+FileChange AskFileChange(int position, const ShortText& file) {
+  if (position != LoadedTopic || LoadedTopic == 0) return FileChange::kNone;
+  const ShortText path = FormulaPath(file);
+  if (SameTopicFile(path, FormulaFilePath)) return FileChange::kNone;
+  if (!LookUpFile(path).exists) return FileChange::kBind;
+  // Saving the formulas shown over it would lose its own: the user decides.
+  const int answer =
+      AskYesNo("el fichero ya existe", path +
+                                           " ya existe: ¿pasa el tema a usar ese fichero y sus "
+                                           "fórmulas?\r\n\r\nNo: el tema se queda como estaba");
+  if (answer != IDYES) return FileChange::kRefused;
+  return FormulasMayGo() ? FileChange::kLoad : FileChange::kRefused;
+}
+
 void StoreEdited(HWND dialog, int side) {
   if (side == 1 && TopicPos > TopicCount) {
     MessageOk("no hay tema", "hay que seleccionar antes un tema");
@@ -94,6 +144,15 @@ void StoreEdited(HWND dialog, int side) {
   }
   int& pos = side == 0 ? TopicPos : FormulaPos;
   int count = CountOf(side);
+  const int stored = pos;
+  const FileChange change =
+      side == 0 && pos <= count
+          ? AskFileChange(pos, GetItemText(dialog, IDC_LIB_TOPIC_FILE).Left(kTopicFileMax))
+          : FileChange::kNone;
+  if (change == FileChange::kRefused) {
+    Focus(dialog, IDC_LIB_TOPIC_FILE);
+    return;
+  }
   if (pos > count) {
     if (count == MaxLibraryRecords) {
       MessageOk("lista llena", side == 0 ? "no caben más de 255 temas"
@@ -118,6 +177,16 @@ void StoreEdited(HWND dialog, int side) {
   Focus(dialog, side == 0 ? IDC_LIB_TOPIC_NAME : IDC_LIB_FORMULA_NAME);
   FillList(dialog, side);
   (side == 0 ? TopicsChanged : FormulasChanged) = true;
+  if (change == FileChange::kLoad) {
+    LoadTopicFormulas(dialog, stored);
+  } else if (side == 0 && stored == LoadedTopic) {
+    LoadedTopicName = TopicList[stored].TopicName;
+    SetItemText(dialog, IDC_LIB_HEADING, "fórmulas " + LoadedTopicName);
+  }
+  if (change == FileChange::kBind) {
+    BindFormulaFile(TopicList[stored].TopicFile);
+    if (TopicFormulaCount > 0 || !FormulasBeyond.empty()) FormulasChanged = true;
+  }
 }
 
 void PickFormula(HWND dialog) {
@@ -192,6 +261,7 @@ void Initialise(HWND dialog) {
   LoadedTopic = 0;
   FormulasLoaded = false;
   LoadedTopicName.Clear();
+  TellUnread(kTopicsFileName, TopicsFile);
   if (LibraryMode == kStoreMode) {
     SetItemText(dialog, IDC_LIB_EXPRESSION, CurrentFormula.Expression);
     MessageOk("guardar fórmula", "hay que seleccionar (doble click) un tema");
@@ -205,37 +275,17 @@ void Initialise(HWND dialog) {
   PlaceWindow(dialog, LibraryPlace);
 }
 
-ShortText LoadedTopicTitle() {
-  return LoadedTopic != 0 ? TopicList[LoadedTopic].TopicName : LoadedTopicName;
-}
-
-void ChooseTopic(HWND dialog, bool doubleClick) {
-  const int selected = ListSelected(dialog, IDC_LIB_TOPICS);
-  if (selected == 0) return;  // a notification with no item under it
-  const int previous = TopicPos;
-  TopicPos = selected;
-  if (doubleClick) Focus(dialog, IDC_LIB_FORMULA_NAME);
-  if (LoadedTopic != 0 && LoadedTopic == TopicPos) return;
-  if (FormulasLoaded && FormulasChanged) {
-    const int answer = AskYesNoCancel("las fórmulas han cambiado",
-                                      "guardar las fórmulas de " + LoadedTopicTitle() + "?");
-    // Staying on the loaded topic keeps the topic fields and what they belong to.
-    if (answer != IDNO && (answer != IDYES || !SaveOrTell(FormulaFilePath, SaveFormulaFile))) {
-      ListSelect(dialog, IDC_LIB_TOPICS, static_cast<std::uint16_t>(LoadedTopic));
-      TopicPos = previous;
-      return;
-    }
-  }
+// Shows the formulas of the topic at `position`, from the file it names.
+void LoadTopicFormulas(HWND dialog, int position) {
   FormulasChanged = false;
   ListClear(dialog, IDC_LIB_FORMULAS);
-  const TopicRecord topic = TopicList[TopicPos];
-  SetItemText(dialog, IDC_LIB_TOPIC_NAME, topic.TopicName);
-  SetItemText(dialog, IDC_LIB_TOPIC_FILE, topic.TopicFile);
-  LoadedTopic = TopicPos;
+  const TopicRecord topic = TopicList[position];
+  LoadedTopic = position;
   FormulasLoaded = true;
   LoadedTopicName = topic.TopicName;
   LoadFormulaFile(topic.TopicFile);
   FillList(dialog, 1);
+  TellUnread(FormulaFilePath, FormulaFile);
   SetItemText(dialog, IDC_LIB_HEADING, "fórmulas " + topic.TopicName);
   FormulaPos = TopicFormulaCount + 1;
   HelpSide = 1;
@@ -244,6 +294,28 @@ void ChooseTopic(HWND dialog, bool doubleClick) {
       SetItemText(dialog, id, "");
     }
   }
+}
+
+void ChooseTopic(HWND dialog, bool doubleClick) {
+  const int selected = ListSelected(dialog, IDC_LIB_TOPICS);
+  if (selected == 0) return;  // a notification with no item under it
+  const int previous = TopicPos;
+  TopicPos = selected;
+  if (doubleClick) Focus(dialog, IDC_LIB_FORMULA_NAME);
+  // Shown already, from the file the topic names.
+  if (LoadedTopic != 0 && LoadedTopic == TopicPos &&
+      SameTopicFile(FormulaFilePath, FormulaPath(TopicList[TopicPos].TopicFile))) {
+    return;
+  }
+  // Staying on the loaded topic keeps the topic fields and what they belong to.
+  if (!FormulasMayGo()) {
+    ListSelect(dialog, IDC_LIB_TOPICS, static_cast<std::uint16_t>(LoadedTopic));
+    TopicPos = previous;
+    return;
+  }
+  SetItemText(dialog, IDC_LIB_TOPIC_NAME, TopicList[TopicPos].TopicName);
+  SetItemText(dialog, IDC_LIB_TOPIC_FILE, TopicList[TopicPos].TopicFile);
+  LoadTopicFormulas(dialog, TopicPos);
 }
 
 void ChooseFormula(HWND dialog, bool doubleClick) {

@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "common/atomic_save.h"
 #include "common/named_files.h"
+#include "common/records_as_read.h"
 #include "common/text_helpers.h"
 
 TopicRecord TopicList[MaxLibraryRecords + 1];
@@ -19,6 +21,8 @@ std::string TopicsBeyond;
 std::string FormulasBeyond;
 LoadedFile TopicsFile;
 LoadedFile FormulaFile;
+std::string TopicImagesAsRead;
+std::string FormulaImagesAsRead;
 
 const char kTopicsFileName[] = "temas.rel";
 const char kFormulaFolder[] = "Frmls";
@@ -66,8 +70,60 @@ std::uint8_t ReadImages(std::string_view bytes, std::size_t recordSize, Record* 
   const std::size_t kept = std::min<std::size_t>(records, MaxLibraryRecords);
   for (std::size_t k = 0; k < kept; ++k)
     slots[k + 1] = decode(bytes.substr(k * recordSize, recordSize));
-  beyond.assign(bytes.substr(kept * recordSize, (records - kept) * recordSize));
+  beyond.assign(bytes.substr(kept * recordSize));
   return static_cast<std::uint8_t>(kept);
+}
+
+// Whether a field of an image reads as `text`, as FieldText takes it.
+bool FieldReads(std::string_view image, RecordField field, const ShortText& text) {
+  const std::size_t length =
+      std::min<std::size_t>(static_cast<unsigned char>(image[field.offset]), field.size);
+  return image.substr(field.offset + 1, length) == text.view();
+}
+
+bool ImageReads(std::string_view image, const TopicRecord& r) {
+  return FieldReads(image, kTopicNameField, r.TopicName) &&
+         FieldReads(image, kTopicFileField, r.TopicFile);
+}
+
+bool ImageReads(std::string_view image, const FormulaRecord& r) {
+  return FieldReads(image, kFormulaNameField, r.Name) &&
+         FieldReads(image, kExpressionField, r.Expression) &&
+         FieldReads(image, kCommentField, r.Comment);
+}
+
+// The list's images, one piece each, then the bytes after the list: a
+// record that reads as it did when loaded keeps its own bytes; an edited or
+// new one gets a fresh image.
+template <class Record, class Image>
+std::vector<std::string> ListPieces(const Record* slots, int count, const std::string& kept,
+                                    std::size_t recordSize, Image image,
+                                    const std::string& beyond) {
+  std::vector<std::string> pieces;
+  pieces.reserve(count + 1);
+  const std::size_t keptCount = kept.size() / recordSize;
+  std::vector<bool> used(keptCount);
+  std::size_t next = 0;
+  for (int k = 1; k <= count; ++k) {
+    const std::size_t j = FindUnused(keptCount, used, next, [&](std::size_t i) {
+      return ImageReads(std::string_view(kept).substr(i * recordSize, recordSize), slots[k]);
+    });
+    if (j < keptCount) {
+      pieces.emplace_back(kept, j * recordSize, recordSize);
+      used[j] = true;
+      next = j + 1;
+    } else {
+      pieces.push_back(image(slots[k]));
+    }
+  }
+  pieces.push_back(beyond);
+  return pieces;
+}
+
+// After a save: the images as written.
+void KeepWritten(std::string& kept, int count, const std::vector<std::string>& pieces) {
+  kept.clear();
+  for (int k = 0; k < count; ++k) kept += pieces[k];
 }
 
 TopicRecord DecodeTopic(std::string_view image) {
@@ -104,24 +160,34 @@ std::string ReadWholeFile(const char* path, LoadedFile& found) {
   const FileFacts facts = LookUpFile(path);
   if (!facts.exists) return bytes;
   found.unread = true;
+  found.why = WhyUnreadable(facts, 0);
   if (!facts.regular) return bytes;
+  errno = 0;
   std::FILE* file = OpenNamedFile(path, "rb");
-  if (!file) return bytes;
+  if (!file) {
+    found.why = WhyUnreadable(facts, errno);
+    return bytes;
+  }
   // Checked again on what was opened: the name may have changed hands since.
   struct stat info;
   if (fstat(fileno(file), &info) != 0 || !PlainFile(info)) {
     std::fclose(file);
+    found.why = WhyUnreadable(FileFacts{true, false, false, false}, 0);
     return bytes;
   }
   char buffer[8192];
   std::size_t n;
+  errno = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
   const bool failed = std::ferror(file) != 0;
+  const int error = errno;
   std::fclose(file);
   if (failed) {
+    found.why = WhyUnreadable(facts, error);
     bytes.clear();
     return bytes;
   }
+  found.why.Clear();
   found.unread = false;
   found.present = true;
   found.size = bytes.size();
@@ -142,7 +208,12 @@ bool SaveList(const char* path, LoadedFile& loaded, const std::vector<std::strin
     return false;
   }
   if (loaded.unread) {
-    why.reason = "no se pudo leer al abrir la biblioteca, y guardarlo borraría lo que no se leyó";
+    // Something other than a file in its place now: that is what stops the save.
+    const FileFacts now = LookUpFile(path);
+    why.reason = now.exists && !now.regular
+                     ? WhyUnreadable(now, 0)
+                     : ShortText("no se pudo leer al abrir la biblioteca (") + loaded.why +
+                           "), y guardarlo borraría lo que no se leyó";
     return false;
   }
   if (!overwrite) {
@@ -262,27 +333,41 @@ ShortText ProposedTopicFile(std::string_view topicName, int ownSlot) {
 
 void LoadTopics() {
   TopicCount = 0;
-  TopicCount = ReadTopicImages(ReadWholeFile(kTopicsFileName, TopicsFile), TopicList, TopicsBeyond);
+  const std::string bytes = ReadWholeFile(kTopicsFileName, TopicsFile);
+  TopicCount = ReadTopicImages(bytes, TopicList, TopicsBeyond);
+  TopicImagesAsRead.assign(bytes, 0, TopicCount * kTopicRecordSize);
 }
 
 bool SaveTopics(SaveFailure* failure, bool overwrite) {
-  std::vector<std::string> pieces;
-  for (int k = 1; k <= TopicCount; ++k) pieces.push_back(TopicImage(TopicList[k]));
-  pieces.push_back(TopicsBeyond);
-  return SaveList(kTopicsFileName, TopicsFile, pieces, failure, overwrite);
+  const std::vector<std::string> pieces = ListPieces(TopicList, TopicCount, TopicImagesAsRead,
+                                                     kTopicRecordSize, TopicImage, TopicsBeyond);
+  if (!SaveList(kTopicsFileName, TopicsFile, pieces, failure, overwrite)) return false;
+  KeepWritten(TopicImagesAsRead, TopicCount, pieces);
+  return true;
 }
 
 void LoadFormulaFile(std::string_view topicFile) {
   FormulaFilePath = FormulaPath(topicFile);
   TopicFormulaCount = 0;
   FormulasBeyond.clear();
+  FormulaImagesAsRead.clear();
   if (!SafeTopicFile(topicFile)) {
     FormulaFile = {};
     FormulaFile.refused = true;
     return;
   }
-  TopicFormulaCount = ReadFormulaImages(ReadWholeFile(FormulaFilePath.c_str(), FormulaFile),
-                                        FormulaList, FormulasBeyond);
+  const std::string bytes = ReadWholeFile(FormulaFilePath.c_str(), FormulaFile);
+  TopicFormulaCount = ReadFormulaImages(bytes, FormulaList, FormulasBeyond);
+  FormulaImagesAsRead.assign(bytes, 0, TopicFormulaCount * kFormulaRecordSize);
+}
+
+void BindFormulaFile(std::string_view topicFile) {
+  FormulaFilePath = FormulaPath(topicFile);
+  FormulaFile = {};
+  FormulaFile.refused = !SafeTopicFile(topicFile);
+  // What is there now, so that a save can tell whether it is replaced.
+  if (!FormulaFile.refused) ReadWholeFile(FormulaFilePath.c_str(), FormulaFile);
+  FormulaFile.unread = false;
 }
 
 bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
@@ -291,10 +376,12 @@ bool SaveFormulaFile(SaveFailure* failure, bool overwrite) {
                                   ShortText(kFormulaFolder) + kSeparator) {
     MakeNamedFolder(kFormulaFolder);
   }
-  std::vector<std::string> pieces;
-  for (int k = 1; k <= TopicFormulaCount; ++k) pieces.push_back(FormulaImage(FormulaList[k]));
-  pieces.push_back(FormulasBeyond);
-  return SaveList(FormulaFilePath.c_str(), FormulaFile, pieces, failure, overwrite);
+  const std::vector<std::string> pieces =
+      ListPieces(FormulaList, TopicFormulaCount, FormulaImagesAsRead, kFormulaRecordSize,
+                 FormulaImage, FormulasBeyond);
+  if (!SaveList(FormulaFilePath.c_str(), FormulaFile, pieces, failure, overwrite)) return false;
+  KeepWritten(FormulaImagesAsRead, TopicFormulaCount, pieces);
+  return true;
 }
 
 ShortText TopicLine(int slot) {

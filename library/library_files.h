@@ -32,16 +32,23 @@ extern std::uint8_t TopicCount;
 extern FormulaRecord FormulaList[MaxLibraryRecords + 1];
 extern std::uint8_t TopicFormulaCount;
 extern ShortText FormulaFilePath;
-// Whole records of a file longer than 255 records, past the 255th, as they
-// were read; a save writes them back after the list so that none is lost.
+// The bytes of a file after its 255th record (whole records and a trailing
+// partial one), as they were read; a save writes them back after the list
+// so that none is lost.
 extern std::string TopicsBeyond;
 extern std::string FormulasBeyond;
+// The records' images as the last load or save found them, one after the
+// other: a save writes a record that still reads the same with its own bytes
+// (padding, a damaged length byte), so that only edits change a file.
+extern std::string TopicImagesAsRead;
+extern std::string FormulaImagesAsRead;
 // What the last load found of a list's file, for the save that replaces it.
 struct LoadedFile {
   // There but not read (in use, no rights, not a plain file): the list is
   // empty, and a save is refused rather than replace every record it could
   // not read with the few added since.
   bool unread = false;
+  ShortText why;  // why it was not read, for the user
   // A name that is no plain file in Frmls (a device, a path): never opened nor written.
   bool refused = false;
   // The file as read, so that a save can tell that another copy of the
@@ -71,6 +78,9 @@ void LoadTopics();
 bool SaveTopics(SaveFailure* failure = nullptr, bool overwrite = false);
 // A topic file that is not a safe name loads nothing and opens nothing.
 void LoadFormulaFile(std::string_view topicFile);
+// Binds FormulaList, as it stands, to the file of another name: the next save
+// writes it there, over what that file holds now only if the user agreed.
+void BindFormulaFile(std::string_view topicFile);
 // Creates the folder "Frmls" when it is missing.
 bool SaveFormulaFile(SaveFailure* failure = nullptr, bool overwrite = false);
 
@@ -95,9 +105,10 @@ ShortText FormulaLine(int slot);
 ShortText FormulaPath(std::string_view topicFile);
 
 // The record images, apart from the files. A reader takes whole records only,
-// fills slots 1 to at most 255, puts the images after the 255th into `beyond`,
-// and returns the count; a length byte larger than its field reads as the
-// field's size. A writer zero-fills every byte that is not significant.
+// fills slots 1 to at most 255, puts the bytes after the 255th record (and a
+// trailing partial record) into `beyond`, and returns the count; a length
+// byte larger than its field reads as the field's size. A writer zero-fills
+// every byte that is not significant.
 std::uint8_t ReadTopicImages(std::string_view bytes, TopicRecord* slots, std::string& beyond);
 std::uint8_t ReadFormulaImages(std::string_view bytes, FormulaRecord* slots, std::string& beyond);
 std::string TopicImage(const TopicRecord& record);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/atomic_save.h"
+#include "common/named_files.h"
 #include "common/text_helpers.h"
 
 namespace {
@@ -176,35 +178,89 @@ bool ParseLibraryLines(std::string_view text, Library& library, LibraryTextError
   return true;
 }
 
-Library ReadLibraryFiles() {
+namespace {
+
+// What a load found wrong with a list's file; false when nothing.
+bool Problem(const ShortText& file, const LoadedFile& loaded, const std::string& beyond,
+             std::size_t recordSize, std::vector<LibraryProblem>* problems) {
+  ShortText reason;
+  if (loaded.refused) {
+    reason = "no es un nombre de fichero válido (sale de la carpeta Frmls o es un dispositivo)";
+  } else if (loaded.unread) {
+    reason = loaded.why;
+  } else if (beyond.size() % recordSize != 0) {
+    reason = "está dañado: le sobran " + std::to_string(beyond.size() % recordSize) +
+             " bytes tras el último registro entero";
+  } else if (!beyond.empty()) {
+    reason = "tiene más de 255 registros";
+  } else {
+    return false;
+  }
+  if (problems) problems->push_back({file, reason});
+  return true;
+}
+
+}  // namespace
+
+Library ReadLibraryFiles(std::vector<LibraryProblem>* problems) {
   Library library;
   LoadTopics();
+  Problem(kTopicsFileName, TopicsFile, TopicsBeyond, kTopicRecordSize, problems);
   const std::uint8_t topics = TopicCount;
   for (int t = 1; t <= topics; ++t) {
     LibraryTopic topic{TopicList[t], {}};
     LoadFormulaFile(TopicList[t].TopicFile);
+    Problem(FormulaFilePath, FormulaFile, FormulasBeyond, kFormulaRecordSize, problems);
     for (int f = 1; f <= TopicFormulaCount; ++f) topic.formulas.push_back(FormulaList[f]);
     library.topics.push_back(std::move(topic));
   }
   return library;
 }
 
-bool WriteLibraryFiles(const Library& library) {
-  // Whole new lists: nothing of an earlier load is at stake.
-  TopicsFile = {};
-  bool all = true;
-  for (const LibraryTopic& t : library.topics) {
-    FormulaFilePath = FormulaPath(t.topic.TopicFile);
-    FormulaFile = {};
-    FormulaFile.refused = !SafeTopicFile(t.topic.TopicFile);
-    TopicFormulaCount = static_cast<std::uint8_t>(t.formulas.size());
-    FormulasBeyond.clear();
-    for (std::size_t f = 0; f < t.formulas.size(); ++f) FormulaList[f + 1] = t.formulas[f];
-    all = SaveFormulaFile(nullptr, true) && all;
+bool WriteLibraryFiles(const Library& library, LibraryProblem* failure) {
+  // Every file is prepared first; only when all are ready does any replace
+  // its old file, so that a failure leaves the whole library as it was.
+  std::vector<ShortText> prepared;
+  auto prepare = [&](const ShortText& path, const std::vector<std::string>& pieces) {
+    ShortText why;
+    if (PrepareSave(path.c_str(), pieces, &why)) {
+      prepared.push_back(path);
+      return true;
+    }
+    if (failure) *failure = {path, why};
+    return false;
+  };
+  bool ready = true;
+  if (!library.topics.empty()) MakeNamedFolder(kFormulaFolder);
+  for (std::size_t t = 0; t < library.topics.size() && ready; ++t) {
+    const LibraryTopic& topic = library.topics[t];
+    // Topics sharing a file hold the same formulas: one file is enough.
+    bool first = true;
+    for (std::size_t u = 0; u < t; ++u) {
+      first = first && !SameTopicFile(library.topics[u].topic.TopicFile, topic.topic.TopicFile);
+    }
+    if (!first) continue;
+    std::vector<std::string> pieces;
+    for (const FormulaRecord& f : topic.formulas) pieces.push_back(FormulaImage(f));
+    ready = prepare(FormulaPath(topic.topic.TopicFile), pieces);
   }
-  TopicCount = static_cast<std::uint8_t>(library.topics.size());
-  TopicsBeyond.clear();
-  for (std::size_t t = 0; t < library.topics.size(); ++t)
-    TopicList[t + 1] = library.topics[t].topic;
-  return SaveTopics(nullptr, true) && all;
+  if (ready) {
+    std::vector<std::string> pieces;
+    for (const LibraryTopic& t : library.topics) pieces.push_back(TopicImage(t.topic));
+    ready = prepare(kTopicsFileName, pieces);
+  }
+  if (!ready) {
+    for (const ShortText& path : prepared) AbandonSave(path.c_str());
+    return false;
+  }
+  // temas.rel last: it names the formula files, which are in place by then.
+  for (const ShortText& path : prepared) {
+    ShortText why;
+    if (!FinishSave(path.c_str(), &why)) {
+      if (failure) *failure = {path, why};
+      for (const ShortText& rest : prepared) AbandonSave(rest.c_str());
+      return false;
+    }
+  }
+  return true;
 }

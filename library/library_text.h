@@ -44,8 +44,18 @@ std::string LibraryLines(const Library& library);
 // one list).
 bool ParseLibraryLines(std::string_view text, Library& library, LibraryTextError& error);
 
+// A file of the library that could not be read whole, or written.
+struct LibraryProblem {
+  ShortText file;
+  ShortText reason;  // for the user, in Spanish
+};
+
 // The library of the current folder, read with LoadTopics and LoadFormulaFile.
-Library ReadLibraryFiles();
-// Writes temas.rel and one formula file per topic in the current folder.
-// False when a file could not be written (those written before it stay).
-bool WriteLibraryFiles(const Library& library);
+// Each file that is there but could not be read, or is damaged (a partial
+// record, more than 255 records), or whose name is unsafe, goes to
+// `problems`; its topic then shows fewer formulas than its file holds.
+Library ReadLibraryFiles(std::vector<LibraryProblem>* problems = nullptr);
+// Writes temas.rel and one formula file per topic in the current folder, all
+// or nothing: on a failure no old file has changed, and `failure` names the
+// file and the reason.
+bool WriteLibraryFiles(const Library& library, LibraryProblem* failure = nullptr);

@@ -1,5 +1,6 @@
 #include "tools/tool_list.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -7,12 +8,14 @@
 #include "common/atomic_save.h"
 #include "common/codepage.h"
 #include "common/named_files.h"
+#include "common/records_as_read.h"
 #include "common/system_error.h"
 
 ToolEntry ToolList[MaxTools + 1];
 std::uint16_t ToolCount = 0;
 std::string ToolOverflow;
 std::string ToolsUnread;
+ToolsFileAsRead ToolsAsRead;
 
 namespace {
 
@@ -26,17 +29,33 @@ class LineReader {
   bool AtEnd() const { return pos_ >= bytes_.size() || bytes_[pos_] == kEndOfFile; }
   std::size_t Position() const { return pos_; }
 
-  // A lone CR ends a line too, so a file from any system reads line by line.
+  // A lone CR ends a line too, so a file from any system reads line by line;
+  // CR CR LF, as some tools write a CR LF file over again, is one line end.
   ShortText Next() {
     const std::size_t start = pos_;
     while (pos_ < bytes_.size() && bytes_[pos_] != '\r' && bytes_[pos_] != '\n') ++pos_;
     ShortText line(bytes_.substr(start, pos_ - start));
-    if (pos_ < bytes_.size() && bytes_[pos_++] == '\r' && pos_ < bytes_.size() &&
-        bytes_[pos_] == '\n') {
+    lineEnded_ = pos_ < bytes_.size();
+    if (lineEnded_ && bytes_[pos_] == '\n') {
       ++pos_;
+    } else if (lineEnded_) {
+      std::size_t run = pos_;
+      while (run < bytes_.size() && bytes_[run] == '\r') ++run;
+      pos_ = run < bytes_.size() && bytes_[run] == '\n' && run - pos_ <= 2 ? run + 1 : pos_ + 1;
     }
     return line;
   }
+
+  // Blank lines at the end, fewer than an entry's four, are no entry.
+  bool OnlyBlankLinesLeft() const {
+    LineReader rest = *this;
+    for (int line = 0; line < 4; ++line) {
+      if (rest.AtEnd()) return true;
+      if (!rest.Next().empty()) return false;
+    }
+    return false;
+  }
+  bool LastLineEnded() const { return lineEnded_; }
 
   void ReadEntry(ToolEntry& entry) {
     entry.Title = Next();
@@ -48,7 +67,20 @@ class LineReader {
  private:
   std::string_view bytes_;
   std::size_t pos_ = 0;
+  bool lineEnded_ = false;
 };
+
+bool SameEntry(const ToolEntry& a, const ToolEntry& b) {
+  return a.Title == b.Title && a.File == b.File && a.WorkDir == b.WorkDir && a.Params == b.Params;
+}
+
+std::string ReadAll(std::FILE* file) {
+  std::string bytes;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  return bytes;
+}
 
 }  // namespace
 
@@ -82,15 +114,18 @@ void SwapToolEntries(std::uint16_t i, std::uint16_t j) {
 
 void ParseTools(std::string_view bytes, ParsedTools& out) {
   out.count = 0;
-  out.overflow.clear();
-  const std::string text = TextFileToCp1252(bytes);
+  out.text = TextFileToCp1252(bytes);
+  const std::string& text = out.text;
   LineReader reader(text);
-  while (!reader.AtEnd() && out.count < MaxTools) reader.ReadEntry(out.entries[out.count++]);
-  // The rest is read only to find where the list ends; its bytes are kept.
-  const std::size_t overflowStart = reader.Position();
-  ToolEntry scratch;
-  while (!reader.AtEnd()) reader.ReadEntry(scratch);
-  out.overflow = text.substr(overflowStart, reader.Position() - overflowStart);
+  while (!reader.AtEnd() && !reader.OnlyBlankLinesLeft() && out.count < MaxTools) {
+    const std::size_t start = reader.Position();
+    reader.ReadEntry(out.entries[out.count]);
+    std::string& lines = out.lines[out.count++];
+    lines.assign(text, start, reader.Position() - start);
+    // An entry cut short by the end of the file is written whole.
+    if (!reader.LastLineEnded()) lines.clear();
+  }
+  out.overflow.assign(text, reader.Position());
 }
 
 std::string FormatTools(const ToolEntry* entries, std::uint16_t count, std::string_view overflow) {
@@ -120,10 +155,7 @@ bool LoadToolsFrom(const std::string& path) {
     ToolsUnread = ErrnoText(errno);
     return false;
   }
-  std::string bytes;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  const std::string bytes = ReadAll(file);
   const bool failed = std::ferror(file) != 0;
   const int error = errno;
   std::fclose(file);
@@ -141,6 +173,11 @@ bool LoadToolsFrom(const std::string& path) {
   }
   ToolOverflow = parsed.overflow;
   ToolsUnread.clear();
+  ToolsAsRead.path = path;
+  ToolsAsRead.bytes = bytes;
+  ToolsAsRead.overflow = parsed.overflow;
+  ToolsAsRead.entries.assign(parsed.entries, parsed.entries + parsed.count);
+  ToolsAsRead.lines.assign(parsed.lines, parsed.lines + parsed.count);
   return true;
 }
 
@@ -149,11 +186,54 @@ bool SaveToolsTo(const std::string& path, std::string* why) {
     if (why) *why = ToolsUnread;
     return false;
   }
+  // A tool that reads as it did keeps its lines, found in load order after
+  // the one used before it (moves and deletions keep the order of the rest).
   std::vector<std::string> pieces;
-  for (std::uint16_t i = 1; i <= ToolCount; ++i) pieces.push_back(FormatTools(&ToolList[i], 1, {}));
+  const bool sameFile = path == ToolsAsRead.path;
+  const std::vector<ToolEntry> none;
+  const std::vector<ToolEntry>& asRead = sameFile ? ToolsAsRead.entries : none;
+  std::vector<bool> used(asRead.size());
+  std::size_t next = 0;
+  for (std::uint16_t i = 1; i <= ToolCount; ++i) {
+    const std::size_t j = FindUnused(asRead.size(), used, next, [&](std::size_t k) {
+      return SameEntry(asRead[k], ToolList[i]);
+    });
+    // Only lines that end in LF: a lone CR before a next entry's empty title
+    // would read as one line end with it.
+    const bool kept = j < asRead.size();
+    if (kept && !ToolsAsRead.lines[j].empty() && ToolsAsRead.lines[j].back() == '\n') {
+      pieces.push_back(ToolsAsRead.lines[j]);
+    } else {
+      pieces.push_back(FormatTools(&ToolList[i], 1, {}));
+    }
+    if (kept) {
+      used[j] = true;
+      next = j + 1;
+    }
+  }
   pieces.push_back(ToolOverflow);
+  // No edits: the file stays as it is, unless it changed since it was read.
+  const bool unedited = sameFile && ToolCount == asRead.size() &&
+                        ToolOverflow == ToolsAsRead.overflow &&
+                        std::equal(asRead.begin(), asRead.end(), ToolList + 1, SameEntry);
+  if (unedited) {
+    std::FILE* file = OpenNamedFile(path, "rb");
+    const std::string bytes = file ? ReadAll(file) : std::string();
+    const bool unchanged = file && !std::ferror(file) && bytes == ToolsAsRead.bytes;
+    if (file) std::fclose(file);
+    if (unchanged) return true;
+  }
   ShortText whyNot;
-  if (SaveFileAtomically(path.c_str(), pieces, &whyNot)) return true;
+  if (SaveFileAtomically(path.c_str(), pieces, &whyNot)) {
+    // What is on disk now, for the next save.
+    ToolsAsRead.path = path;
+    ToolsAsRead.bytes.clear();
+    for (const std::string& piece : pieces) ToolsAsRead.bytes += piece;
+    ToolsAsRead.overflow = ToolOverflow;
+    ToolsAsRead.entries.assign(ToolList + 1, ToolList + 1 + ToolCount);
+    ToolsAsRead.lines.assign(pieces.begin(), pieces.end() - 1);
+    return true;
+  }
   if (why) *why = whyNot.str();
   return false;
 }

@@ -127,11 +127,9 @@ bool DirExists(const char* name) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whatever its attributes: a hidden or system list is read, and only a list
+// that is really absent counts as nothing to lose.
 bool LoadTools() {
-  if (!FileExists(kToolsFileName)) {
-    ToolsUnread.clear();  // nothing there to lose
-    return false;
-  }
   return LoadToolsFrom(kToolsFileName);
 }
 

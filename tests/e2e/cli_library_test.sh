@@ -25,6 +25,8 @@ expect() {
 }
 
 size() { wc -c <"$1" | tr -d ' '; }
+# Paths in messages with / whatever the system's separator.
+slashes() { tr '\\' '/' <"$1" >"$1.s" && mv "$1.s" "$1"; }
 
 # A library with accents, an escaped tab, an empty name and a topic without formulas.
 cat >"$work/lib.txt" <<TEXT
@@ -99,6 +101,56 @@ expect "build from accented names" 0 "" $? "$work/log"
 [ "$(size "$work/año/salida/Frmls/OPTICA.frm")" = 80 ] || fail "the accented folder holds the library"
 "$@" --list-library "$work/año/salida" >"$work/log" 2>&1
 expect "list an accented folder" 0 "$(printf 'topic\tÓptica\tOPTICA\nformula\tn\tc/v\tíndice')" $? "$work/log"
+
+# Texts from any editor: UTF-8 with its mark, UTF-16 with its mark, Windows-1252.
+geo=$(printf 'topic\tGeometría\tGEO')
+printf '\357\273\277topic\tGeometr\303\255a\tGEO\n' >"$work/bom.txt"
+printf '\377\376t\000o\000p\000i\000c\000\t\000G\000e\000o\000m\000e\000t\000r\000\355\000a\000\t\000G\000E\000O\000' >"$work/utf16.txt"
+printf 'topic\tGeometr\355a\tGEO\n' >"$work/cp1252.txt"
+for text in bom utf16 cp1252; do
+  rm -rf "$work/enc"
+  "$@" --build-library "$work/$text.txt" "$work/enc" >"$work/log" 2>&1
+  expect "build from $text" 0 "" $? "$work/log"
+  "$@" --list-library "$work/enc" >"$work/log" 2>&1
+  expect "list what $text built" 0 "$geo" $? "$work/log"
+done
+
+# A letter Windows-1252 lacks is refused where it stands; nothing is written.
+printf 'topic\tA\tA\ntopic\tÓ Оптика\tOPT\n' >"$work/cyrillic.txt"
+"$@" --build-library "$work/cyrillic.txt" "$work/cyr" >"$work/log" 2>&1
+expect "a letter beyond Windows-1252" 1 "message${tab}biblioteca${tab}línea 2, columna 9: un carácter que la biblioteca no puede guardar (solo admite los de Windows-1252)" $? "$work/log"
+[ -e "$work/cyr/temas.rel" ] && fail "a refused text wrote temas.rel"
+
+# All or nothing: one file that cannot be written leaves every file as it was,
+# and the message names it and says why.
+cp -R "$work/old" "$work/held"
+mkdir "$work/held/Frmls/FISICA.frm.new"
+printf 'topic\tG\tGEOM\nformula\tf\tx\t\ntopic\tF\tFISICA\n' >"$work/two.txt"
+"$@" --build-library "$work/two.txt" "$work/held" >"$work/log" 2>&1
+status=$?
+slashes "$work/log"
+expect "a file that cannot be written" 1 "message${tab}biblioteca${tab}no se ha podido escribir Frmls/FISICA.frm: Frmls/FISICA.frm.new (el archivo provisional del guardado): en su lugar hay una carpeta; la biblioteca no ha cambiado" $status "$work/log"
+cmp -s "$work/held/temas.rel" "$work/old/temas.rel" || fail "a failed build changed temas.rel"
+[ -e "$work/held/Frmls/GEOM.frm.new" ] && fail "a failed build left a file of its own"
+[ "$(size "$work/held/Frmls/GEOM.frm")" = 160 ] || fail "a failed build replaced a formula file"
+
+# A formula file that cannot be read, or is damaged, is reported and fails
+# the listing, which never shows it as a topic without formulas.
+mv "$work/held/Frmls/FISICA.frm" "$work/fisica.frm"
+mkdir "$work/held/Frmls/FISICA.frm"
+rmdir "$work/held/Frmls/FISICA.frm.new"
+"$@" --list-library "$work/held" >"$work/out.txt" 2>"$work/log"
+status=$?
+slashes "$work/log"
+expect "a folder for a formula file" 1 "biblioteca: Frmls/FISICA.frm: en su lugar hay una carpeta" $status "$work/log"
+[ -s "$work/out.txt" ] && fail "an unread formula file was listed"
+rmdir "$work/held/Frmls/FISICA.frm"
+{ cat "$work/fisica.frm"; printf 'xyz'; } >"$work/held/Frmls/FISICA.frm"
+"$@" --list-library "$work/held" >"$work/out.txt" 2>"$work/log"
+status=$?
+slashes "$work/log"
+expect "a damaged formula file" 1 "biblioteca: Frmls/FISICA.frm: está dañado: le sobran 3 bytes tras el último registro entero" $status "$work/log"
+[ -s "$work/out.txt" ] && fail "a damaged formula file was listed"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failing case(s)"

@@ -90,6 +90,43 @@ TEST_F(LibraryProgram, AbrirPicksASampleFormulaAndGuardarStoresOneUnderANewTopic
   EXPECT_TRUE(program_.QuitsBySalir(main_));
 }
 
+// The open topic given another file: the formulas shown, and one added after
+// choosing the topic again, go to the new file; the old file stays as it was.
+TEST_F(LibraryProgram, ATopicGivenAnotherFileTakesItsFormulasThere) {
+  const std::string frmls = program_.Folder() + "\\Frmls\\";
+  const std::string old = ReadFile(frmls + "GEOMETRI.frm");
+  const int formulas = static_cast<int>(old.size() / 80);
+  ASSERT_GT(formulas, 0);
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_OPEN, 0), 0);
+  HWND library = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (library = Library()) != nullptr; }));
+  DoubleClick(library, IDC_LIB_TOPICS, 0);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) == formulas; }));
+  ASSERT_EQ(ItemText(library, IDC_LIB_TOPIC_FILE), "GEOMETRI");
+  SetItemText(library, IDC_LIB_TOPIC_FILE, "GEOM2");
+  PressEnterIn(library, IDC_LIB_TOPIC_FILE);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(library, IDC_LIB_TOPIC_FILE).empty(); }));
+
+  DoubleClick(library, IDC_LIB_TOPICS, 0);
+  ASSERT_TRUE(
+      WaitFor([&] { return FocusIn(library) == GetDlgItem(library, IDC_LIB_FORMULA_NAME); }));
+  EXPECT_EQ(ListCount(library, IDC_LIB_FORMULAS), formulas);
+  SetItemText(library, IDC_LIB_FORMULA_NAME, "Q");
+  SetItemText(library, IDC_LIB_EXPRESSION, "m*a");
+  PressEnterIn(library, IDC_LIB_COMMENT);
+  ASSERT_TRUE(WaitFor([&] { return ListCount(library, IDC_LIB_FORMULAS) == formulas + 1; }));
+  PostMessageA(library, WM_COMMAND, MAKEWPARAM(IDC_LIB_ACCEPT, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(library); }));
+
+  EXPECT_EQ(ReadFile(frmls + "GEOMETRI.frm"), old);
+  const std::string moved = ReadFile(frmls + "GEOM2.frm");
+  ASSERT_EQ(moved.size(), old.size() + 80);
+  EXPECT_EQ(moved.substr(0, old.size()), old);
+  EXPECT_EQ(moved.substr(old.size(), 9), Field("Q", 3) + Field("m*a", 40).substr(0, 5));
+  EXPECT_EQ(ReadFile(program_.Folder() + "\\temas.rel").substr(42, 9), Field("GEOM2", 8));
+  EXPECT_TRUE(program_.QuitsBySalir(main_));
+}
+
 // "Salir" asks the library's own question first: Cancel keeps the program
 // and the library, No ends both without saving.
 TEST_F(LibraryProgram, SalirAsksForTheLibrarysUnsavedChangesFirst) {

@@ -330,6 +330,112 @@ TEST_F(LibraryDialog, ChangedFormulasAreOfferedForSavingWhenAnotherTopicIsChosen
   EXPECT_EQ(Geom(), original.substr(0, 160));
 }
 
+// A topic's formulas live in the file it names now: a free name takes the
+// formulas shown at the next save and the old file stays; a name whose file
+// exists is used only when the user says so, after the question about
+// unsaved formulas; a mended unsafe name is saved under.
+TEST_F(LibraryDialog, ATopicsFormulasGoToTheFileItNamesNow) {
+  const Strings geomAndQ = {"A = b*h", "f = a+b", "x^2", "Q = m*a"};
+  const struct {
+    const char* what;
+    int topic;
+    const char* file;
+    bool addFirst;  // Q = m*a stored before the file name changes, else after
+    std::vector<int> answers;
+    std::vector<const char*> captions;
+    Strings shown;          // the formula list after the change and Q
+    const char* topicFile;  // what temas.rel names for the topic at the end
+    Strings inGeom;         // Frmls\GEOM.frm at the end
+  } cases[] = {
+      {"a free name", 1, "GEOM2", false, {}, {}, geomAndQ, "GEOM2", {"A = b*h", "f = a+b", "x^2"}},
+      {"a taken name, used",
+       1,
+       "FISICA",
+       false,
+       {IDYES},
+       {"el fichero ya existe"},
+       {"F = m*a", "Q = m*a"},
+       "FISICA",
+       {"A = b*h", "f = a+b", "x^2"}},
+      {"a taken name, refused",
+       1,
+       "FISICA",
+       false,
+       {IDNO},
+       {"el fichero ya existe"},
+       geomAndQ,
+       "GEOM",
+       geomAndQ},
+      {"a taken name with unsaved formulas",
+       1,
+       "FISICA",
+       true,
+       {IDYES, IDYES},
+       {"el fichero ya existe", "las fórmulas han cambiado"},
+       {"F = m*a"},
+       "FISICA",
+       geomAndQ},
+      {"an unsafe name mended",
+       4,
+       "AUXI",
+       false,
+       {},
+       {},
+       {"Q = m*a"},
+       "AUXI",
+       {"A = b*h", "f = a+b", "x^2"}},
+  };
+  auto formulasIn = [](const char* file) {
+    LoadFormulaFile(file);
+    Strings lines;
+    for (int k = 1; k <= TopicFormulaCount; ++k) lines.push_back(FormulaLine(k).str());
+    return lines;
+  };
+  auto addQ = [&] {
+    W().Type(IDC_LIB_FORMULA_NAME, "Q");
+    W().Type(IDC_LIB_EXPRESSION, "m*a");
+    W().Click(IDC_LIB_FORMULA_OK);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(FormulaPath(c.file).c_str());
+    WriteSampleLibrary();
+    WriteFile("temas.rel", ReadFile("temas.rel") + TopicImage({"Aparato", "AUX"}));
+    const std::string fisica = ReadFile(FormulaPath("FISICA").c_str());
+    Open(kPickMode);
+    boxes_.Clear();
+    DoubleClickTopic(c.topic);
+    if (c.addFirst) addQ();
+    for (int answer : c.answers) boxes_.Script(answer);
+    W().Type(IDC_LIB_TOPIC_FILE, c.file);
+    W().Click(IDC_LIB_TOPIC_OK);
+    ASSERT_EQ(boxes_.Boxes().size(), c.captions.size());
+    for (std::size_t k = 0; k < c.captions.size(); ++k) {
+      EXPECT_EQ(boxes_.Boxes()[k].caption, c.captions[k]);
+    }
+    if (!c.captions.empty()) {
+      EXPECT_EQ(boxes_.Boxes()[0].text,
+                std::string("Frmls\\") + c.file +
+                    ".frm ya existe: ¿pasa el tema a usar ese fichero y sus fórmulas?\r\n\r\n"
+                    "No: el tema se queda como estaba");
+    }
+    DoubleClickTopic(c.topic);  // chosen again: what the topic names now
+    if (!c.addFirst) addQ();
+    EXPECT_EQ(Lines(IDC_LIB_FORMULAS), c.shown);
+    W().Click(IDC_LIB_ACCEPT);
+    EXPECT_TRUE(Ended());
+    window_.reset();
+
+    LoadTopics();
+    EXPECT_EQ(TopicList[c.topic].TopicFile, c.topicFile);
+    EXPECT_EQ(formulasIn(c.topicFile), c.shown);
+    EXPECT_EQ(formulasIn("GEOM"), c.inGeom);
+    if (std::string(c.topicFile) != "FISICA") {
+      EXPECT_EQ(ReadFile(FormulaPath("FISICA").c_str()), fisica);
+    }
+  }
+}
+
 // --- Deleting -------------------------------------------------------------------
 
 TEST_F(LibraryDialog, DeletingAsksWithTheListLineAndWritesOnlyOnAccept) {
@@ -565,7 +671,9 @@ TEST_F(LibraryDialog, AFailedSaveSaysWhyAndKeepsTheDialogAndItsEdits) {
       {"folder in the topic list's place", true, 0, none, false, SaveBy::Accept, "temas.rel",
        "en su lugar hay una carpeta", "temas.rel", folderFor("temas.rel")},
       {"folder in the new formula file's place", false, 1, none, false, SaveBy::ChangingTopic,
-       "Frmls\\GEOM.frm", "en su lugar hay una carpeta", "Frmls\\GEOM.frm", folderForTheNewFile},
+       "Frmls\\GEOM.frm",
+       "Frmls\\GEOM.frm.new (el archivo provisional del guardado): en su lugar hay una carpeta",
+       "Frmls\\GEOM.frm", folderForTheNewFile},
       {"file name that leaves Frmls", false, 4, TopicRecord{"Raro", "..\\zz"}, false,
        SaveBy::ChangingTopic, "Frmls\\..\\zz.frm", "no es un nombre de fichero válido", "zz.frm",
        nothing},
@@ -661,12 +769,53 @@ TEST_F(LibraryDialog, AListThatCouldNotBeReadIsNeverSavedOverItsFile) {
   W().Type(IDC_LIB_EXPRESSION, "x");
   W().Click(IDC_LIB_FORMULA_OK);
   W().Click(IDC_LIB_ACCEPT);
-  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  // Each list that shows empty for want of reading says so, with its file and why.
+  ASSERT_EQ(boxes_.Boxes().size(), 3u);
+  const std::string heldWhy =
+      ": acceso denegado: el archivo está en uso por otro programa o no se puede leer\r\n\r\n"
+      "la lista se muestra vacía, y no se guardará sobre ese archivo";
+  EXPECT_EQ(boxes_.Boxes()[0].caption, "no se ha podido leer");
+  EXPECT_EQ(boxes_.Boxes()[0].text, "no se ha podido leer temas.rel" + heldWhy);
+  EXPECT_EQ(boxes_.Boxes()[1].text, "no se ha podido leer Frmls\\GEOM.frm" + heldWhy);
   EXPECT_NE(boxes_.Last().text.find("temas.rel: no se pudo leer"), std::string::npos)
       << boxes_.Last().text;
   EXPECT_FALSE(Ended());
   EXPECT_EQ(ReadFile("temas.rel"), topics);
   EXPECT_EQ(Geom(), original);
+}
+
+// A library that is there is read whatever its files' attributes, and a save
+// keeps their hidden and system marks.
+TEST_F(LibraryDialog, ALibraryIsReadWhateverItsAttributes) {
+  for (DWORD marks : {FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_HIDDEN,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_ARCHIVE}) {
+    SCOPED_TRACE(marks);
+    WriteSampleLibrary();
+    for (const char* file : {"temas.rel", "Frmls\\GEOM.frm"}) {
+      ASSERT_TRUE(SetFileAttributesA(file, marks));
+    }
+    Open(kPickMode);
+    EXPECT_EQ(Lines(IDC_LIB_TOPICS).size(), 3u);
+    ClickTopic(1);
+    EXPECT_EQ(Lines(IDC_LIB_FORMULAS).size(), 3u);
+    W().Type(IDC_LIB_FORMULA_NAME, "g");
+    W().Type(IDC_LIB_EXPRESSION, "2*x");
+    W().Click(IDC_LIB_FORMULA_OK);
+    W().Click(IDC_LIB_TOPIC_NEW);
+    W().Type(IDC_LIB_TOPIC_NAME, "Óptica");
+    W().Type(IDC_LIB_TOPIC_FILE, "OPTICA");
+    W().Click(IDC_LIB_TOPIC_OK);
+    W().Click(IDC_LIB_ACCEPT);
+    EXPECT_TRUE(Ended());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    window_.reset();
+    EXPECT_EQ(ReadFile("temas.rel").size(), 4 * 52u);
+    EXPECT_EQ(Geom().size(), 4 * 80u);
+    for (const char* file : {"temas.rel", "Frmls\\GEOM.frm"}) {
+      EXPECT_EQ(GetFileAttributesA(file) & marks, marks) << file;
+      SetFileAttributesA(file, FILE_ATTRIBUTE_NORMAL);
+    }
+  }
 }
 
 // Another copy of the program saved the library after this dialog loaded it.

@@ -635,6 +635,61 @@ TEST_F(ToolsMenuItems, SalirWithUnsavedEditsAsksFirst) {
   }
 }
 
+// A list that is there is read whatever its attributes, and Ok with no edits
+// leaves its file as it was; a save that the read-only mark or the system
+// refuses says so and keeps the edits.
+TEST_F(ToolsMenuItems, AListIsReadWhateverItsAttributes) {
+  const std::string three = "uno\r\nuno.exe\r\n\r\n\r\ndos\r\n\r\n\r\n\r\ntres\r\n\r\n\r\n\r\n";
+  const struct {
+    const char* what;
+    DWORD attributes;
+    bool saves;
+  } cases[] = {
+      {"system", FILE_ATTRIBUTE_SYSTEM, true},
+      {"hidden", FILE_ATTRIBUTE_HIDDEN, true},
+      {"hidden and system", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, true},
+      {"archive", FILE_ATTRIBUTE_ARCHIVE, true},
+      {"read-only", FILE_ATTRIBUTE_READONLY, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClearTools();
+    boxes_.Clear();
+    SetFileAttributesA("Tools.rel", FILE_ATTRIBUTE_NORMAL);
+    WriteFile("Tools.rel", three);
+    ASSERT_TRUE(SetFileAttributesA("Tools.rel", c.attributes));
+    DialogDriver main("PRINCIPAL", &MainDialogProc);
+    EXPECT_EQ(GetMenuItemCount(ToolsMenu), 5);
+    RunEditor(main, [](HWND editor) { EditorScript::Click(editor, IDC_TOOLS_SAVE); });
+    EXPECT_EQ(ReadFile("Tools.rel"), three);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+
+    bool stayed = false;
+    RunEditor(main, [&](HWND editor) {
+      EditorScript::Add(editor);
+      EditorScript::Click(editor, IDC_TOOLS_SAVE);
+      stayed = IsWindowVisible(editor) != FALSE;
+      if (stayed) {
+        EXPECT_EQ(SendDlgItemMessageA(editor, IDC_TOOLS_LIST, LB_GETCOUNT, 0, 0), 4);
+        EditorScript::Click(editor, IDC_CANCEL);
+      }
+    });
+    EXPECT_EQ(stayed, !c.saves);
+    if (c.saves) {
+      EXPECT_TRUE(boxes_.Boxes().empty());
+      EXPECT_EQ(ReadFile("Tools.rel"), three + "añadido\r\n\r\n\r\n\r\n");
+      EXPECT_EQ(GetFileAttributesA("Tools.rel") & c.attributes, c.attributes);
+    } else {
+      ASSERT_EQ(boxes_.Boxes().size(), 1u);
+      EXPECT_EQ(boxes_.Last().caption, "No se ha guardado");
+      EXPECT_NE(boxes_.Last().text.find("El archivo es de solo lectura."), std::string::npos)
+          << boxes_.Last().text;
+      EXPECT_EQ(ReadFile("Tools.rel"), three);
+    }
+    SetFileAttributesA("Tools.rel", FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
 // A list that could not be read is never saved over; once the file reads,
 // the editor command reads it and the menu shows it.
 TEST_F(ToolsMenuItems, AnUnreadListIsNeverSavedOver) {

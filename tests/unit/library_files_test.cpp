@@ -230,7 +230,7 @@ TEST_F(LibraryFiles, RecordsBeyond255AreKeptAfterTheListOnSave) {
     name.insert(0, 1, 't');
     file += TopicImage({name, "F"});
   }
-  file += "xyz";  // a partial record: dropped
+  file += "xyz";  // a partial record: kept at the end
   WriteFile("temas.rel", file);
   LoadTopics();
   ASSERT_EQ(TopicCount, 255);
@@ -239,10 +239,68 @@ TEST_F(LibraryFiles, RecordsBeyond255AreKeptAfterTheListOnSave) {
   TopicCount = 254;  // the last loaded one deleted
   ASSERT_TRUE(SaveTopics());
   const std::string saved = ReadFile("temas.rel");
-  ASSERT_EQ(saved.size(), (254 + 45) * 52u);
+  ASSERT_EQ(saved.size(), (254 + 45) * 52u + 3);
   EXPECT_EQ(saved.substr(0, 52), TopicImage({"primero", "F"}));
   EXPECT_EQ(saved.substr(253 * 52, 52), file.substr(253 * 52, 52));
-  EXPECT_EQ(saved.substr(254 * 52), file.substr(255 * 52, 45 * 52));
+  EXPECT_EQ(saved.substr(254 * 52), file.substr(255 * 52));
+}
+
+// Only what the user edited changes in a file: a record nobody touched keeps
+// its own bytes (padding, bytes past a text, a damaged length byte), a
+// trailing partial record stays at the end.
+TEST_F(LibraryFiles, ASaveKeepsTheBytesItDidNotChange) {
+  MakeFolder("Frmls");
+  std::string odd = FormulaImage(Formula("a", "x+1", "uno"));
+  odd[45] = 'P';  // padding
+  odd[10] = 'Q';  // past the expression's 3 characters
+  std::string damaged = FormulaImage(Formula("b", std::string(40, 'y'), ""));
+  damaged[4] = static_cast<char>(0xFF);  // reads as 40
+  const std::string plain = FormulaImage(Formula("c", "3", ""));
+  const std::string partial = Bytes({1, 'Z', 0, 0, 5}) + "x*2+1" + std::string(40, '\0');
+  const std::string file = odd + damaged + plain + partial;
+  const std::string fresh = FormulaImage(Formula("n", "2", ""));
+  const struct {
+    const char* what;
+    void (*edit)();
+    std::string saved;
+  } cases[] = {
+      {"no edit", [] {}, file},
+      {"one appended", [] { FormulaList[++TopicFormulaCount] = Formula("n", "2", ""); },
+       odd + damaged + plain + fresh + partial},
+      {"the middle one edited", [] { FormulaList[2].Comment = "dos"; },
+       odd + FormulaImage(Formula("b", std::string(40, 'y'), "dos")) + plain + partial},
+      {"the first one deleted",
+       [] {
+         FormulaList[1] = FormulaList[2];
+         FormulaList[2] = FormulaList[3];
+         TopicFormulaCount = 2;
+       },
+       damaged + plain + partial},
+      {"two swapped", [] { std::swap(FormulaList[1], FormulaList[3]); },
+       plain + damaged + odd + partial},
+  };
+  for (const auto& c : cases) {
+    WriteFile(FormulaPath("F").c_str(), file);
+    LoadFormulaFile("F");
+    ASSERT_EQ(TopicFormulaCount, 3) << c.what;
+    c.edit();
+    ASSERT_TRUE(SaveFormulaFile()) << c.what;
+    EXPECT_EQ(ReadFile(FormulaPath("F").c_str()), c.saved) << c.what;
+    ASSERT_TRUE(SaveFormulaFile()) << c.what << ", saved again";
+    EXPECT_EQ(ReadFile(FormulaPath("F").c_str()), c.saved) << c.what << ", saved again";
+  }
+  WriteFile("temas.rel", TopicImage({"uno", "UNO"}) +
+                             "\x03"
+                             "dos" +
+                             std::string(26, '#'));
+  LoadTopics();
+  TopicList[2] = {"dos", "DOS"};
+  TopicCount = 2;
+  ASSERT_TRUE(SaveTopics());
+  EXPECT_EQ(ReadFile("temas.rel"), TopicImage({"uno", "UNO"}) + TopicImage({"dos", "DOS"}) +
+                                       "\x03"
+                                       "dos" +
+                                       std::string(26, '#'));
 }
 
 TEST_F(LibraryFiles, ASaveCreatesTheMissingFormulaFolder) {
@@ -332,6 +390,13 @@ TEST_F(LibrarySaveFaults, AFolderInTheFilesPlaceIsLeftAlone) {
   EXPECT_FALSE(SaveTopics(&failure));
   EXPECT_EQ(failure.reason, "en su lugar hay una carpeta");
   EXPECT_TRUE(std::filesystem::is_directory("temas.rel"));
+  // The save's own file beside it is named, not the file.
+  std::filesystem::remove("temas.rel");
+  MakeFolder("temas.rel.new");
+  EXPECT_FALSE(SaveTopics(&failure, true));
+  EXPECT_EQ(failure.reason,
+            "temas.rel.new (el archivo provisional del guardado): en su lugar hay una carpeta");
+  EXPECT_TRUE(std::filesystem::is_directory("temas.rel.new"));
 }
 
 TEST_F(LibrarySaveFaults, AFormulaFolderThatIsAFileFailsTheSave) {
@@ -352,9 +417,17 @@ TEST_F(LibrarySaveFaults, AListWhoseFileCouldNotBeOpenedIsNotSavedOverIt) {
   EXPECT_EQ(TopicFormulaCount, 0);
   FormulaList[1] = Formula("f", "x", "");
   TopicFormulaCount = 1;
+  EXPECT_TRUE(FormulaFile.unread);
+  EXPECT_EQ(FormulaFile.why, "en su lugar hay una carpeta");
   SaveFailure failure;
   EXPECT_FALSE(SaveFormulaFile(&failure));
-  EXPECT_TRUE(Has(failure.reason, "no se pudo leer")) << failure.reason.str();
+  EXPECT_EQ(failure.reason, "en su lugar hay una carpeta");  // what stops it now
+  std::filesystem::remove(FormulaPath("X").c_str());
+  WriteFile(FormulaPath("X").c_str(), "");  // a file again: what was not read is at stake
+  EXPECT_FALSE(SaveFormulaFile(&failure));
+  EXPECT_EQ(failure.reason,
+            "no se pudo leer al abrir la biblioteca (en su lugar hay una carpeta), y guardarlo "
+            "borraría lo que no se leyó");
   LoadFormulaFile("Y");  // a missing file is no obstacle
   TopicFormulaCount = 1;
   EXPECT_TRUE(SaveFormulaFile());

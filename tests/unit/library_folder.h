@@ -16,5 +16,7 @@ class LibraryFolderTest : public TestFolder {
     FormulaFilePath.Clear();
     TopicsFile = {};
     FormulaFile = {};
+    TopicImagesAsRead.clear();
+    FormulaImagesAsRead.clear();
   }
 };

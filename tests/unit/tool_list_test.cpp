@@ -46,6 +46,13 @@ std::string Entries(int from, int to, std::string_view lineEnd = "\r\n") {
   return text;
 }
 
+// ASCII as UTF-16, low byte first, with no byte order mark.
+std::string Utf16WithoutMark(std::string_view ascii) {
+  std::string bytes;
+  for (char c : ascii) bytes += {c, '\0'};
+  return bytes;
+}
+
 void ClearList() {
   while (ToolCount > 0) DeleteToolEntry(ToolCount);
   ToolOverflow.clear();
@@ -74,7 +81,11 @@ TEST(ToolsFileReading, LinesAndEntries) {
       // Nine lines: the third entry has only its title.
       {"1\n2\n3\n4\n5\n6\n7\n8\n9\n", "[1|2|3|4][5|6|7|8][9|||]"},
       {"x", "[x|||]"},
-      {"a\nb\nc\nd\n\n", "[a|b|c|d][|||]"},  // a fifth line, even empty, starts an entry
+      {"a\nb\nc\nd\n\n", "[a|b|c|d]"},  // blank lines at the end are no entry
+      {"a\nb\nc\nd\n\r\n\n\x1A", "[a|b|c|d]"},
+      {"a\nb\nc\nd\n\n\n\n\n", "[a|b|c|d][|||]"},  // four are an entry, all empty
+      {"a\nb\nc\nd\n\ne\n", "[a|b|c|d][|e||]"},
+      {"a\r\r\nb\r\r\nc\r\r\nd\r\r\ne", "[a|b|c|d][e|||]"},  // CR CR LF: one line end
       // 0x1A where an entry would begin ends the list; inside a field it is text.
       {"a\nb\nc\nd\n\x1A"
        "e\nf\ng\nh\n",
@@ -90,6 +101,9 @@ TEST(ToolsFileReading, LinesAndEntries) {
       {std::string("\xFF\xFE\xE1\0\r\0\n\0\xAC\x20\n\0", 12), "[\xE1|\x80||]"},
       {std::string("\xFE\xFF\0\xE1\0\r\0\n\xD8\x3D\xDE\0\0x", 14), "[\xE1|?x||]"},
       {"\xC3\xA1\xF1", "[\xC3\xA1\xF1|||]"},  // not UTF-8 as a whole: Windows-1252
+      // UTF-16 without a mark: every other byte of the first line is 0.
+      {std::string("t\0\xE1\0\r\0\n\0f\0\r\0\n\0", 14), "[t\xE1|f||]"},
+      {std::string("\0t\0\r\0\n\0f", 8), "[t|f||]"},
   };
   for (const Case& c : cases) EXPECT_EQ(Parsed(c.bytes), c.fields) << c.bytes;
 }
@@ -115,7 +129,7 @@ TEST(ToolsFileReading, EntriesBeyond64AreKeptAsTheyWere) {
   ParseTools(Entries(1, 64) + tail + "\x1A" + "after the end\n", *parsed);
   EXPECT_EQ(parsed->count, 64);
   EXPECT_EQ(parsed->entries[63].Title, "t64");
-  EXPECT_EQ(parsed->overflow, tail);  // byte for byte, up to the 0x1A
+  EXPECT_EQ(parsed->overflow, tail + "\x1A" + "after the end\n");  // byte for byte
 
   ParseTools(Entries(1, 64), *parsed);
   EXPECT_EQ(parsed->overflow, "");
@@ -228,6 +242,47 @@ TEST_F(ToolsFile, ASaveKeepsTheEntriesBeyond64) {
   ASSERT_TRUE(LoadToolsFrom(path_));
   EXPECT_EQ(ToolList[1].Title, "nuevo");
   EXPECT_EQ(Read().substr(Read().size() - Entries(65, 70).size()), Entries(65, 70));
+}
+
+// A list saved with no edits leaves its file byte for byte, and a tool
+// nobody edited keeps its lines as they were when another one is edited.
+TEST_F(ToolsFile, WhatWasNotEditedIsWrittenAsItWasRead) {
+  const std::string longLine(10000, 'L');
+  const struct {
+    const char* what;
+    std::string file;
+    std::string firstToolKept;  // the first tool's lines after another one is edited
+  } cases[] = {
+      {"a line past 255", longLine + "\r\nf\r\n\r\n\r\n" + Entries(2, 2),
+       longLine + "\r\nf\r\n\r\n\r\n"},
+      {"LF lines", Entries(1, 2, "\n"), Entries(1, 1, "\n")},
+      {"CR CR LF", Entries(1, 2, "\r\r\n"), Entries(1, 1, "\r\r\n")},
+      {"a blank line at the end", Entries(1, 2) + "\r\n", Entries(1, 1)},
+      {"after the end of the file",
+       Entries(1, 2) + "\x1A"
+                       "notes",
+       Entries(1, 1)},
+      {"UTF-16 without a mark", Utf16WithoutMark("t1\r\n\r\n\r\n\r\nt2\r\n"), "t1\r\n\r\n\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    Write(c.file);
+    ASSERT_TRUE(LoadToolsFrom(path_)) << c.what;
+    ASSERT_EQ(ToolCount, 2) << c.what;
+    ASSERT_TRUE(SaveToolsTo(path_)) << c.what;
+    EXPECT_EQ(Read(), c.file) << c.what;
+
+    SetToolEntry(ToolList[2], "nuevo", "", "", "");
+    ASSERT_TRUE(SaveToolsTo(path_)) << c.what;
+    const std::string saved = Read();
+    EXPECT_EQ(saved.substr(0, c.firstToolKept.size()), c.firstToolKept) << c.what;
+    ASSERT_TRUE(LoadToolsFrom(path_)) << c.what;
+    ASSERT_EQ(ToolCount, 2) << c.what;
+    EXPECT_EQ(ToolList[2].Title, "nuevo") << c.what;
+    // Moved, the unedited tool still keeps its lines.
+    SwapToolEntries(1, 2);
+    ASSERT_TRUE(SaveToolsTo(path_)) << c.what;
+    EXPECT_NE(Read().find(c.firstToolKept), std::string::npos) << c.what;
+  }
 }
 
 // A failed save leaves the old file byte for byte and no new file beside it.
