@@ -2,6 +2,8 @@
 // Enter rule, the rows, the plot on the screen and the clipboard.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -14,6 +16,7 @@
 #include "common/language.h"
 #include "common/number_text.h"
 #include "common/shared_font.h"
+#include "engine/eval.h"
 #include "engine/headless_formula_window.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
@@ -434,6 +437,66 @@ TEST_F(Table, TheOpenTableFollowsTheAcceptedFormula) {
   EXPECT_EQ(WindowText(W().Dialog()), "tabla  f: y+1  ");
   EXPECT_FALSE(W().Visible(IDC_TABLE_CONST_LABEL));
   EXPECT_FALSE(W().Visible(IDC_TABLE_CONST1));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A table of long powers: the program answers and repaints while it runs,
+// the bar shows the rows done, a second Ok starts nothing, Esc stops it at
+// once, and the rows listed so far are each the loop's exact value.
+TEST_F(Table, ALongTableAnswersShowsItsProgressAndStopsOnEsc) {
+  DialogDriver main("PRINCIPAL", &MainDialogProc);
+  Open("x^2147483647");
+  // 100 000 rows, ever longer towards 1 (seconds each there), short past it.
+  Range("0.9", "1.099998", "0.000002");
+  HWND bar = nullptr;
+  int firstPos = 0, laterPos = 0;
+  bool repainted = false, fieldsGrey = false;
+  double escAt = 0;
+  TimedSteps steps;
+  steps.At(700, [&] {
+    bar = W().Item(IDC_TABLE_PROGRESS);
+    firstPos = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+    fieldsGrey = !W().Enabled(IDOK) && !W().Enabled(IDC_TABLE_FROM);
+    InvalidateRect(W().Dialog(), nullptr, TRUE);
+    SendRealKey(VK_RETURN);  // a second Ok
+  });
+  steps.At(900, [&] {
+    repainted = !GetUpdateRect(W().Dialog(), nullptr, FALSE);
+    laterPos = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+  });
+  steps.At(1000, [&] {
+    escAt = steps.Now();
+    SendRealKey(VK_ESCAPE);
+  });
+  AnswerWatch mainAnswers(main.Dialog()), tableAnswers(W().Dialog());
+  steps.Start();
+  Compute();
+  const double stoppedAt = steps.Now();
+  EXPECT_TRUE(steps.AllRun());
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(fieldsGrey);
+  EXPECT_TRUE(repainted);
+  EXPECT_GT(firstPos, 0);
+  EXPECT_GT(laterPos, firstPos);  // not started again
+  EXPECT_LT(stoppedAt - escAt, 100);
+  EXPECT_LT(mainAnswers.SlowestMs(), 100);
+  EXPECT_LT(tableAnswers.SlowestMs(), 100);
+  EXPECT_GT(mainAnswers.Answers(), 10);
+
+  const std::vector<std::string> rows = Rows();
+  ASSERT_GE(static_cast<int>(rows.size()), laterPos);
+  ASSERT_GT(rows.size(), 0u);
+  ASSERT_LT(rows.size(), 100000u);
+  EXPECT_EQ(W().Text(IDC_TABLE_STATUS),
+            "Parado: " + std::to_string(rows.size()) + " de 100000 filas");
+  double x = 0.9;
+  for (std::size_t i = 1; i < rows.size(); ++i) x = x + 0.000002;
+  const double y = EvalFormula(SubstLetter("x^2147483647", 'x', NumberText(x)));
+  EXPECT_EQ(rows.back(), std::string((VariableCell(x) + "\t" + ValueCell(y)).view()));
+  EXPECT_GT(DarkPixelsOfPlot(), 100);
+  EXPECT_FALSE(W().Visible(IDC_TABLE_PROGRESS));
+  EXPECT_TRUE(W().Enabled(IDOK) && W().Enabled(IDC_TABLE_FROM));
+  EXPECT_TRUE(IsWindow(W().Dialog()));  // Esc stopped the table, not closed it
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
