@@ -440,6 +440,68 @@ TEST_F(Table, TheOpenTableFollowsTheAcceptedFormula) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// Leaving out what cannot show changes no pixel: each table drawn call by
+// call, and as the dialog draws it, gives the same picture.
+TEST_F(Table, ThePlotKeepsEveryPixelOfEveryCall) {
+  class EveryCall final : public TableView {
+   public:
+    explicit EveryCall(HWND dialog) : dialog_(dialog), canvas_(PlotControl, true) {}
+    ShortText ItemText(int id) override { return GetItemText(dialog_, id); }
+    char SelectedLetter() override { return ListSelectedText(dialog_, IDC_TABLE_VARIABLES)[0]; }
+    void ClearRows(std::int32_t) override {}
+    void AddRow(std::string_view) override {}
+    void ShowMessage(std::string_view, std::string_view) override {}
+    PlotCanvas* Canvas() override { return &canvas_; }
+
+   private:
+    HWND dialog_;
+    GdiPlotCanvas canvas_;
+  };
+  auto pixels = [&] {
+    HBITMAP plot = KeptPlot(W().Item(IDC_TABLE_PLOT));
+    BITMAP size{};
+    GetObjectW(plot, sizeof size, &size);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;  // from the top row down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> bits(static_cast<std::size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, plot, 0, size.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bits;
+  };
+  struct Case {
+    const char *formula, *from, *to, *step;
+  };
+  const Case cases[] = {
+      {"x*x=4-x", "-2", "3", "0.0005"},        // thousands of rows a pixel apart, two curves
+      {"1/x", "-1", "1", "0.001"},             // far beyond the frame near 0
+      {"x^3-20*x", "-5", "5.2", "0.3"},        // few rows, labels at the right edge
+      {"x*(x-3)", "0.000001", "3", "0.0001"},  // labels that run past the left edge
+  };
+  for (const Case& c : cases) {
+    Open(c.formula);
+    Range(c.from, c.to, c.step);
+    EveryCall view(W().Dialog());
+    ComputeTable(view);
+    const std::vector<DWORD> everyCall = pixels();
+    Compute();
+    const std::vector<DWORD> shown = pixels();
+    ASSERT_EQ(shown.size(), everyCall.size()) << c.formula;
+    std::size_t differ = 0, dark = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      differ += shown[i] != everyCall[i];
+      dark += (shown[i] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    EXPECT_EQ(differ, 0u) << c.formula;
+    EXPECT_GT(dark, 500u) << c.formula;
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 // A table of long powers: the program answers and repaints while it runs,
 // the bar shows the rows done, a second Ok starts nothing, Esc stops it at
 // once, and the rows listed so far are each the loop's exact value.
