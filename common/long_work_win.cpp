@@ -35,8 +35,11 @@ LongWork::~LongWork() {
   current_ = nullptr;
   if (frozen_ && show_) show_->Thaw();
   if (progressShown_) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-  // Greying the control that had the keyboard took it away.
-  if (frozen_ && !GetFocus() && focus_ && IsWindow(focus_) && IsWindowEnabled(focus_)) {
+  // Greying the control that had the keyboard took it away, to its window
+  // or to none: it gets it back.
+  HWND focus = GetFocus();
+  if (frozen_ && focus_ && IsWindow(focus_) && IsWindowEnabled(focus_) &&
+      (!focus || focus == GetAncestor(focus_, GA_ROOT))) {
     SetFocus(focus_);
   }
 }

@@ -558,7 +558,8 @@ TEST_F(Table, ALongTableAnswersShowsItsProgressAndStopsOnEsc) {
   EXPECT_GT(DarkPixelsOfPlot(), 100);
   EXPECT_FALSE(W().Visible(IDC_TABLE_PROGRESS));
   EXPECT_TRUE(W().Enabled(IDOK) && W().Enabled(IDC_TABLE_FROM));
-  EXPECT_TRUE(IsWindow(W().Dialog()));  // Esc stopped the table, not closed it
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_TO);  // where Enter started it
+  EXPECT_TRUE(IsWindow(W().Dialog()));       // Esc stopped the table, not closed it
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
