@@ -285,6 +285,8 @@ void ListAndPlot(TableView& view, const std::string (&work)[3], char letter,
     for (int k = 1; k <= FormulaCount; ++k) before[k] = ys[k];
   }
   view.RowsDone(listed, rowCount);
+  // A slice of its own: the windows answer between listing and drawing.
+  view.GoOn(listed, rowCount);
   if (drawing) canvas->End();
 }
 

@@ -32,7 +32,8 @@ class TableView {
   virtual void ClearRows(std::int32_t rowsToCome) = 0;
   // Each row as soon as it is computed.
   virtual void AddRow(std::string_view row) = 0;
-  // Asked between rows, `done` of `asked` listed: false stops the table there.
+  // Asked between rows, `done` of `asked` listed (and once more before the
+  // plot is drawn): false stops the table there.
   virtual bool GoOn(std::int32_t /*done*/, std::int32_t /*asked*/) { return true; }
   // The rows are all there, or `listed` of `asked` when the table was stopped.
   virtual void RowsDone(std::int32_t /*listed*/, std::int32_t /*asked*/) {}
