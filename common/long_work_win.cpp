@@ -22,6 +22,11 @@ bool IsDialogWindow(HWND window) {
   return GetClassNameW(window, name, 8) == 6 && lstrcmpW(name, L"#32770") == 0;
 }
 
+BOOL CALLBACK PokeWindow(HWND window, LPARAM) {
+  PostMessageW(window, WM_NULL, 0, 0);
+  return TRUE;
+}
+
 }  // namespace
 
 LongWork::LongWork(LongWorkShow* show)
@@ -34,6 +39,11 @@ LongWork::~LongWork() {
   KeepWorking = nullptr;
   current_ = nullptr;
   if (frozen_ && show_) show_->Thaw();
+  // The other windows grey what would start a computation as their messages
+  // come: one message each, so that they offer it again now.
+  if (frozen_) {
+    EnumThreadWindows(GetCurrentThreadId(), &PokeWindow, 0);
+  }
   if (progressShown_) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   // Greying the control that had the keyboard took it away, to its window
   // or to none: it gets it back.
