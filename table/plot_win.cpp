@@ -161,30 +161,41 @@ int LabelLeft(int x, int extent, int width) {
 
 // How wide a label is and how far its ink reaches past its cell on either
 // side, from the widths of its characters: labels are plain ASCII.
-struct LabelWidths {
-  ABC abc[128] = {};
-  int height = 0;
-  bool known = false;
-
-  explicit LabelWidths(HDC dc) {
+class LabelWidths {
+ public:
+  explicit LabelWidths(HDC dc) : dc_(dc) {
     TEXTMETRICW metrics{};
-    known = GetCharABCWidthsW(dc, 0, 127, abc) && GetTextMetricsW(dc, &metrics);
+    known = GetTextMetricsW(dc, &metrics) != FALSE;
     height = metrics.tmHeight;
   }
   // False for a text they cannot tell.
-  bool Measure(std::string_view text, int& advance, int& inkLeft, int& inkRight) const {
+  bool Measure(std::string_view text, int& advance, int& inkLeft, int& inkRight) {
     advance = inkLeft = inkRight = 0;
     if (!known || text.empty()) return false;
     for (std::size_t k = 0; k < text.size(); ++k) {
       const auto c = static_cast<unsigned char>(text[k]);
       if (c >= 128) return false;
-      const ABC& w = abc[c];
+      // Asked for each character the first time: a label has a dozen kinds.
+      if (!asked_[c]) {
+        asked_[c] = true;
+        if (!GetCharABCWidthsW(dc_, c, c, &abc_[c])) known = false;
+      }
+      if (!known) return false;
+      const ABC& w = abc_[c];
       if (k == 0 && w.abcA < 0) inkLeft = w.abcA;
       advance += w.abcA + static_cast<int>(w.abcB) + w.abcC;
       if (k + 1 == text.size() && w.abcC < 0) inkRight = -w.abcC;
     }
     return true;
   }
+
+  int height = 0;
+  bool known = false;
+
+ private:
+  HDC dc_;
+  ABC abc_[128] = {};
+  bool asked_[128] = {};
 };
 
 // The white cells of the labels drawn after the one at hand. The value
@@ -250,7 +261,8 @@ void GdiPlotCanvas::DrawWhatShows() {
   // show; in a font where they did not, every label is drawn.
   int checked = 0;
   for (const Call& c : calls_) {
-    if (!c.text || !widths.known || checked == 64) continue;
+    if (!widths.known || checked == 16) break;
+    if (!c.text) continue;
     ++checked;
     int advance, inkLeft, inkRight;
     const std::wstring wide = WideText(std::string_view(texts_.data() + c.start, c.length));
