@@ -5,6 +5,8 @@
 #include "common/dialog_win.h"
 #include "common/dpi_win.h"
 #include "common/field_brush_win.h"
+#include "common/language.h"
+#include "common/long_work_win.h"
 #include "library/library_dialog_win.h"
 #include "resources/ids.h"
 #include "table/table_dialog_win.h"
@@ -50,16 +52,77 @@ void SetMenuCommandEnabled(HMENU menu, int id, bool enabled) {
 
 // Keeps the buttons, the table button and the menu items in step with the
 // formula text and the parameter count.
+// While a computation runs, nothing that would start another or change the
+// formula is offered.
 void RefreshControls(HWND dialog) {
   if (!GetDlgItem(dialog, IDC_FORMULA)) return;  // controls not created yet
+  const bool free = !LongWork::Running();
   const bool hasFormula = !GetItemText(dialog, IDC_FORMULA).empty();
-  for (int id : {IDC_COMPUTE, IDC_NEW, IDC_OK}) SetItemEnabled(dialog, id, hasFormula);
+  for (int id : {IDC_COMPUTE, IDC_NEW, IDC_OK}) SetItemEnabled(dialog, id, hasFormula && free);
   const bool hasParams = ParamCount > 0;
   SetItemVisible(dialog, IDC_TABLE_BUTTON, hasParams);
   SetItemVisible(dialog, IDC_TABLE_ICON, hasParams);
+  SetItemEnabled(dialog, IDC_TABLE_BUTTON, free);
   HMENU menu = GetMenu(dialog);
-  SetMenuCommandEnabled(menu, IDM_TABLE, hasParams);
-  SetMenuCommandEnabled(menu, IDM_SAVE, hasFormula);
+  SetMenuCommandEnabled(menu, IDM_TABLE, hasParams && free);
+  SetMenuCommandEnabled(menu, IDM_SAVE, hasFormula && free);
+  for (int id : {IDM_NEW, IDM_OPEN, IDM_TOOLS_EDIT}) SetMenuCommandEnabled(menu, id, free);
+  HWND formula = GetDlgItem(dialog, IDC_FORMULA);
+  const bool readOnly = (GetWindowLongPtrW(formula, GWL_STYLE) & ES_READONLY) != 0;
+  if (readOnly == free) SendMessageW(formula, EM_SETREADONLY, !free, 0);
+}
+
+constexpr Wording kComputing = {{"calculant…", "computing…", "calculando…"}};
+constexpr Wording kStopped = {{"càlcul aturat", "computation stopped", "cálculo parado"}};
+
+// The line under the results: what a long computation is doing, or that it
+// was stopped. Made the first time it has something to say.
+void ShowWorkStatus(HWND dialog, std::string_view text) {
+  if (!GetDlgItem(dialog, IDC_WORK_STATUS)) {
+    if (text.empty()) return;
+    RECT r{50, 83, 110, 8};  // under the results, right of the parameters
+    MapDialogRect(dialog, &r);
+    HWND line =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT, r.left, r.top, r.right, r.bottom,
+                        dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_WORK_STATUS)),
+                        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(line, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+  }
+  SetItemText(dialog, IDC_WORK_STATUS, text);
+  SetItemVisible(dialog, IDC_WORK_STATUS, !text.empty());
+}
+
+class MainWindowProgress final : public LongWorkShow {
+ public:
+  explicit MainWindowProgress(HWND dialog) : dialog_(dialog) {}
+  void Freeze() override { RefreshControls(dialog_); }
+  void ShowProgress(std::int32_t, std::int32_t) override {
+    if (!shown_) ShowWorkStatus(dialog_, kComputing.Get());
+    shown_ = true;
+  }
+  void Thaw() override {
+    ShowWorkStatus(dialog_, "");
+    RefreshControls(dialog_);
+  }
+
+ private:
+  HWND dialog_;
+  bool shown_ = false;
+};
+
+// A command that may evaluate a formula: the window answers meanwhile, and
+// a stopped evaluation leaves the previous results, saying so.
+template <class Command>
+void Computing(HWND dialog, Command command) {
+  ShowWorkStatus(dialog, "");
+  bool stopped = false;
+  {
+    MainWindowProgress show(dialog);
+    LongWork work(&show);
+    command();
+    stopped = work.Stopped();
+  }
+  if (stopped) ShowWorkStatus(dialog, kStopped.Get());
 }
 
 // "Utilidades", where the tool items go: the menu bar's second popup (the
@@ -199,16 +262,22 @@ bool IsParamField(int id) {
 // The tools take their commands first; the library, the table, the help
 // document and the about window are reached from here.
 void HandleCommand(HWND dialog, int id, int notification) {
-  if (HandleToolsCommand(static_cast<std::uint16_t>(id))) return;
   MainFormulaWindow w(dialog);
   if (IsParamField(id)) {
     if (notification == EN_KILLFOCUS) LeaveParamField(dialog);
     if (notification == EN_SETFOCUS) EnterParamField(dialog, id);
     return;
   }
+  if (LongWork::Running() && id != IDC_FORMULA) {
+    // One computation at a time. Salir asks to stop it; the window closes
+    // once it has stopped.
+    if (id == IDC_CANCEL && LongWork::AskToStop()) PostMessageW(dialog, WM_COMMAND, IDC_CANCEL, 0);
+    return;
+  }
+  if (HandleToolsCommand(static_cast<std::uint16_t>(id))) return;
   switch (id) {
     case IDC_OK:
-      PressEnter(w);
+      Computing(dialog, [&] { PressEnter(w); });
       break;
     case IDC_CANCEL:
       // Each window with unsaved edits asks first; Cancel keeps the program going.
@@ -218,10 +287,13 @@ void HandleCommand(HWND dialog, int id, int notification) {
       EndDialog(dialog, 0);
       break;
     case IDC_COMPUTE:
-      ComputeButton(w);
+      Computing(dialog, [&] { ComputeButton(w); });
       break;
     case IDC_FORMULA:
-      if (notification == EN_CHANGE) FormulaEdited(w);
+      if (notification == EN_CHANGE) {
+        ShowWorkStatus(dialog, "");
+        FormulaEdited(w);
+      }
       break;
     case IDC_NEW:
       NewFormula(w);
@@ -233,7 +305,7 @@ void HandleCommand(HWND dialog, int id, int notification) {
       ShowAbout("cálculo de fórmulas");
       break;
     case IDM_OPEN:
-      if (OpenLibrary(kPickMode)) LoadFormula(w, CurrentFormula);
+      if (OpenLibrary(kPickMode)) Computing(dialog, [&] { LoadFormula(w, CurrentFormula); });
       break;
     case IDM_SAVE:
       CurrentFormula.Expression = GetItemText(dialog, IDC_FORMULA).Left(kExpressionMax);

@@ -2,6 +2,8 @@
 // as the message the dialog would show.
 #include "cli/table.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <map>
 
@@ -9,11 +11,32 @@
 #include "cli/console_io.h"
 #include "cli/console_window.h"
 #include "common/codepage.h"
+#include "engine/eval.h"
 #include "resources/ids.h"
 #include "table/svg_plot.h"
 #include "table/value_table.h"
 
 namespace {
+
+// Ctrl+C: the table stops after the rows printed so far.
+volatile std::sig_atomic_t Interrupted = 0;
+
+void Interrupt(int) {
+  Interrupted = 1;
+}
+
+// The rows go out as they come, a few times a second at most: a row written
+// at a time would cost more than computing it.
+bool FlushNowAndThen() {
+  using Clock = std::chrono::steady_clock;
+  static Clock::time_point last = Clock::now();
+  const Clock::time_point now = Clock::now();
+  if (now - last >= std::chrono::milliseconds(100)) {
+    FlushOutput();
+    last = now;
+  }
+  return Interrupted == 0;
+}
 
 class ConsoleTableView final : public TableView {
  public:
@@ -24,6 +47,7 @@ class ConsoleTableView final : public TableView {
   char SelectedLetter() override { return variable_; }
   void ClearRows(std::int32_t) override {}
   void AddRow(std::string_view row) override { PrintLine(row); }
+  bool GoOn(std::int32_t, std::int32_t) override { return FlushNowAndThen(); }
   void ShowMessage(std::string_view caption, std::string_view text) override {
     PrintMessage(caption, text);
     refused = true;
@@ -85,7 +109,15 @@ int RunTableMode(const std::vector<std::string>& operands, const std::string& sv
   }
   SvgCanvas svg;
   ConsoleTableView view(fields, args[0][0], svgFile.empty() ? nullptr : &svg);
+  std::signal(SIGINT, &Interrupt);
+  KeepWorking = &FlushNowAndThen;  // inside a long power too
   ComputeTable(view);
+  KeepWorking = nullptr;
+  std::signal(SIGINT, SIG_DFL);
+  if (Interrupted) {
+    FlushOutput();
+    return 130;  // as a shell reports a program ended by Ctrl+C
+  }
   if (view.refused) return 1;
   if (!svgFile.empty() && !WriteWholeFile(svgFile, svg.Document())) {
     WriteError("quillet-calc: cannot write " + svgFile + "\n");

@@ -11,6 +11,7 @@
 
 std::int32_t MathError = 0;
 const char* MathMessages[5];
+WorkCheck KeepWorking = nullptr;
 
 namespace {
 
@@ -85,6 +86,8 @@ double PositivePower(double x, std::int64_t n) {
   double before = 1;         // the product one step back
   double twoBefore = NAN;    // and two steps back
   for (std::int64_t k = 0; k < n; ++k) {
+    // A slice of factors at a time, asking between them whether to go on.
+    if (k % PowerSlice == 0 && k > 0 && KeepWorking && !KeepWorking()) return Fail(MathStopped);
     if (std::fabs(static_cast<long double>(r)) >= limit) return Fail(4);
     r = r * x;
     if (r == 0) {

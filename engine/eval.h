@@ -13,7 +13,18 @@ extern std::int32_t MathError;
 // The texts of the codes 0..4 in the current language (reloaded by EvalFormula).
 extern const char* MathMessages[5];
 
+// Not an arithmetic fault: the user stopped the work. No value, no message.
+inline constexpr std::int32_t MathStopped = 5;
+
 inline constexpr long double OverflowLimit = 1E308L;
+
+// Long work asks this between its slices: a power every PowerSlice factors,
+// the table between rows. False stops the evaluation at once, with MathError
+// = MathStopped; nullptr never stops. Lets the program's windows answer while
+// one value takes seconds.
+using WorkCheck = bool (*)();
+extern WorkCheck KeepWorking;
+inline constexpr std::int64_t PowerSlice = std::int64_t{1} << 22;
 inline constexpr int FactorialLimit = 170;
 
 // Loads the message set of one language (0 Catalan, 1 English, 2 Spanish).

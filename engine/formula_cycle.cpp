@@ -36,13 +36,18 @@ ShortText SubstitutionText(const ShortText& value) {
   return trimmed.empty() ? ShortText("0") : trimmed;
 }
 
-void ShowResult(FormulaWindow& w, int f, std::string_view formula) {
-  Results[f] = EvalFormula(formula);
+// False when the user stopped the evaluation: the previous result stays,
+// shown and kept, and nothing more is computed.
+bool ShowResult(FormulaWindow& w, int f, std::string_view formula) {
+  const double value = EvalFormula(formula);
+  if (MathError == MathStopped) return false;
+  Results[f] = value;
   if (MathError == 0) {
     w.SetText(ResultIds[f], NumberText(Results[f]));
   } else {
     w.ShowStyledMessage("*Error*", MathMessages[MathError], kExclamationStyle);
   }
+  return true;
 }
 
 }  // namespace
@@ -141,7 +146,9 @@ void AcceptFormula(FormulaWindow& w, const FormulaRecord& r) {
   if (ParamCount > 0) {
     ShowParamFields(w);
   } else {
-    for (int f = 1; f <= FormulaCount; ++f) ShowResult(w, f, Formulas[f]);
+    for (int f = 1; f <= FormulaCount; ++f) {
+      if (!ShowResult(w, f, Formulas[f])) break;
+    }
   }
   w.EnableMenuItem(IDM_SAVE, true);
   w.EnableMenuItem(IDM_TABLE, true);
@@ -198,7 +205,7 @@ void ComputeResults(FormulaWindow& w) {
     for (int p = 1; p <= ShownParams(); ++p) {
       formula = SubstParam(ParamNames[p - 1], SubstitutionText(ParamValues[p]), formula);
     }
-    ShowResult(w, f, formula);
+    if (!ShowResult(w, f, formula)) return;
   }
 }
 

@@ -100,5 +100,11 @@
 #define IDC_TABLE_PLOT 150
 #define IDC_TABLE_VALUE_HEADER 0
 #define IDM_TABLE_COPY 1001 /* "Copiar" of the rows' shortcut menu */
+/* Made by code while a table is computed */
+#define IDC_TABLE_PROGRESS 151
+#define IDC_TABLE_STOP 152
+#define IDC_TABLE_STATUS 153
+/* The main window's line under the results, made by code for a long computation */
+#define IDC_WORK_STATUS 90
 
 #endif

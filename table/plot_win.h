@@ -4,11 +4,21 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "table/plot.h"
 
+// The lines and labels are kept as they come and drawn at End, leaving out
+// what nothing of would show: a line of no length or wholly outside the area,
+// a line drawn again later, a label that a later one at the same place
+// covers. The picture is the same, pixel for pixel, as drawing every call.
 class GdiPlotCanvas final : public PlotCanvas {
  public:
-  explicit GdiPlotCanvas(HWND control) : control_(control) {}
+  // `everyCall`: draws each call as it comes (what the picture is compared with).
+  explicit GdiPlotCanvas(HWND control, bool everyCall = false)
+      : control_(control), everyCall_(everyCall) {}
   ~GdiPlotCanvas() override;
 
   bool Begin(int& width, int& height) override;
@@ -19,9 +29,21 @@ class GdiPlotCanvas final : public PlotCanvas {
   void End() override;
 
  private:
+  struct Call {
+    int xa, ya, xb, yb;  // a label: its place in xa, ya, and its text in texts_
+    Pen pen;
+    bool text;
+    std::uint32_t start, length;
+  };
   void Release();
+  void DrawLine(int xa, int ya, int xb, int yb, Pen pen);
+  void DrawLabel(int x, int y, const wchar_t* text, int length);
+  void DrawWhatShows();
 
   HWND control_;
+  bool everyCall_;
+  std::vector<Call> calls_;
+  std::string texts_;  // the labels, one after the other
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
@@ -30,6 +52,7 @@ class GdiPlotCanvas final : public PlotCanvas {
   HPEN secondPen_ = nullptr;
   Pen pen_ = kBlack;
   int width_ = 0;
+  int height_ = 0;
 };
 
 // Makes the control show the bitmap of its last plot when it repaints (a

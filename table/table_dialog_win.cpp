@@ -1,10 +1,17 @@
 #include "table/table_dialog_win.h"
 
+#include <commctrl.h>
+
 #include <string>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/dialog_win.h"
 #include "common/field_brush_win.h"
+#include "common/language.h"
+#include "common/late_call_win.h"
+#include "common/long_work_win.h"
+#include "common/number_text.h"
 #include "engine/formula_cycle.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
@@ -20,33 +27,116 @@ namespace {
 HWND FromField = nullptr;
 HWND ToField = nullptr;
 
-// The dialog's controls as the table computation sees them.
+constexpr Wording kStopButton = {{"Parar", "Stop", "Parar"}};
+constexpr Wording kStoppedAt = {{"Aturat: ", "Stopped: ", "Parado: "}};
+constexpr Wording kRowsOf = {{" de ", " of ", " de "}};
+constexpr Wording kRows = {{" files", " rows", " filas"}};
+
+// The table's own work, not one of the main window that runs while it is open.
+bool TableComputing = false;
+
+// A control made by code where the template has room, in the dialog's font.
+HWND MakeControl(HWND dialog, int id, const wchar_t* kind, std::string_view text, DWORD style,
+                 int x, int y, int width, int height) {
+  RECT r{x, y, width, height};  // the size is converted on its own, as the dialog manager does
+  MapDialogRect(dialog, &r);
+  HWND control = CreateWindowExW(
+      0, kind, WideText(text).c_str(), WS_CHILD | style, r.left, r.top, r.right, r.bottom, dialog,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+  return control;
+}
+
+// The progress bar is a common control: its library is loaded only for a
+// table that takes long.
+HWND MakeProgressBar(HWND dialog) {
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  static const Init init = LateFunction<Init>(L"comctl32.dll", "InitCommonControlsEx");
+  if (init) {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    init(&classes);
+  }
+  return MakeControl(dialog, IDC_TABLE_PROGRESS, PROGRESS_CLASSW, "", 0, 195, 20, 60, 8);
+}
+
+// While the rows are computed the fields and Ok are grey; past half a
+// second a progress bar (rows done of rows asked) and "Parar" show.
+class TableProgress final : public LongWorkShow {
+ public:
+  explicit TableProgress(HWND dialog) : dialog_(dialog) {}
+
+  void Freeze() override {
+    // Keys then go to the dialog itself: Esc stops, Enter presses the grey Ok.
+    HWND focus = GetFocus();
+    if (focus && IsChild(dialog_, focus)) SetFocus(dialog_);
+    for (int id : kFrozen) {
+      HWND item = ItemWindow(dialog_, id);
+      if (item && IsWindowEnabled(item)) {
+        EnableWindow(item, FALSE);
+        frozen_.push_back(item);
+      }
+    }
+  }
+  void ShowProgress(std::int32_t done, std::int32_t asked) override {
+    HWND bar = ItemWindow(dialog_, IDC_TABLE_PROGRESS);
+    if (!bar) bar = MakeProgressBar(dialog_);
+    if (!ItemWindow(dialog_, IDC_TABLE_STOP)) {
+      MakeControl(dialog_, IDC_TABLE_STOP, L"BUTTON", kStopButton.Get(), WS_TABSTOP | BS_PUSHBUTTON,
+                  195, 31, 30, 12);
+    }
+    SendMessageW(bar, PBM_SETRANGE32, 0, asked);
+    SendMessageW(bar, PBM_SETPOS, done, 0);
+    SetItemVisible(dialog_, IDC_TABLE_PROGRESS, true);
+    SetItemVisible(dialog_, IDC_TABLE_STOP, true);
+  }
+  void Thaw() override {
+    SetItemVisible(dialog_, IDC_TABLE_PROGRESS, false);
+    SetItemVisible(dialog_, IDC_TABLE_STOP, false);
+    for (HWND item : frozen_) EnableWindow(item, TRUE);
+  }
+
+ private:
+  static constexpr int kFrozen[] = {
+      IDC_TABLE_VARIABLES, IDC_TABLE_FROM,   IDC_TABLE_TO,     IDC_TABLE_STEP,
+      IDC_TABLE_CONST1,    IDC_TABLE_CONST2, IDC_TABLE_CONST3, IDOK};
+  HWND dialog_;
+  std::vector<HWND> frozen_;
+};
+
+// The one line under the headers that says how far a stopped table got.
+void ShowTableStatus(HWND dialog, std::string_view text) {
+  if (!ItemWindow(dialog, IDC_TABLE_STATUS)) {
+    if (text.empty()) return;
+    MakeControl(dialog, IDC_TABLE_STATUS, L"STATIC", "", SS_LEFT, 110, 44, 140, 8);
+  }
+  SetItemText(dialog, IDC_TABLE_STATUS, text);
+  SetItemVisible(dialog, IDC_TABLE_STATUS, !text.empty());
+}
+
+// The dialog's controls as the table computation sees them. The rows are
+// kept as they come and listed at the end, all at once.
 class DialogTableView final : public TableView {
  public:
-  explicit DialogTableView(HWND dialog) : dialog_(dialog), canvas_(PlotControl) {}
+  DialogTableView(HWND dialog, LongWork& work)
+      : dialog_(dialog), work_(work), canvas_(PlotControl) {}
 
   ShortText ItemText(int id) override { return GetItemText(dialog_, id); }
   char SelectedLetter() override {
     const ShortText letter = ListSelectedText(dialog_, IDC_TABLE_VARIABLES);
     return letter.empty() ? 0 : letter[0];
   }
-  void ClearRows(std::int32_t) override {
-    // Thousands of rows: redraw once at the end, not after each of them (a
-    // hundred times faster under Wine).
-    rows_ = ItemWindow(dialog_, IDC_TABLE_ROWS);
-    SendMessageW(rows_, WM_SETREDRAW, FALSE, 0);
-    ListClear(dialog_, IDC_TABLE_ROWS);
+  void ClearRows(std::int32_t rowsToCome) override {
+    cleared_ = true;
+    rows_.reserve(static_cast<std::size_t>(rowsToCome));
   }
-  // Straight to the list's window: under Wine every lookup of a control by
-  // its id costs about as much as adding the row.
-  void AddRow(std::string_view row) override {
-    const std::wstring item = WideText(ShortText(row));
-    SendMessageW(rows_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  }
-  void RowsDone() override {
-    HWND rows = ItemWindow(dialog_, IDC_TABLE_ROWS);
-    SendMessageW(rows, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(rows, nullptr, TRUE);
+  void AddRow(std::string_view row) override { rows_.push_back(WideText(ShortText(row))); }
+  bool GoOn(std::int32_t done, std::int32_t asked) override { return work_.GoOn(done, asked); }
+  void RowsDone(std::int32_t listed, std::int32_t asked) override {
+    if (cleared_) ListRows();
+    if (listed < asked) {
+      ShowTableStatus(dialog_, ShortText(kStoppedAt.Get()) + IntegerText(listed) + kRowsOf.Get() +
+                                   IntegerText(asked) + kRows.Get());
+    }
   }
   void ShowMessage(std::string_view caption, std::string_view text) override {
     MessageStyled(caption, text, MB_OK | MB_ICONEXCLAMATION);
@@ -54,8 +144,28 @@ class DialogTableView final : public TableView {
   PlotCanvas* Canvas() override { return &canvas_; }
 
  private:
+  // Thousands of rows: redraw once at the end, not after each of them (a
+  // hundred times faster under Wine), with room for all of them made first.
+  // Straight to the list's window: under Wine every lookup of a control by
+  // its id costs about as much as adding the row.
+  void ListRows() {
+    HWND list = ItemWindow(dialog_, IDC_TABLE_ROWS);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    std::size_t characters = 0;
+    for (const std::wstring& row : rows_) characters += row.size() + 1;
+    SendMessageW(list, LB_INITSTORAGE, rows_.size(), characters * sizeof(wchar_t));
+    for (const std::wstring& row : rows_) {
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  }
+
   HWND dialog_;
-  HWND rows_ = nullptr;  // list 100, taken when the rows are cleared
+  LongWork& work_;
+  std::vector<std::wstring> rows_;
+  bool cleared_ = false;
   GdiPlotCanvas canvas_;
 };
 
@@ -131,6 +241,7 @@ void InitTable(HWND dialog) {
 // Enter is command 1 wherever the focus is: "de" passes it on to "a", "a"
 // and the button compute, every other control ignores it.
 void PressOk(HWND dialog) {
+  if (LongWork::Running()) return;  // one computation at a time
   HWND focus = GetFocus();
   if (focus == ItemWindow(dialog, IDOK) || (focus && focus == ToField)) {
     ComputeTableInDialog(dialog);
@@ -198,8 +309,16 @@ void TableFollowsFormula() {
 }
 
 void ComputeTableInDialog(HWND dialog) {
-  DialogTableView view(dialog);
-  ComputeTable(view);
+  if (LongWork::Running()) return;
+  ShowTableStatus(dialog, "");
+  TableProgress show(dialog);
+  LongWork work(&show);
+  TableComputing = true;
+  {
+    DialogTableView view(dialog, work);
+    ComputeTable(view);
+  }
+  TableComputing = false;
 }
 
 namespace {
@@ -255,7 +374,14 @@ INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       if (id == IDOK) {
         PressOk(dialog);
       } else if (id == IDCANCEL) {
-        EndDialog(dialog, 0);
+        // The close box while the rows are computed: the table closes once stopped.
+        if (!TableComputing) {
+          EndDialog(dialog, 0);
+        } else if (LongWork::AskToStop()) {
+          PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+      } else if (id == IDC_TABLE_STOP) {
+        LongWork::Stop();
       } else if (id == IDC_TABLE_VARIABLES && HIWORD(wParam) == LBN_SELCHANGE) {
         TableVariable = static_cast<std::uint8_t>(ListSelected(dialog, IDC_TABLE_VARIABLES));
         ApplyVariable(dialog);

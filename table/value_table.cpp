@@ -198,37 +198,6 @@ bool PutConstants(TableView& view, std::string (&work)[3]) {
   return true;
 }
 
-struct TableValues {
-  std::vector<double> xs;
-  std::vector<double> ys[3];  // [1..FormulaCount]
-};
-
-// Every value of every row, before anything is listed: the plot's vertical
-// range may need them. The first row takes "de" as typed; each next one adds
-// the step to the running value and puts in its text.
-TableValues ComputeValues(const std::string (&work)[3], char letter, const ShortText& fromText,
-                          std::int32_t rowCount) {
-  TableValues values;
-  std::string text;  // one buffer for every row: no heap once it has grown
-  values.xs.resize(rowCount);
-  for (int k = 1; k <= FormulaCount; ++k) {
-    values.ys[k].resize(rowCount);
-    values.ys[k][0] = EvalFormula(SubstLetter(work[k], letter, fromText));
-  }
-  double x = RangeFrom;
-  values.xs[0] = x;
-  for (std::int32_t i = 1; i < rowCount; ++i) {
-    x = x + Step;
-    values.xs[i] = x;
-    const ShortText xText = NumberText(x);
-    for (int k = 1; k <= FormulaCount; ++k) {
-      SubstParamInto(text, letter, xText, work[k]);
-      values.ys[k][i] = EvalFormula(text);
-    }
-  }
-  return values;
-}
-
 // The plot's world: the range with a twentieth on each side; vertically the
 // values at the two ends with a sixteenth. Equal values there (x*x from -2
 // to 2) leave no area, and the previous plot stays.
@@ -252,37 +221,56 @@ PlotFrame FrameFor(double yFrom, double yTo) {
   return f;
 }
 
-// The rows into the view and, when it draws, each step into the plot.
-void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f) {
-  const std::int32_t rowCount = static_cast<std::int32_t>(values.xs.size());
-  PlotCanvas* canvas = view.Canvas();
-  const bool drawing = canvas && PlotInit(ThePlotArea, *canvas, f.x1, f.y1, f.x2, f.y2);
-  if (drawing) {
-    canvas->UseLabelFont();
-    PlotAxes(ThePlotArea);
+ShortText RowText(double x, const double (&ys)[3]) {
+  ShortText row = VariableCell(x);
+  for (int k = 1; k <= FormulaCount; ++k) {
+    row += '\t';
+    row += ValueCell(ys[k]);
   }
+  return row;
+}
 
-  view.ClearRows(rowCount);
+// Each formula's value with the running letter's text put in; false when the
+// user stopped it, and then the row is not listed.
+bool RowValues(const std::string (&work)[3], char letter, std::string_view xText, std::string& text,
+               double (&ys)[3]) {
+  for (int k = 1; k <= FormulaCount; ++k) {
+    SubstParamInto(text, letter, xText, work[k]);
+    ys[k] = EvalFormula(text);
+    if (MathError == MathStopped) return false;
+  }
+  return true;
+}
+
+struct TableValues {
+  std::vector<double> xs;
+  std::vector<double> ys[3];  // [1..FormulaCount]
+  void Add(double x, const double (&values)[3]) {
+    xs.push_back(x);
+    for (int k = 1; k <= FormulaCount; ++k) ys[k].push_back(values[k]);
+  }
+};
+
+// Each step of the rows listed into the plot, in the order the rows came: the
+// labels of the last one are drawn whatever comes before them.
+void PlotRows(TableView& view, const TableValues& values, const PlotFrame& f) {
+  PlotCanvas* canvas = view.Canvas();
+  if (!canvas || !PlotInit(ThePlotArea, *canvas, f.x1, f.y1, f.x2, f.y2)) return;
+  canvas->UseLabelFont();
+  PlotAxes(ThePlotArea);
+  const std::int32_t rowCount = static_cast<std::int32_t>(values.xs.size());
   const int last = FormulaCount;
-  // The labels of the last point are drawn whatever comes before them.
-  AxisLabels yLabels(ThePlotArea, AxisLabels::kAlongY), xLabels(ThePlotArea, AxisLabels::kAlongX);
-  if (drawing) {
+  const PlotArea& a = ThePlotArea;
+  AxisLabels yLabels(a, AxisLabels::kAlongY), xLabels(a, AxisLabels::kAlongX);
+  {
     const double x = values.xs[rowCount - 1], y = values.ys[last][rowCount - 1];
     yLabels.ReserveLast(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2));
     xLabels.ReserveLast(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2));
   }
-  for (std::int32_t i = 0; i < rowCount; ++i) {
-    ShortText row = VariableCell(values.xs[i]);
-    for (int k = 1; k <= FormulaCount; ++k) {
-      row += '\t';
-      row += ValueCell(values.ys[k][i]);
-    }
-    view.AddRow(row);
-    // The first point gets no lines and no labels. Each curve starts at its
-    // own value at "de"; the grid and the labels go through the points of
-    // the last formula.
-    if (!drawing || i == 0) continue;
-    const PlotArea& a = ThePlotArea;
+  // The first point gets no lines and no labels. Each curve starts at its own
+  // value at "de"; the grid and the labels go through the points of the last
+  // formula.
+  for (std::int32_t i = 1; i < rowCount; ++i) {
     const double x = values.xs[i], y = values.ys[last][i];
     for (int k = 1; k <= FormulaCount; ++k) {
       PlotLine(a, x - Step, values.ys[k][i - 1], x, values.ys[k][i],
@@ -294,8 +282,47 @@ void ListAndPlot(TableView& view, const TableValues& values, const PlotFrame& f)
     yLabels.Draw(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2), always);
     xLabels.Draw(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2), always);
   }
-  view.RowsDone();
-  if (drawing) canvas->End();
+  canvas->End();
+}
+
+// Row by row into the view, then the rows listed into the plot. The first row
+// takes "de" as typed; each next one adds the step to the running value and
+// puts in its text. The plot's vertical range comes from the values at "de"
+// and "a". A table stopped before its first row keeps the previous rows and
+// plot.
+void ListAndPlot(TableView& view, const std::string (&work)[3], char letter,
+                 const ShortText& fromText, const ShortText& toText, std::int32_t rowCount) {
+  std::string text;  // one buffer for every row: no heap once it has grown
+  double ys[3] = {};
+  if (!RowValues(work, letter, fromText, text, ys)) {
+    view.RowsDone(0, rowCount);
+    return;
+  }
+  const double yTo = EvalFormula(SubstLetter(work[1], letter, toText));
+  if (MathError == MathStopped) {
+    view.RowsDone(0, rowCount);
+    return;
+  }
+  const PlotFrame f = FrameFor(ys[1], yTo);
+  TableValues values;
+  values.xs.reserve(static_cast<std::size_t>(rowCount));
+  for (int k = 1; k <= FormulaCount; ++k) values.ys[k].reserve(static_cast<std::size_t>(rowCount));
+  values.Add(RangeFrom, ys);
+
+  view.ClearRows(rowCount);
+  view.AddRow(RowText(RangeFrom, ys));
+  std::int32_t listed = 1;
+  double x = RangeFrom;
+  for (; listed < rowCount && view.GoOn(listed, rowCount); ++listed) {
+    x = x + Step;
+    if (!RowValues(work, letter, NumberText(x), text, ys)) break;
+    view.AddRow(RowText(x, ys));
+    values.Add(x, ys);
+  }
+  view.RowsDone(listed, rowCount);
+  // A slice of its own: the windows answer between listing and drawing.
+  view.GoOn(listed, rowCount);
+  PlotRows(view, values, f);
 }
 
 }  // namespace
@@ -312,7 +339,5 @@ void ComputeTable(TableView& view) {
 
   std::string work[3];
   if (!PutConstants(view, work)) return;
-  const TableValues values = ComputeValues(work, letter, fromText, rowCount);
-  const double yTo = EvalFormula(SubstLetter(work[1], letter, toText));
-  ListAndPlot(view, values, FrameFor(values.ys[1][0], yTo));
+  ListAndPlot(view, work, letter, fromText, toText, rowCount);
 }

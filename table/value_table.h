@@ -30,8 +30,13 @@ class TableView {
   virtual ShortText ItemText(int id) = 0;  // as typed, at most 254 characters
   virtual char SelectedLetter() = 0;       // the letter chosen in the variable list; 0: none
   virtual void ClearRows(std::int32_t rowsToCome) = 0;
+  // Each row as soon as it is computed.
   virtual void AddRow(std::string_view row) = 0;
-  virtual void RowsDone() {}
+  // Asked between rows, `done` of `asked` listed (and once more before the
+  // plot is drawn): false stops the table there.
+  virtual bool GoOn(std::int32_t /*done*/, std::int32_t /*asked*/) { return true; }
+  // The rows are all there, or `listed` of `asked` when the table was stopped.
+  virtual void RowsDone(std::int32_t /*listed*/, std::int32_t /*asked*/) {}
   virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;
   // Where the plot goes; nullptr draws nothing.
   virtual PlotCanvas* Canvas() = 0;
@@ -61,5 +66,6 @@ void ChooseTableVariable(std::uint8_t variable);
 // Lists the rows of the current formulas for the letter chosen in the view,
 // and plots them on the view's canvas. A refused range or constant, or a
 // letter gone from the formula, shows one message, and the previous rows and
-// plot stay.
+// plot stay. Stopped (the view's GoOn, or KeepWorking inside a value), it
+// lists and plots the rows whole so far; stopped before the first, nothing.
 void ComputeTable(TableView& view);

@@ -92,6 +92,22 @@ for misuse in "--table x 0 1 1 x --svg" "--table x 0 1 1 x -y" "--table x 0 1" "
   [ "$status" = 2 ] && [ ! -s "$out" ] || { echo "FAIL misuse $misuse: status $status"; failures=$((failures + 1)); }
 done
 
+# Ctrl+C in a table of ever longer rows: the rows so far, each whole, and status 130.
+# In a process group of its own, as a terminal sends the key to the whole job.
+(cd "$work" && exec setsid "$@" --table x 0.9 1.099998 0.000002 "x^2147483647") >"$out" 2>/dev/null &
+job=$!
+sleep 3
+kill -INT "-$job" 2>/dev/null
+wait "$job"
+status=$?
+rows=$(tr -d '\r' <"$out" | grep -c "^ *0\.9[0-9]*${tab} *[0-9.e-]*\$")
+lines=$(wc -l <"$out")
+if [ "$status" != 130 ] || [ "$rows" -lt 1 ] || [ "$rows" != "$lines" ] || [ "$lines" -ge 100000 ] ||
+   [ -n "$(tail -c 1 "$out" | tr -d '\n')" ]; then
+  echo "FAIL ctrl+c: status $status, $rows whole rows of $lines lines"
+  failures=$((failures + 1))
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failing case(s)"
   exit 1

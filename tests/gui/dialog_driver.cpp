@@ -150,3 +150,81 @@ RECT DialogDriver::Pixels(int x, int y, int width, int height) const {
   MapDialogRect(dialog_, &r);
   return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
+
+void SendRealKey(WORD virtualKey) {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = virtualKey;
+    key.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+namespace {
+
+double MsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+}
+
+}  // namespace
+
+AnswerWatch::AnswerWatch(HWND window) : window_(window) {
+  thread_ = std::thread([this] {
+    while (!done_) {
+      LARGE_INTEGER sent;
+      QueryPerformanceCounter(&sent);
+      DWORD_PTR result = 0;
+      // Unanswered after a second, it counts as that slow.
+      if (SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) ++answers_;
+      const double ms = MsSince(sent);
+      if (ms > slowestMs_) slowestMs_ = ms;
+      Sleep(5);
+    }
+  });
+}
+
+AnswerWatch::~AnswerWatch() {
+  done_ = true;
+  thread_.join();
+}
+
+TimedSteps* TimedSteps::current_ = nullptr;
+
+TimedSteps::~TimedSteps() {
+  if (timer_) KillTimer(nullptr, timer_);
+  if (current_ == this) current_ = nullptr;
+}
+
+void TimedSteps::Start() {
+  current_ = this;
+  QueryPerformanceCounter(&start_);
+  timer_ = SetTimer(nullptr, 0, 10, &TimedSteps::Tick);
+}
+
+double TimedSteps::Now() const {
+  return MsSince(start_);
+}
+
+bool TimedSteps::AllRun() const {
+  for (const Step& step : steps_) {
+    if (!step.done) return false;
+  }
+  return true;
+}
+
+void CALLBACK TimedSteps::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  TimedSteps* self = current_;
+  if (!self) return;
+  const double now = self->Now();
+  for (Step& step : self->steps_) {
+    if (step.done || now < step.ms) continue;
+    step.done = true;  // before it runs: a step may pump the queue itself
+    step.run();
+    return;  // one step a tick, so each sees what the loop did after the one before
+  }
+}

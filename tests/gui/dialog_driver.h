@@ -15,8 +15,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "tests/support/formula_cycle_reset.h"
 
@@ -72,3 +76,52 @@ std::string WindowText(HWND window);
 // Likewise a list box's line (0-based) and a menu's item by its position.
 std::string ListLineText(HWND list, int index);
 std::string MenuText(HMENU menu, int position);
+
+// A real key, down and up, as a keyboard gives it to the foreground window.
+void SendRealKey(WORD virtualKey);
+
+// While it lives, another thread sends the window a message every few
+// milliseconds, as the system does to tell a window that does not answer,
+// and keeps the slowest answer.
+class AnswerWatch {
+ public:
+  explicit AnswerWatch(HWND window);
+  ~AnswerWatch();
+  AnswerWatch(const AnswerWatch&) = delete;
+  AnswerWatch& operator=(const AnswerWatch&) = delete;
+
+  double SlowestMs() const { return slowestMs_; }
+  int Answers() const { return answers_; }
+
+ private:
+  HWND window_;
+  std::atomic<bool> done_{false};
+  std::atomic<double> slowestMs_{0};
+  std::atomic<int> answers_{0};
+  std::thread thread_;
+};
+
+// Steps run at their times (milliseconds from Start) by a timer, from inside
+// whatever loop takes the thread's messages then: the program's own while
+// it computes.
+class TimedSteps {
+ public:
+  ~TimedSteps();
+  void At(int ms, std::function<void()> step) { steps_.push_back({ms, std::move(step), false}); }
+  void Start();
+  bool AllRun() const;
+  // Milliseconds since Start.
+  double Now() const;
+
+ private:
+  struct Step {
+    int ms;
+    std::function<void()> run;
+    bool done;
+  };
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+  std::vector<Step> steps_;
+  UINT_PTR timer_ = 0;
+  LARGE_INTEGER start_{};
+  static TimedSteps* current_;
+};

@@ -499,6 +499,54 @@ TEST_F(MainWindow, MathErrorKeepsThePreviousResult) {
   EXPECT_EQ(W().Text(IDC_RESULT2), "1");
 }
 
+// A power of two thousand million factors: the window answers and repaints
+// while it runs and says so, a second Ok starts nothing, and Esc stops it at
+// once, leaving the previous result.
+TEST_F(MainWindow, ALongPowerAnswersAndStopsOnEscKeepingThePreviousResult) {
+  Accept("2+3");
+  ASSERT_EQ(W().Text(IDC_RESULT1), "5");
+  std::string status, statusLater;
+  bool okGrey = false, repainted = false;
+  double escAt = 0;
+  TimedSteps steps;
+  steps.At(700, [&] {
+    status = W().Text(IDC_WORK_STATUS);
+    okGrey = !W().Enabled(IDC_OK) && W().Text(IDC_RESULT1) == "5";
+    InvalidateRect(W().Dialog(), nullptr, TRUE);
+    SendRealKey(VK_RETURN);  // a second Ok
+  });
+  steps.At(900, [&] {
+    repainted = !GetUpdateRect(W().Dialog(), nullptr, FALSE);
+    statusLater = W().Text(IDC_WORK_STATUS);
+  });
+  steps.At(1000, [&] {
+    escAt = steps.Now();
+    SendRealKey(VK_ESCAPE);
+  });
+  AnswerWatch answers(W().Dialog());
+  steps.Start();
+  Accept("0.9999999^2147483647");
+  const double stoppedAt = steps.Now();
+  EXPECT_TRUE(steps.AllRun());
+  EXPECT_EQ(status, "calculando…");
+  EXPECT_EQ(statusLater, "calculando…");
+  EXPECT_TRUE(okGrey);
+  EXPECT_TRUE(repainted);
+  EXPECT_LT(stoppedAt - escAt, 100);  // a second computation would still run
+  EXPECT_LT(answers.SlowestMs(), 100);
+  EXPECT_GT(answers.Answers(), 10);
+  EXPECT_EQ(W().Text(IDC_RESULT1), "5");
+  EXPECT_EQ(Results[1], 5);
+  EXPECT_EQ(W().Text(IDC_WORK_STATUS), "cálculo parado");
+  EXPECT_TRUE(W().Visible(IDC_WORK_STATUS));
+  EXPECT_TRUE(W().Enabled(IDC_OK));
+  EXPECT_TRUE(IsWindow(W().Dialog()));  // Esc stopped the power, not the program
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  Accept("2+4");  // the next computation clears the line
+  EXPECT_EQ(W().Text(IDC_RESULT1), "6");
+  EXPECT_FALSE(W().Visible(IDC_WORK_STATUS));
+}
+
 TEST_F(MainWindow, EmptyRightSideIsRefusedSilently) {
   Accept("x=");
   EXPECT_TRUE(boxes_.Boxes().empty());

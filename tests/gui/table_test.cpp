@@ -2,6 +2,8 @@
 // Enter rule, the rows, the plot on the screen and the clipboard.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -14,6 +16,7 @@
 #include "common/language.h"
 #include "common/number_text.h"
 #include "common/shared_font.h"
+#include "engine/eval.h"
 #include "engine/headless_formula_window.h"
 #include "resources/ids.h"
 #include "table/plot_win.h"
@@ -488,6 +491,130 @@ TEST_F(Table, HeadingsStayThroughNuevaANewFormulaOkAndAChangeOfVariable) {
   AcceptFormulaHeadless("y+1");
   TableFollowsFormula();
   EXPECT_EQ(labels(), "y:");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// Leaving out what cannot show changes no pixel: each table drawn call by
+// call, and as the dialog draws it, gives the same picture.
+TEST_F(Table, ThePlotKeepsEveryPixelOfEveryCall) {
+  class EveryCall final : public TableView {
+   public:
+    explicit EveryCall(HWND dialog) : dialog_(dialog), canvas_(PlotControl, true) {}
+    ShortText ItemText(int id) override { return GetItemText(dialog_, id); }
+    char SelectedLetter() override { return ListSelectedText(dialog_, IDC_TABLE_VARIABLES)[0]; }
+    void ClearRows(std::int32_t) override {}
+    void AddRow(std::string_view) override {}
+    void ShowMessage(std::string_view, std::string_view) override {}
+    PlotCanvas* Canvas() override { return &canvas_; }
+
+   private:
+    HWND dialog_;
+    GdiPlotCanvas canvas_;
+  };
+  auto pixels = [&] {
+    HBITMAP plot = KeptPlot(W().Item(IDC_TABLE_PLOT));
+    BITMAP size{};
+    GetObjectW(plot, sizeof size, &size);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;  // from the top row down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> bits(static_cast<std::size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, plot, 0, size.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bits;
+  };
+  struct Case {
+    const char *formula, *from, *to, *step;
+  };
+  const Case cases[] = {
+      {"x*x=4-x", "-2", "3", "0.0005"},        // thousands of rows a pixel apart, two curves
+      {"1/x", "-1", "1", "0.001"},             // far beyond the frame near 0
+      {"x^3-20*x", "-5", "5.2", "0.3"},        // few rows, labels at the right edge
+      {"x*(x-3)", "0.000001", "3", "0.0001"},  // labels that run past the left edge
+  };
+  for (const Case& c : cases) {
+    Open(c.formula);
+    Range(c.from, c.to, c.step);
+    EveryCall view(W().Dialog());
+    ComputeTable(view);
+    const std::vector<DWORD> everyCall = pixels();
+    Compute();
+    const std::vector<DWORD> shown = pixels();
+    ASSERT_EQ(shown.size(), everyCall.size()) << c.formula;
+    std::size_t differ = 0, dark = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      differ += shown[i] != everyCall[i];
+      dark += (shown[i] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    EXPECT_EQ(differ, 0u) << c.formula;
+    EXPECT_GT(dark, 500u) << c.formula;
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A table of long powers: the program answers and repaints while it runs,
+// the bar shows the rows done, a second Ok starts nothing, Esc stops it at
+// once, and the rows listed so far are each the loop's exact value.
+TEST_F(Table, ALongTableAnswersShowsItsProgressAndStopsOnEsc) {
+  DialogDriver main("PRINCIPAL", &MainDialogProc);
+  main.Type(IDC_FORMULA, "x^2147483647");
+  Open("x^2147483647");
+  // 100 000 rows, ever longer towards 1 (seconds each there), short past it.
+  Range("0.9", "1.099998", "0.000002");
+  HWND bar = nullptr;
+  int firstPos = 0, laterPos = 0;
+  bool repainted = false, fieldsGrey = false;
+  double escAt = 0;
+  TimedSteps steps;
+  steps.At(700, [&] {
+    bar = W().Item(IDC_TABLE_PROGRESS);
+    firstPos = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+    fieldsGrey = !W().Enabled(IDOK) && !W().Enabled(IDC_TABLE_FROM) && !main.Enabled(IDC_OK);
+    InvalidateRect(W().Dialog(), nullptr, TRUE);
+    SendRealKey(VK_RETURN);  // a second Ok
+  });
+  steps.At(900, [&] {
+    repainted = !GetUpdateRect(W().Dialog(), nullptr, FALSE);
+    laterPos = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+  });
+  steps.At(1000, [&] {
+    escAt = steps.Now();
+    SendRealKey(VK_ESCAPE);
+  });
+  AnswerWatch mainAnswers(main.Dialog()), tableAnswers(W().Dialog());
+  steps.Start();
+  Compute();
+  const double stoppedAt = steps.Now();
+  EXPECT_TRUE(steps.AllRun());
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(fieldsGrey);
+  EXPECT_TRUE(repainted);
+  EXPECT_GT(firstPos, 0);
+  EXPECT_GT(laterPos, firstPos);  // not started again
+  EXPECT_LT(stoppedAt - escAt, 100);
+  EXPECT_LT(mainAnswers.SlowestMs(), 100);
+  EXPECT_LT(tableAnswers.SlowestMs(), 100);
+  EXPECT_GT(mainAnswers.Answers(), 10);
+
+  const std::vector<std::string> rows = Rows();
+  ASSERT_GE(static_cast<int>(rows.size()), laterPos);
+  ASSERT_GT(rows.size(), 0u);
+  ASSERT_LT(rows.size(), 100000u);
+  EXPECT_EQ(W().Text(IDC_TABLE_STATUS),
+            "Parado: " + std::to_string(rows.size()) + " de 100000 filas");
+  double x = 0.9;
+  for (std::size_t i = 1; i < rows.size(); ++i) x = x + 0.000002;
+  const double y = EvalFormula(SubstLetter("x^2147483647", 'x', NumberText(x)));
+  EXPECT_EQ(rows.back(), std::string((VariableCell(x) + "\t" + ValueCell(y)).view()));
+  EXPECT_GT(DarkPixelsOfPlot(), 100);
+  EXPECT_FALSE(W().Visible(IDC_TABLE_PROGRESS));
+  EXPECT_TRUE(W().Enabled(IDOK) && W().Enabled(IDC_TABLE_FROM) && main.Enabled(IDC_OK));
+  EXPECT_EQ(W().FocusedId(), IDC_TABLE_TO);  // where Enter started it
+  EXPECT_TRUE(IsWindow(W().Dialog()));       // Esc stopped the table, not closed it
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 

@@ -53,6 +53,11 @@ class FakeTableView final : public TableView {
   char SelectedLetter() override { return variable; }
   void ClearRows(std::int32_t) override { rows.clear(); }
   void AddRow(std::string_view row) override { rows.emplace_back(row); }
+  bool GoOn(std::int32_t done, std::int32_t) override { return stopAfter < 0 || done < stopAfter; }
+  void RowsDone(std::int32_t listedRows, std::int32_t askedRows) override {
+    listed = listedRows;
+    asked = askedRows;
+  }
   void ShowMessage(std::string_view caption, std::string_view text) override {
     messages.push_back({std::string(caption), std::string(text), 0});
   }
@@ -63,6 +68,8 @@ class FakeTableView final : public TableView {
   std::vector<std::string> rows;
   std::vector<ShownMessage> messages;
   RecordingCanvas canvas;
+  int stopAfter = -1;  // rows after which the user stops the table
+  std::int32_t listed = -1, asked = -1;
 };
 
 class ValueTable : public ::testing::Test {
@@ -365,6 +372,45 @@ TEST_F(ValueTable, ExactlyTheRowLimitIsListed) {
   EXPECT_TRUE(view.messages.empty());
   ASSERT_EQ(view.rows.size(), 100000u);
   EXPECT_EQ(view.rows.back(), "1.000e5\t1.000e5");
+}
+
+// Stopped between rows or inside a long power, a table lists and plots the
+// whole rows so far; stopped before its first, it leaves the previous rows.
+TEST_F(ValueTable, AStoppedTableListsTheWholeRowsSoFar) {
+  struct Case {
+    const char *formula, *from, *to, *step;
+    int stopAfter;     // rows; -1: inside the first long power instead
+    std::size_t rows;  // listed, or there
+    std::int32_t asked;
+    const char* last;  // row
+  };
+  const Case cases[] = {
+      {"x*x", "1", "10", "1", 3, 3, 10, "    3\t       9"},
+      // In the second formula of the second row.
+      {"x=x^2147483647", "0.5", "0.99999", "0.4999999", -1, 1, 2, " 0.5\t      0.5\t         0"},
+      // At "a", before any row: the rows before stay.
+      {"x^2147483647", "0.5", "0.99999", "0.4999999", -1, 2, 2, "    8\t       8"},
+  };
+  for (const Case& c : cases) {
+    Formula("x", 'x');
+    Range("7", "8", "1");
+    Run();  // the rows before
+    Formula(c.formula, 'x');
+    Range(c.from, c.to, c.step);
+    view.stopAfter = c.stopAfter;
+    view.canvas = RecordingCanvas();
+    const WorkCheck stopAtOnce = [] { return false; };
+    KeepWorking = c.stopAfter < 0 ? stopAtOnce : nullptr;
+    Run();
+    KeepWorking = nullptr;
+    view.stopAfter = -1;
+    ASSERT_EQ(view.rows.size(), c.rows) << c.formula;
+    EXPECT_EQ(view.rows.back(), c.last) << c.formula;
+    EXPECT_EQ(view.asked, c.asked) << c.formula;
+    const bool listed = view.listed > 0;
+    EXPECT_EQ(view.listed, listed ? static_cast<std::int32_t>(c.rows) : 0) << c.formula;
+    EXPECT_EQ(view.canvas.ended, listed ? 1 : 0) << c.formula;  // nothing drawn without a row
+  }
 }
 
 TEST_F(ValueTable, TheOpenTableComputesTheLastAcceptedFormula) {
