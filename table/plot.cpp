@@ -100,9 +100,10 @@ int LabelLeft(int x, int width, int areaWidth) {
 
 // Side by side, labels that only touch would read as one ("-1.9-1.8"): they
 // keep a quarter of the font's height apart.
-AxisLabels::Span AxisLabels::SpanOf(double x, double y, std::string_view text, int& gap) const {
+AxisLabels::Span AxisLabels::SpanOf(double x, double y, std::string_view text, int& gap) {
   int width = 0, height = 0;
   area_.canvas->TextSize(text, width, height);
+  height_ = height;
   if (axis_ == kAlongY) {
     gap = 0;
     const int top = PlotY(area_, y);
@@ -122,6 +123,25 @@ bool AxisLabels::Covers(const Span& s, int gap) const {
   // before this one's end can reach into it.
   auto after = drawn_.lower_bound(s.to + gap);
   return after != drawn_.begin() && meets(Span{std::prev(after)->first, std::prev(after)->second});
+}
+
+// Along y a label's span is its top and the font's height. Along x it starts
+// where its cell does, or further left at the right edge: one that starts
+// inside a span drawn or kept for the first or last label, or within the gap
+// after it, meets that span or the next, whatever its width.
+bool AxisLabels::SurelyLeftOut(double x, double y) const {
+  if (height_ <= 0) return false;
+  if (axis_ == kAlongY) {
+    const int top = PlotY(area_, y);
+    return Covers(Span{top, top + height_}, 0);
+  }
+  const int gap = (height_ + 2) / 4;
+  const int left = PlotX(area_, x);
+  for (const Span& t : always_) {
+    if (t.from <= left && left < t.to + gap) return true;
+  }
+  auto after = drawn_.upper_bound(left);
+  return after != drawn_.begin() && left < std::prev(after)->second + gap;
 }
 
 void AxisLabels::ReserveLast(double x, double y, std::string_view text) {

@@ -69,16 +69,20 @@ class AxisLabels {
   AxisLabels(const PlotArea& area, Axis axis) : area_(area), axis_(axis) {}
   void ReserveLast(double x, double y, std::string_view text);
   void Draw(double x, double y, std::string_view text, bool always);
+  // True only where Draw would leave out the label at (x, y), whatever its
+  // text: a table of many rows formats and measures just the labels it draws.
+  bool SurelyLeftOut(double x, double y) const;
 
  private:
   struct Span {
     int from, to;  // pixels along the axis, the end excluded
   };
-  Span SpanOf(double x, double y, std::string_view text, int& gap) const;
+  Span SpanOf(double x, double y, std::string_view text, int& gap);
   bool Covers(const Span& s, int gap) const;
 
   const PlotArea& area_;
   Axis axis_;
   std::map<int, int> drawn_;  // the labels drawn freely, by start: never covering each other
   std::vector<Span> always_;  // the first, the last
+  int height_ = 0;            // of the labels measured so far: one font, one height
 };

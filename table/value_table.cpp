@@ -279,8 +279,12 @@ void PlotRows(TableView& view, const TableValues& values, const PlotFrame& f) {
     PlotLine(a, x, f.y1, x, f.y2);
     PlotLine(a, f.x1, y, f.x2, y);
     const bool always = i == 1 || i == rowCount - 1;
-    yLabels.Draw(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2), always);
-    xLabels.Draw(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2), always);
+    if (always || !yLabels.SurelyLeftOut(f.xLabel, y + f.dy / 2)) {
+      yLabels.Draw(f.xLabel, y + f.dy / 2, TableNumber(y, 5, 2), always);
+    }
+    if (always || !xLabels.SurelyLeftOut(x - f.dx / 2, f.yLabel)) {
+      xLabels.Draw(x - f.dx / 2, f.yLabel, TableNumber(x, 5, 2), always);
+    }
   }
   canvas->End();
 }

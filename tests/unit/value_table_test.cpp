@@ -510,6 +510,7 @@ TEST(Plot, ALabelThatWouldCoverAnotherIsLeftOut) {
       {AxisLabels::kAlongY, {100, 86, 72, 60, 58, 30}, {true, true, true, false, true, true}},
       {AxisLabels::kAlongY, {100, 40, 95, 50, 10}, {true, true, false, false, true}},
   };
+  int surelyLeftOut = 0;  // the labels the text-free test left out beforehand
   for (const Case& c : cases) {
     RecordingCanvas canvas;
     PlotArea area;
@@ -526,8 +527,12 @@ TEST(Plot, ALabelThatWouldCoverAnotherIsLeftOut) {
     for (std::size_t i = 0; i < c.at.size(); ++i) {
       place(c.at[i], x, y);
       const std::size_t before = canvas.texts.size();
-      labels.Draw(x, y, "1.25", i == 0 || i + 1 == c.at.size());
+      const bool always = i == 0 || i + 1 == c.at.size();
+      const bool surely = !always && labels.SurelyLeftOut(x, y);
+      labels.Draw(x, y, "1.25", always);
       drawn.push_back(canvas.texts.size() > before);
+      if (surely) EXPECT_FALSE(drawn.back()) << "at " << c.at[i] << " was said to be left out";
+      surelyLeftOut += surely;
       if (drawn.back()) {
         EXPECT_EQ(canvas.texts.back().x, PlotX(area, x));  // as PlotText draws it
         EXPECT_EQ(canvas.texts.back().y, PlotY(area, y));
@@ -535,6 +540,7 @@ TEST(Plot, ALabelThatWouldCoverAnotherIsLeftOut) {
     }
     EXPECT_EQ(drawn, c.drawn) << "first at " << c.at[0] << ", " << c.at.size() << " labels";
   }
+  EXPECT_GE(surelyLeftOut, 5);
 }
 
 // The series of the exponential from -2 to 0 in steps of 0.1: 21 points on a
