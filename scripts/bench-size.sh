@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win32=${1:-$root/build/win32}
 win64=${2:-$root/build/win64}
-declare -A limit_kb=([quillet.exe]=400 [quillet-calc.exe]=600)
+declare -A limit_kb=([quillet.exe]=450 [quillet-calc.exe]=600)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
