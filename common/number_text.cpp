@@ -306,18 +306,40 @@ ParsedNumber ParseNumber(std::string_view text) {
   bool negative = false;
   if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
 
+  // Each digit is value * 10 + digit and each place of the fraction one more
+  // factor 10 of the divisor. Below 2^53 both are whole numbers that every
+  // rounding of the floating unit holds exactly, so they are kept as integers
+  // until then: the same bits, sooner.
+  constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+  std::uint64_t whole = 0;
+  bool wholeExact = true;
   long double value = 0;
+  const auto addDigit = [&](int digit) {
+    if (wholeExact) {
+      if (whole < (kExactLimit - 9) / 10) {
+        whole = whole * 10 + static_cast<std::uint64_t>(digit);
+        return;
+      }
+      value = static_cast<long double>(whole);
+      wholeExact = false;
+    }
+    value = value * 10 + digit;
+  };
   bool anyDigit = false;
-  for (; isDigit(i); ++i, anyDigit = true) value = value * 10 + (text[i] - '0');
+  for (; isDigit(i); ++i, anyDigit = true) addDigit(text[i] - '0');
   if (i < n && text[i] == '.') {
     ++i;
-    long double divisor = 1;
-    for (; isDigit(i); ++i, anyDigit = true) {
-      value = value * 10 + (text[i] - '0');
-      divisor *= 10;
-    }
+    std::uint64_t places = 0;
+    for (; isDigit(i); ++i, anyDigit = true, ++places) addDigit(text[i] - '0');
+    if (wholeExact) value = static_cast<long double>(whole);
+    wholeExact = false;
+    std::uint64_t k = 0, power = 1;
+    for (; k < places && k < 15; ++k) power *= 10;  // 10^15 < 2^53
+    long double divisor = static_cast<long double>(power);
+    for (; k < places; ++k) divisor *= 10;
     value /= divisor;
   }
+  if (wholeExact) value = static_cast<long double>(whole);
   if (!anyDigit) return failAt(i);
 
   if (i < n && (text[i] == 'e' || text[i] == 'E')) {

@@ -129,38 +129,66 @@ bool IsSplitPoint(std::string_view s, std::size_t p, char op) {
   return IsDigit(before) || before == '!' || before == '.';
 }
 
+double EvalFlatPart(std::string_view s);
+
 // The sides of a split are views into the same text: a flat text is only
-// read, never copied.
+// read, never copied. The split is at the last split point of the first
+// operator in "+-*/^!" that has one; one pass finds them all.
 double EvalFlat(std::string_view s) {
   static constexpr char kOperators[] = "+-*/^!";
-  for (const char* op = kOperators; *op; ++op) {
-    for (std::size_t p = s.size(); p-- > 1;) {
-      if (!IsSplitPoint(s, p, *op)) continue;
-      double a = EvalFormula(s.substr(0, p));
-      if (MathError != 0) return 0;
-      if (*op == '!') {
-        if (a < 0 || a > FactorialLimit) return Fail(2);
-        return Factorial(static_cast<int>(a));
-      }
-      double b = EvalFormula(s.substr(p + 1));
-      if (MathError != 0) return 0;
-      switch (*op) {
-        case '+': return Checked(a + b);
-        case '-': return Checked(a - b);
-        case '*': return Checked(a * b);
-        case '/': return b == 0 ? Fail(1) : Checked(a / b);
-        default: return Power(a, b);
-      }
+  std::size_t last[6] = {};  // by operator; 0 for none (a split point is never at 0)
+  bool open = !s.empty() && s[0] == '(';
+  for (std::size_t p = 1; p < s.size(); ++p) {
+    int i;
+    switch (s[p]) {
+      case '(': open = true; continue;
+      case '+': i = 0; break;
+      case '-': i = 1; break;
+      case '*': i = 2; break;
+      case '/': i = 3; break;
+      case '^': i = 4; break;
+      case '!': i = 5; break;
+      default: continue;
+    }
+    if (IsSplitPoint(s, p, s[p])) last[i] = p;
+  }
+  for (int i = 0; i < 6; ++i) {
+    const std::size_t p = last[i];
+    if (p == 0) continue;
+    const char op = kOperators[i];
+    // Without a "(" neither side can hold a group: no need to look for one.
+    const auto eval = open ? &EvalFormula : &EvalFlatPart;
+    double a = eval(s.substr(0, p));
+    if (MathError != 0) return 0;
+    if (op == '!') {
+      if (a < 0 || a > FactorialLimit) return Fail(2);
+      return Factorial(static_cast<int>(a));
+    }
+    double b = eval(s.substr(p + 1));
+    if (MathError != 0) return 0;
+    switch (op) {
+      case '+': return Checked(a + b);
+      case '-': return Checked(a - b);
+      case '*': return Checked(a * b);
+      case '/': return b == 0 ? Fail(1) : Checked(a / b);
+      default: return Power(a, b);
     }
   }
   if (!s.empty() && s[0] == '-') {
-    double v = EvalFormula(s.substr(1));
+    double v = open ? EvalFormula(s.substr(1)) : EvalFlatPart(s.substr(1));
     if (MathError != 0) return 0;
     return -1 * v;
   }
   ParsedNumber n = ParseNumber(s);
   if (n.errorPos != 0) return 0;
   return Checked(static_cast<double>(n.value));
+}
+
+// EvalFormula for a text that holds no "(": the same steps but the search for a group.
+double EvalFlatPart(std::string_view s) {
+  if (Language == 1 || Language == 2) LoadMathMessages(Language);
+  MathError = 0;
+  return EvalFlat(s);
 }
 
 // The text whose groups are written back as values. It is never cut: the
@@ -230,9 +258,12 @@ void LoadMathMessages(int language) {
 }
 
 FormulaGroup FirstGroup(std::string_view text) {
+  // Most texts a formula splits into hold no group at all.
+  const void* open = text.empty() ? nullptr : std::memchr(text.data(), '(', text.size());
+  if (!open) return {};
   int depth = 0;
   std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = static_cast<const char*>(open) - text.data(); i < text.size(); ++i) {
     if (text[i] == '(') {
       if (depth == 0) start = i;
       ++depth;
