@@ -1,7 +1,6 @@
 #include "table/plot_win.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 #include "common/codepage.h"
 #include "common/dpi_win.h"
@@ -77,6 +76,8 @@ bool GdiPlotCanvas::Begin(int& width, int& height) {
   height_ = height;
   calls_.clear();
   texts_.clear();
+  lastCopy_.clear();
+  linesDrawnAgain_ = 0;
   HDC screen = GetDC(control_);
   dc_ = CreateCompatibleDC(screen);
   bitmap_ = CreateCompatibleBitmap(screen, width, height);
@@ -102,12 +103,43 @@ void GdiPlotCanvas::UseLabelFont() {
   SetFontSize(dc_, ScaleForDpi(14, dpi), ScaleForDpi(5, dpi));
 }
 
+// A table of many rows draws the same few hundred lines again and again: only
+// the last copy of each is kept, so what is kept stays as small as the picture.
 void GdiPlotCanvas::Line(int xa, int ya, int xb, int yb, Pen pen) {
   if (everyCall_) {
     DrawLine(xa, ya, xb, yb, pen);
     return;
   }
+  const bool outside = (xa < 0 && xb < 0) || (ya < 0 && yb < 0) ||
+                       (xa >= width_ && xb >= width_) || (ya >= height_ && yb >= height_);
+  if (outside || (xa == xb && ya == yb)) return;  // LineTo leaves its end out
+  const auto [last, first] = lastCopy_.try_emplace(LineKey{xa, ya, xb, yb, pen}, calls_.size());
+  if (!first) {
+    calls_[last->second].drawnAgain = true;
+    last->second = calls_.size();
+    ++linesDrawnAgain_;
+  }
   calls_.push_back(Call{xa, ya, xb, yb, pen, false, 0, 0});
+  if (linesDrawnAgain_ >= 4096 && linesDrawnAgain_ * 2 >= calls_.size()) DropLinesDrawnAgain();
+}
+
+void GdiPlotCanvas::DropLinesDrawnAgain() {
+  std::size_t kept = 0;
+  for (const Call& c : calls_) {
+    if (c.drawnAgain) continue;
+    if (!c.text) lastCopy_[LineKey{c.xa, c.ya, c.xb, c.yb, c.pen}] = kept;
+    calls_[kept++] = c;
+  }
+  calls_.resize(kept);
+  linesDrawnAgain_ = 0;
+}
+
+std::size_t GdiPlotCanvas::LineHash::operator()(const LineKey& k) const {
+  std::uint64_t h = static_cast<std::uint32_t>(k.xa);
+  for (int v : {k.ya, k.xb, k.yb, static_cast<int>(k.pen)}) {
+    h = h * 0x9E3779B97F4A7C15u + static_cast<std::uint32_t>(v);
+  }
+  return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
 void GdiPlotCanvas::Text(int x, int y, std::string_view text) {
@@ -144,23 +176,6 @@ void GdiPlotCanvas::DrawLine(int xa, int ya, int xb, int yb, Pen pen) {
 }
 
 namespace {
-
-struct LineKey {
-  int xa, ya, xb, yb;
-  PlotCanvas::Pen pen;
-  bool operator==(const LineKey& o) const {
-    return xa == o.xa && ya == o.ya && xb == o.xb && yb == o.yb && pen == o.pen;
-  }
-  struct Hash {
-    std::size_t operator()(const LineKey& k) const {
-      std::uint64_t h = static_cast<std::uint32_t>(k.xa);
-      for (int v : {k.ya, k.xb, k.yb, static_cast<int>(k.pen)}) {
-        h = h * 0x9E3779B97F4A7C15u + static_cast<std::uint32_t>(v);
-      }
-      return static_cast<std::size_t>(h ^ (h >> 29));
-    }
-  };
-};
 
 // How wide a label is and how far its ink reaches past its cell on either
 // side, from the widths of its characters: labels are plain ASCII.
@@ -278,15 +293,10 @@ void GdiPlotCanvas::DrawWhatShows() {
   }
   std::vector<bool> shows(calls_.size(), false);
   LabelCells covers(width_, height_, widths.height);
-  std::unordered_set<LineKey, LineKey::Hash> linesLater;
   for (std::size_t i = calls_.size(); i-- > 0;) {
     const Call& c = calls_[i];
     if (!c.text) {
-      const bool outside = (c.xa < 0 && c.xb < 0) || (c.ya < 0 && c.yb < 0) ||
-                           (c.xa >= width_ && c.xb >= width_) ||
-                           (c.ya >= height_ && c.yb >= height_);
-      if (outside || (c.xa == c.xb && c.ya == c.yb)) continue;  // LineTo leaves its end out
-      shows[i] = linesLater.insert(LineKey{c.xa, c.ya, c.xb, c.yb, c.pen}).second;
+      shows[i] = !c.drawnAgain;
       continue;
     }
     int advance, inkLeft, inkRight;
@@ -317,6 +327,8 @@ void GdiPlotCanvas::DrawWhatShows() {
   }
   calls_.clear();
   texts_.clear();
+  lastCopy_.clear();
+  linesDrawnAgain_ = 0;
 }
 
 void GdiPlotCanvas::End() {

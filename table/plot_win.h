@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "table/plot.h"
@@ -34,15 +35,31 @@ class GdiPlotCanvas final : public PlotCanvas {
     Pen pen;
     bool text;
     std::uint32_t start, length;
+    bool drawnAgain = false;  // a line that a later call draws again
+  };
+  struct LineKey {
+    int xa, ya, xb, yb;
+    Pen pen;
+    bool operator==(const LineKey& o) const {
+      return xa == o.xa && ya == o.ya && xb == o.xb && yb == o.yb && pen == o.pen;
+    }
+  };
+  struct LineHash {
+    std::size_t operator()(const LineKey& k) const;
   };
   void Release();
   void DrawLine(int xa, int ya, int xb, int yb, Pen pen);
   void DrawLabel(int x, int y, const wchar_t* text, int length);
   void DrawWhatShows();
+  void DropLinesDrawnAgain();
 
   HWND control_;
   bool everyCall_;
   std::vector<Call> calls_;
+  // Each line kept, at its last copy in calls_; and how many earlier copies
+  // calls_ still holds.
+  std::unordered_map<LineKey, std::size_t, LineHash> lastCopy_;
+  std::size_t linesDrawnAgain_ = 0;
   std::string texts_;  // the labels, one after the other
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
