@@ -185,11 +185,17 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
 }
 
 std::wstring WideText(std::string_view text) {
-  std::wstring out(text.size(), L'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out[i] = static_cast<wchar_t>(CodePoint(static_cast<unsigned char>(text[i])));
-  }
+  std::wstring out;
+  AppendWideText(out, text);
   return out;
+}
+
+void AppendWideText(std::wstring& out, std::string_view text) {
+  const std::size_t from = out.size();
+  out.resize(from + text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out[from + i] = static_cast<wchar_t>(CodePoint(static_cast<unsigned char>(text[i])));
+  }
 }
 
 std::string Cp1252Text(std::wstring_view wide) {

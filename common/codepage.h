@@ -32,6 +32,8 @@ bool Utf16WithoutMark(std::string_view bytes, bool& bigEndian);
 // The platform's wide text: UTF-16 on Windows (one unit for each character
 // here), the same code points elsewhere.
 std::wstring WideText(std::string_view text);
+// The same added to the end of `out`: many texts into one buffer.
+void AppendWideText(std::wstring& out, std::string_view text);
 // Back from wide text, as a Windows-1252 system reads it: a character it
 // cannot hold becomes '?' (a surrogate pair, one character, one '?').
 std::string Cp1252Text(std::wstring_view wide);

@@ -127,9 +127,15 @@ class DialogTableView final : public TableView {
   }
   void ClearRows(std::int32_t rowsToCome) override {
     cleared_ = true;
-    rows_.reserve(static_cast<std::size_t>(rowsToCome));
+    rowStarts_.reserve(static_cast<std::size_t>(rowsToCome));
+    rowsText_.reserve(static_cast<std::size_t>(rowsToCome) * kUsualRow);
   }
-  void AddRow(std::string_view row) override { rows_.push_back(WideText(ShortText(row))); }
+  // One buffer for all the rows, each ended by a zero: no allocation a row.
+  void AddRow(std::string_view row) override {
+    rowStarts_.push_back(rowsText_.size());
+    AppendWideText(rowsText_, ShortText(row).view());
+    rowsText_ += L'\0';
+  }
   bool GoOn(std::int32_t done, std::int32_t asked) override { return work_.GoOn(done, asked); }
   void RowsDone(std::int32_t listed, std::int32_t asked) override {
     if (cleared_) ListRows();
@@ -152,11 +158,9 @@ class DialogTableView final : public TableView {
     HWND list = ItemWindow(dialog_, IDC_TABLE_ROWS);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    std::size_t characters = 0;
-    for (const std::wstring& row : rows_) characters += row.size() + 1;
-    SendMessageW(list, LB_INITSTORAGE, rows_.size(), characters * sizeof(wchar_t));
-    for (const std::wstring& row : rows_) {
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    SendMessageW(list, LB_INITSTORAGE, rowStarts_.size(), rowsText_.size() * sizeof(wchar_t));
+    for (std::size_t start : rowStarts_) {
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rowsText_.data() + start));
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -164,7 +168,9 @@ class DialogTableView final : public TableView {
 
   HWND dialog_;
   LongWork& work_;
-  std::vector<std::wstring> rows_;
+  static constexpr std::size_t kUsualRow = 32;  // characters of a row of two values, and its end
+  std::wstring rowsText_;
+  std::vector<std::size_t> rowStarts_;
   bool cleared_ = false;
   GdiPlotCanvas canvas_;
 };
@@ -350,11 +356,18 @@ void CopyTableRows(HWND dialog) {
   const std::string text =
       CopyRowsText(count > 0 ? static_cast<std::int32_t>(count) : 0, [list](std::int32_t i) {
         // The table's own rows: at most 255 characters each.
-        wchar_t row[ShortText::kMax + 1] = L"";
+        wchar_t row[ShortText::kMax + 1];
         const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
         if (length < 0 || length > static_cast<LRESULT>(ShortText::kMax)) return ShortText();
         const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
-        return ShortText(Cp1252Text(std::wstring_view(row, copied > 0 ? copied : 0)));
+        const std::wstring_view wide(row, copied > 0 ? copied : 0);
+        // Digits, signs and blanks, character for character; no text a row.
+        ShortText text;
+        for (wchar_t c : wide) {
+          if (c >= 0x80) return ShortText(Cp1252Text(wide));
+          text += static_cast<char>(c);
+        }
+        return text;
       });
   const std::u16string wide = Cp1252ToUtf16(text);
   if (!OpenClipboard(dialog)) return;
