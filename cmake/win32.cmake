@@ -33,12 +33,12 @@ endif()
 # of zeros here (the library's record lists).
 set(small_code -Os -ffunction-sections)
 set(small_link -Wl,--gc-sections)
-# Except what a table of many rows runs for each row: the evaluation, the
-# number texts and the plot, which -O2 makes a third faster for a few KB.
+# Except what a table of many rows runs for each of them: the evaluation, the
+# number texts and the plot's geometry, where -O2 takes a third off the time
+# of 100 000 rows for 12 KB.
 set_source_files_properties(
   ${CMAKE_SOURCE_DIR}/engine/eval.cpp ${CMAKE_SOURCE_DIR}/common/number_text.cpp
-  ${CMAKE_SOURCE_DIR}/engine/formula_cycle.cpp ${CMAKE_SOURCE_DIR}/table/value_table.cpp
-  ${CMAKE_SOURCE_DIR}/table/plot.cpp ${CMAKE_SOURCE_DIR}/table/plot_win.cpp
+  ${CMAKE_SOURCE_DIR}/table/plot.cpp
   PROPERTIES COMPILE_OPTIONS -O2)
 
 set(resource_script ${CMAKE_SOURCE_DIR}/resources/quillet.rc)

@@ -131,30 +131,36 @@ bool IsSplitPoint(std::string_view s, std::size_t p, char op) {
 
 double EvalFlatPart(std::string_view s);
 
+bool HoldsOpen(std::string_view s) {
+  return !s.empty() && std::memchr(s.data(), '(', s.size()) != nullptr;
+}
+
 // The sides of a split are views into the same text: a flat text is only
 // read, never copied. The split is at the last split point of the first
-// operator in "+-*/^!" that has one; one pass finds them all.
-double EvalFlat(std::string_view s) {
+// operator in "+-*/^!" that has one: read from the end, the first split
+// point of each operator is its last, and a "+" ends the search. `open`: the
+// text may hold a "(", so its sides may hold a group.
+double EvalFlat(std::string_view s, bool open) {
   static constexpr char kOperators[] = "+-*/^!";
-  std::size_t last[6] = {};  // by operator; 0 for none (a split point is never at 0)
-  bool open = !s.empty() && s[0] == '(';
-  for (std::size_t p = 1; p < s.size(); ++p) {
-    int i;
-    switch (s[p]) {
-      case '(': open = true; continue;
-      case '+': i = 0; break;
-      case '-': i = 1; break;
-      case '*': i = 2; break;
-      case '/': i = 3; break;
-      case '^': i = 4; break;
-      case '!': i = 5; break;
+  int i = 6;          // the operator split at; 6 for none
+  std::size_t p = 0;  // and where
+  for (std::size_t q = s.size(); q-- > 1 && i > 0;) {
+    int k;
+    switch (s[q]) {
+      case '+': k = 0; break;
+      case '-': k = 1; break;
+      case '*': k = 2; break;
+      case '/': k = 3; break;
+      case '^': k = 4; break;
+      case '!': k = 5; break;
       default: continue;
     }
-    if (IsSplitPoint(s, p, s[p])) last[i] = p;
+    if (k < i && IsSplitPoint(s, q, s[q])) {
+      i = k;
+      p = q;
+    }
   }
-  for (int i = 0; i < 6; ++i) {
-    const std::size_t p = last[i];
-    if (p == 0) continue;
+  if (i < 6) {
     const char op = kOperators[i];
     // Without a "(" neither side can hold a group: no need to look for one.
     const auto eval = open ? &EvalFormula : &EvalFlatPart;
@@ -188,7 +194,7 @@ double EvalFlat(std::string_view s) {
 double EvalFlatPart(std::string_view s) {
   if (Language == 1 || Language == 2) LoadMathMessages(Language);
   MathError = 0;
-  return EvalFlat(s);
+  return EvalFlat(s, false);
 }
 
 // The text whose groups are written back as values. It is never cut: the
@@ -247,7 +253,7 @@ class RewrittenText {
     if (MathError != 0) return 0;
     s.Replace(g.start, g.end, NumberText(v));
   }
-  return EvalFlat(s.view());
+  return EvalFlat(s.view(), HoldsOpen(s.view()));
 }
 
 }  // namespace
@@ -280,7 +286,7 @@ double EvalFormula(std::string_view text) {
   if (Language == 1 || Language == 2) LoadMathMessages(Language);
   MathError = 0;
   const FormulaGroup g = FirstGroup(text);
-  return g.found ? EvalGroups(text, g) : EvalFlat(text);
+  return g.found ? EvalGroups(text, g) : EvalFlat(text, HoldsOpen(text));
 }
 
 double IntPower(double x, std::int32_t n) {
