@@ -133,6 +133,9 @@ TEST(ParseNumber, AccumulatesInExtendedPrecision) {
   EXPECT_EQ(static_cast<double>(ParseNumber("0.1").value), 0.1);
   // Twenty digits exceed a double's 53 bits but not the 64 of the accumulator.
   EXPECT_EQ(ParseNumber("12345678901234567890").value, 12345678901234567890.0L);
+  // Nineteen places: both the digits and 10^19 are whole numbers of 64 bits.
+  EXPECT_EQ(ParseNumber("0.1234567890123456789").value,
+            1234567890123456789.0L / 10000000000000000000.0L);
 }
 
 TEST(ParseNumber, HugeExponentsEndAtOnce) {
