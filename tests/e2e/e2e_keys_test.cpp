@@ -153,12 +153,7 @@ TEST(ProgramKeys, TheMainWindowKeepsItsKeysWithTheTableOpen) {
   ASSERT_TRUE(FocusIs(table, IDC_TABLE_CONST1));
   EXPECT_TRUE(TypedInto(table, IDC_TABLE_CONST1, "5"));
   // Both open at the screen's middle: the table goes aside for the click.
-  SetWindowPos(table, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitFor([&] {
-    RECT r{};
-    GetWindowRect(table, &r);
-    return r.left < 50;
-  }));
+  ASSERT_TRUE(PutAtScreenCorner(table));
 
   ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));

@@ -81,6 +81,15 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds) {
   return done();
 }
 
+bool PutAtScreenCorner(HWND window) {
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return WaitFor([&] {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.left < 50;
+  });
+}
+
 namespace {
 
 // Wide, so that a file the program named "opticaÑa" is found under every

@@ -84,6 +84,9 @@ int ListCount(HWND dialog, int list);
 bool XInput(const std::string& arguments);
 bool XClickAt(POINT screen);
 bool XClickItem(HWND window, int id);  // the middle of a control
+// Moves a window to the screen's top left corner without activating it, and
+// waits until it stands there (a window manager may keep it a little off).
+bool PutAtScreenCorner(HWND window);
 bool XType(const std::string& text);   // the keys of an ASCII text
 // The screen's pixel as the X server shows it (CLR_INVALID when unknown).
 COLORREF ScreenPixel(POINT screen);

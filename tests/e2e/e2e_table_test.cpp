@@ -99,12 +99,7 @@ TEST(ProgramTable, CtrlTBringsTheOpenTableForwardWithTheKeyboard) {
   HWND table = OpenTableOf(program, window);
   ASSERT_NE(table, nullptr);
   // Aside, so that a click reaches the main window, which then covers it in part.
-  SetWindowPos(table, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitFor([&] {
-    RECT r{};
-    GetWindowRect(table, &r);
-    return r.left < 50;
-  }));
+  ASSERT_TRUE(PutAtScreenCorner(table));
   ASSERT_TRUE(XClickItem(window, IDC_PARAM_EDIT1));
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
   const bool seen = CaptionOnScreen(window) != Caption::kUnknown;
