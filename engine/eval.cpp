@@ -285,8 +285,9 @@ double EvalFormula(std::string_view text) {
   // Catalan is the start set; it is not reloaded, so 0 keeps whatever is there.
   if (Language == 1 || Language == 2) LoadMathMessages(Language);
   MathError = 0;
+  if (!HoldsOpen(text)) return EvalFlat(text, false);
   const FormulaGroup g = FirstGroup(text);
-  return g.found ? EvalGroups(text, g) : EvalFlat(text, HoldsOpen(text));
+  return g.found ? EvalGroups(text, g) : EvalFlat(text, true);
 }
 
 double IntPower(double x, std::int32_t n) {
